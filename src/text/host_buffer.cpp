@@ -1,0 +1,31 @@
+// CopyToHostBuffer: unit-by-unit copies into host-owned UTF-16 buffers.
+#include "text/host_buffer.h"
+
+#include <cstddef>
+
+namespace steambridge {
+
+void CopyToHostBuffer(HostSlot slot, const WideText& text) {
+    if (slot == nullptr || *slot == nullptr) return;
+    char16_t* destination = *slot;
+    const char16_t* source = text.c_str();
+    const std::size_t count = text.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        destination[i] = source[i];
+    }
+    destination[count] = 0;
+}
+
+void CopyToHostBuffer(HostSlot slot, const char16_t* text) {
+    if (slot == nullptr || *slot == nullptr) return;
+    char16_t* destination = *slot;
+    std::size_t i = 0;
+    if (text != nullptr) {
+        for (; text[i] != 0; ++i) {
+            destination[i] = text[i];
+        }
+    }
+    destination[i] = 0;
+}
+
+}  // namespace steambridge

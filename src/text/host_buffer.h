@@ -1,0 +1,18 @@
+// CopyToHostBuffer: writes a text into the UTF-16 buffer a host hands over by reference.
+#pragma once
+
+#include "text/wide_text.h"
+
+namespace steambridge {
+
+// Address of the host's pointer variable, which holds its buffer's address.
+using HostSlot = char16_t* const*;
+
+// Writes the units then a 0 unit into *slot. A null slot, or one holding
+// null, is skipped. Host memory is never allocated, freed or re-pointed, and
+// the buffer is assumed large enough: its size is the host's contract.
+void CopyToHostBuffer(HostSlot slot, const WideText& text);
+// Same for a terminated text; null counts as empty.
+void CopyToHostBuffer(HostSlot slot, const char16_t* text);
+
+}  // namespace steambridge

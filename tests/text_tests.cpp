@@ -1,0 +1,561 @@
+// Tests of the text layer: WideText, UTF-8 conversion, host buffers and trace lines.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "text/host_buffer.h"
+#include "text/trace.h"
+#include "text/utf8_conversion.h"
+#include "text/utf8_to_wide.h"
+#include "text/wide_text.h"
+
+namespace steambridge {
+namespace {
+
+constexpr char16_t kGuard = 0xBEEF;
+
+std::u16string Units(const char16_t* units, std::size_t count) {
+    return std::u16string(units, count);
+}
+
+struct Utf8Case {
+    const char* name;
+    const char* bytes;
+    int byteCount;
+    const char16_t* units;
+    int unitCount;
+};
+
+// Sizes come from the literals, so embedded NULs and empty strings count right.
+template <std::size_t B, std::size_t U>
+constexpr Utf8Case Case(const char* name, const char (&bytes)[B], const char16_t (&units)[U]) {
+    return {name, bytes, static_cast<int>(B - 1), units, static_cast<int>(U - 1)};
+}
+
+// Expected units are what Windows' MultiByteToWideChar(CP_UTF8, 0) gives (as
+// measured under Wine); where they differ from Unicode's "maximal subpart"
+// advice the comment says so. The same table runs in the Windows build against
+// the system converter.
+constexpr Utf8Case kUtf8Cases[] = {
+    Case("empty", "", u""),
+    Case("ascii", "Hello, world", u"Hello, world"),
+    Case("nul byte is a character", "a\0b", u"a\0b"),
+    Case("two-byte lowest", "\xC2\x80", u"\x0080"),
+    Case("two-byte e acute", "caf\xC3\xA9", u"caf\x00E9"),
+    Case("two-byte highest", "\xDF\xBF", u"\x07FF"),
+    Case("three-byte lowest", "\xE0\xA0\x80", u"\x0800"),
+    Case("three-byte euro", "\xE2\x82\xAC", u"\x20AC"),
+    Case("below surrogates", "\xED\x9F\xBF", u"\xD7FF"),
+    Case("above surrogates", "\xEE\x80\x80", u"\xE000"),
+    Case("U+FFFE", "\xEF\xBF\xBE", u"\xFFFE"),
+    Case("U+FFFF", "\xEF\xBF\xBF", u"\xFFFF"),
+    Case("four-byte lowest", "\xF0\x90\x80\x80", u"\xD800\xDC00"),
+    Case("U+10437 pair", "\xF0\x90\x90\xB7", u"\xD801\xDC37"),
+    Case("emoji pair", "\xF0\x9F\x98\x80", u"\xD83D\xDE00"),
+    Case("U+10FFFF", "\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"),
+    Case("mixed widths", "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80Z", u"A\x00E9\x20AC\xD83D\xDE00Z"),
+    // Overlong forms. Two-byte ones fail at the lead; longer ones take their
+    // second byte with them (maximal subparts would give 3 and 4 U+FFFD).
+    Case("overlong C0 80", "\xC0\x80", u"\xFFFD\xFFFD"),
+    Case("overlong C1 BF", "\xC1\xBF", u"\xFFFD\xFFFD"),
+    Case("overlong C0 then ascii",
+         "\xC0"
+         "A",
+         u"\xFFFD"
+         "A"),
+    Case("overlong E0 80 80", "\xE0\x80\x80", u"\xFFFD\xFFFD"),
+    Case("overlong E0 9F BF", "\xE0\x9F\xBF", u"\xFFFD\xFFFD"),
+    Case("overlong F0 80 80 80", "\xF0\x80\x80\x80", u"\xFFFD\xFFFD\xFFFD"),
+    Case("overlong F0 8F BF BF", "\xF0\x8F\xBF\xBF", u"\xFFFD\xFFFD\xFFFD"),
+    // Continuation bytes without a lead: one U+FFFD each.
+    Case("lone 80", "\x80", u"\xFFFD"),
+    Case("lone BF between ascii",
+         "a\xBF"
+         "b",
+         u"a\xFFFD"
+         "b"),
+    Case("three lone continuations", "\x80\xBF\x80", u"\xFFFD\xFFFD\xFFFD"),
+    // Truncated sequences with all their bytes present but a non-continuation
+    // among them: the valid prefix is one U+FFFD.
+    Case("truncated two-byte then ascii",
+         "\xC3"
+         "A",
+         u"\xFFFD"
+         "A"),
+    Case("truncated three-byte then ascii",
+         "\xE2\x82"
+         "A",
+         u"\xFFFD"
+         "A"),
+    Case("truncated four-byte then ascii",
+         "\xF0\x9F\x98"
+         "A",
+         u"\xFFFD"
+         "A"),
+    Case("truncated four-byte then two ascii",
+         "\xF0\x9F"
+         "AB",
+         u"\xFFFD"
+         "AB"),
+    Case("lead then full sequence", "\xE2\xE2\x82\xAC", u"\xFFFD\x20AC"),
+    Case("lead then two-byte", "\xC2\xC2\xA2", u"\xFFFD\x00A2"),
+    Case("four-byte cut by a lead", "\xF1\x80\x80\xC2\xA2", u"\xFFFD\x00A2"),
+    // Truncated at the end of the text: everything from the lead is one U+FFFD.
+    Case("truncated two-byte at end", "\xC3", u"\xFFFD"),
+    Case("truncated three-byte at end", "\xE2\x82", u"\xFFFD"),
+    Case("truncated four-byte at end", "\xF0\x9F\x98", u"\xFFFD"),
+    Case("overlong prefix at end", "x\xE0\x80", u"x\xFFFD"),
+    // A lead with fewer bytes left than it needs swallows them even when they
+    // are ASCII (maximal subparts would keep the ASCII).
+    Case("three-byte lead swallows ascii",
+         "\xE2"
+         "A",
+         u"\xFFFD"),
+    Case("four-byte lead swallows ascii",
+         "\xF0"
+         "AB",
+         u"\xFFFD"),
+    Case("four-byte prefix swallows ascii",
+         "\xF0\x9F"
+         "A",
+         u"\xFFFD"),
+    Case("four-byte lead with room",
+         "\xF0"
+         "ABC",
+         u"\xFFFD"
+         "ABC"),
+    // Encoded surrogates: lead and second byte together, then the third alone.
+    Case("encoded high surrogate", "\xED\xA0\x80", u"\xFFFD\xFFFD"),
+    Case("encoded low surrogate", "\xED\xBF\xBF", u"\xFFFD\xFFFD"),
+    Case("encoded surrogate pair", "\xED\xA0\x80\xED\xB0\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"),
+    // Bytes that never start a sequence: one U+FFFD each.
+    Case("F5", "\xF5", u"\xFFFD"),
+    Case("F5 80", "\xF5\x80", u"\xFFFD\xFFFD"),
+    Case("F7 BF BF BF", "\xF7\xBF\xBF\xBF", u"\xFFFD\xFFFD\xFFFD\xFFFD"),
+    Case("five-byte form", "\xF8\x88\x80\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD\xFFFD"),
+    Case("FE FF", "\xFE\xFF", u"\xFFFD\xFFFD"),
+    Case("FF then ascii",
+         "\xFF"
+         "A",
+         u"\xFFFD"
+         "A"),
+    // Above U+10FFFF: like the overlongs, the lead takes its second byte.
+    Case("F4 90 80 80", "\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD"),
+};
+
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+TEST(ConvertUtf8ToUtf16, CountPassGivesUnitsNeeded) {
+    for (const Utf8Case& c : kUtf8Cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ConvertUtf8ToUtf16(c.bytes, c.byteCount, nullptr, 0), c.unitCount);
+        // Capacity 0 means counting even with a buffer, which stays untouched.
+        char16_t untouched[1] = {kGuard};
+        EXPECT_EQ(ConvertUtf8ToUtf16(c.bytes, c.byteCount, untouched, 0), c.unitCount);
+        EXPECT_EQ(untouched[0], kGuard);
+    }
+}
+
+TEST(ConvertUtf8ToUtf16, WritesExpectedUnits) {
+    for (const Utf8Case& c : kUtf8Cases) {
+        SCOPED_TRACE(c.name);
+        char16_t out[32];
+        for (char16_t& unit : out) unit = kGuard;
+        const int written = ConvertUtf8ToUtf16(c.bytes, c.byteCount, out, 31);
+        ASSERT_EQ(written, c.unitCount);
+        EXPECT_EQ(Units(out, static_cast<std::size_t>(written)),
+                  Units(c.units, static_cast<std::size_t>(c.unitCount)));
+        EXPECT_EQ(out[written], kGuard) << "wrote past its units";
+    }
+}
+
+TEST(ConvertUtf8ToUtf16, ExactCapacityFitsOneLessDoesNot) {
+    for (const Utf8Case& c : kUtf8Cases) {
+        if (c.unitCount == 0) continue;
+        SCOPED_TRACE(c.name);
+        char16_t out[32];
+        EXPECT_EQ(ConvertUtf8ToUtf16(c.bytes, c.byteCount, out, c.unitCount), c.unitCount);
+        // Capacity 0 would mean counting; a cut through a surrogate pair is
+        // checked on its own below.
+        if (c.unitCount < 2 || IsLowSurrogate(c.units[c.unitCount - 1])) continue;
+        EXPECT_EQ(ConvertUtf8ToUtf16(c.bytes, c.byteCount, out, c.unitCount - 1), 0);
+    }
+}
+
+TEST(ConvertUtf8ToUtf16, HalfASurrogatePairDoesNotFit) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine writes the high surrogate alone and reports success";
+#endif
+    char16_t out[2] = {kGuard, kGuard};
+    EXPECT_EQ(ConvertUtf8ToUtf16("a\xF0\x90\x90\xB7", 5, out, 2), 0);
+}
+
+TEST(ConvertUtf8ToUtf16, RejectsInvalidArguments) {
+    char16_t out[8];
+    EXPECT_EQ(ConvertUtf8ToUtf16(nullptr, 3, out, 8), 0);
+    EXPECT_EQ(ConvertUtf8ToUtf16(nullptr, 3, nullptr, 0), 0);
+    EXPECT_EQ(ConvertUtf8ToUtf16("abc", 0, out, 8), 0);
+    EXPECT_EQ(ConvertUtf8ToUtf16("abc", 3, out, -1), 0);
+    EXPECT_EQ(ConvertUtf8ToUtf16("abc", 3, nullptr, 8), 0);
+}
+
+TEST(ConvertUtf8ToUtf16, MinusOneConvertsThroughTheTerminator) {
+    char16_t out[8];
+    for (char16_t& unit : out) unit = kGuard;
+    EXPECT_EQ(ConvertUtf8ToUtf16("ab\xC3\xA9", -1, nullptr, 0), 4);
+    ASSERT_EQ(ConvertUtf8ToUtf16("ab\xC3\xA9", -1, out, 8), 4);
+    EXPECT_EQ(Units(out, 4), Units(u"ab\x00E9\0", 4));
+    EXPECT_EQ(out[4], kGuard);
+}
+
+TEST(ConvertUtf8ToUtf16, OutputTooSmallReturnsZero) {
+    char16_t out[8];
+    EXPECT_EQ(ConvertUtf8ToUtf16("abcdef", 6, out, 3), 0);
+    EXPECT_EQ(ConvertUtf8ToUtf16("\xE2\x82\xAC\xE2\x82\xAC", 6, out, 1), 0);
+}
+
+TEST(WideText, StartsEmptyAndTerminated) {
+    WideText text;
+    EXPECT_EQ(text.size(), 0u);
+    EXPECT_TRUE(text.empty());
+    ASSERT_NE(text.c_str(), nullptr);
+    EXPECT_EQ(text.c_str()[0], 0);
+}
+
+TEST(WideText, ResizeTerminatesAndKeepsUnitsAcrossTheHeapBoundary) {
+    WideText text;
+    char16_t* buffer = text.Resize(3);
+    ASSERT_NE(buffer, nullptr);
+    buffer[0] = u'a';
+    buffer[1] = u'b';
+    buffer[2] = u'c';
+    EXPECT_EQ(text.c_str()[3], 0);
+
+    const std::size_t longer = WideText::kInlineUnits + 10;
+    buffer = text.Resize(longer);
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(text.size(), longer);
+    EXPECT_EQ(Units(text.c_str(), 3), u"abc");
+    EXPECT_EQ(text.c_str()[longer], 0);
+    for (std::size_t i = 3; i < longer; ++i) buffer[i] = u'x';
+
+    ASSERT_NE(text.Resize(2), nullptr);
+    EXPECT_EQ(text.size(), 2u);
+    EXPECT_EQ(Units(text.c_str(), 3), Units(u"ab\0", 3));
+}
+
+// True when the units live inside the object, not on the heap.
+bool StoredInline(const WideText& text) {
+    const std::uintptr_t object = reinterpret_cast<std::uintptr_t>(&text);
+    const std::uintptr_t units = reinterpret_cast<std::uintptr_t>(text.c_str());
+    return units >= object && units < object + sizeof text;
+}
+
+TEST(WideText, InlineCapacityEndsAt255Units) {
+    WideText text;
+    char16_t* inlineBuffer = text.Resize(WideText::kInlineUnits - 1);
+    ASSERT_NE(inlineBuffer, nullptr);
+    EXPECT_TRUE(StoredInline(text));
+    EXPECT_EQ(text.Resize(0), inlineBuffer) << "shrinking keeps the storage";
+    ASSERT_NE(text.Resize(WideText::kInlineUnits), nullptr);
+    EXPECT_FALSE(StoredInline(text)) << "256 units plus terminator need the heap";
+}
+
+TEST(WideText, ClearEmptiesAndReleasesTheHeap) {
+    WideText text;
+    ASSERT_NE(text.Resize(1000), nullptr);
+    ASSERT_FALSE(StoredInline(text));
+    text.Clear();
+    EXPECT_EQ(text.size(), 0u);
+    EXPECT_EQ(text.c_str()[0], 0);
+    EXPECT_TRUE(StoredInline(text));
+}
+
+TEST(WideText, FailedResizeLeavesTheTextEmpty) {
+    WideText text;
+    char16_t* buffer = text.Resize(2);
+    ASSERT_NE(buffer, nullptr);
+    buffer[0] = u'o';
+    buffer[1] = u'k';
+    EXPECT_EQ(text.Resize(SIZE_MAX), nullptr) << "units + 1 overflows";
+    EXPECT_EQ(text.size(), 0u);
+    EXPECT_EQ(text.c_str()[0], 0);
+
+    ASSERT_NE(text.Resize(2), nullptr);
+    EXPECT_EQ(text.Resize(SIZE_MAX / 2), nullptr) << "the byte size overflows";
+    EXPECT_EQ(text.size(), 0u);
+
+    ASSERT_NE(text.Resize(2), nullptr);
+    // Half the address space in bytes: no block that big exists.
+    EXPECT_EQ(text.Resize(SIZE_MAX / 4 - 1), nullptr) << "no such block to be had";
+    EXPECT_EQ(text.size(), 0u);
+    EXPECT_EQ(text.c_str()[0], 0);
+}
+
+// Fills a text from a UTF-16 literal, through the public interface only.
+WideText MakeText(const std::u16string& units) {
+    WideText text;
+    char16_t* buffer = text.Resize(units.size());
+    if (buffer != nullptr) {
+        for (std::size_t i = 0; i < units.size(); ++i) buffer[i] = units[i];
+    }
+    return text;
+}
+
+TEST(WideText, MoveTakesInlineText) {
+    WideText source = MakeText(u"inline");
+    WideText moved(std::move(source));
+    EXPECT_EQ(std::u16string(moved.c_str()), u"inline");
+    EXPECT_EQ(moved.size(), 6u);
+    EXPECT_EQ(source.size(), 0u);  // NOLINT(bugprone-use-after-move): moved-from state is defined
+    EXPECT_EQ(source.c_str()[0], 0);
+}
+
+TEST(WideText, MoveTakesTheHeapBufferItself) {
+    const std::u16string longText(700, u'w');
+    WideText source = MakeText(longText);
+    const char16_t* heapBuffer = source.c_str();
+    WideText moved(std::move(source));
+    EXPECT_EQ(moved.c_str(), heapBuffer);
+    EXPECT_EQ(std::u16string(moved.c_str()), longText);
+    EXPECT_EQ(source.size(), 0u);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(source.c_str()[0], 0);
+    // The moved-from text is usable again.
+    ASSERT_NE(source.Resize(1), nullptr);
+    EXPECT_EQ(source.c_str()[1], 0);
+}
+
+TEST(WideText, MoveAssignmentReplacesBothKinds) {
+    const std::u16string longText(400, u'h');
+    WideText target = MakeText(longText);
+    WideText shortSource = MakeText(u"short");
+    target = std::move(shortSource);  // heap target takes inline text
+    EXPECT_EQ(std::u16string(target.c_str()), u"short");
+    EXPECT_EQ(shortSource.size(), 0u);  // NOLINT(bugprone-use-after-move)
+
+    WideText longSource = MakeText(longText);
+    target = std::move(longSource);  // inline target takes a heap buffer
+    EXPECT_EQ(std::u16string(target.c_str()), longText);
+    EXPECT_EQ(target.size(), longText.size());
+    EXPECT_EQ(longSource.c_str()[0], 0);  // NOLINT(bugprone-use-after-move)
+
+    WideText& alias = target;
+    target = std::move(alias);
+    EXPECT_EQ(std::u16string(target.c_str()), longText) << "self-move keeps the text";
+}
+
+struct WideCase {
+    const char* name;
+    const char* utf8;
+    const char16_t* expected;
+};
+
+TEST(Utf8ToWide, ConvertsTerminatedText) {
+    const WideCase cases[] = {
+        {"empty", "", u""},
+        {"ascii", "RequestStats", u"RequestStats"},
+        {"accents",
+         "Ren\xC3\xA9"
+         "e",
+         u"Ren\x00E9"
+         "e"},
+        {"pair", "\xF0\x90\x90\xB7!", u"\xD801\xDC37!"},
+        {"invalid inside",
+         "a\xC0\x80"
+         "b",
+         u"a\xFFFD\xFFFD"
+         "b"},
+        {"prefix ending at the terminator", "ok\xE2\x82", u"ok\xFFFD"},
+        // The terminator is the byte the lead would need: Windows folds it into
+        // the U+FFFD, and the text must still come out terminated.
+        {"three-byte lead before the terminator", "abc\xE2", u"abc\xFFFD"},
+        {"four-byte prefix before the terminator", "\xF0\x9F", u"\xFFFD"},
+        {"four-byte prefix ending at the terminator", "\xF0\x9F\x98", u"\xFFFD"},
+    };
+    for (const WideCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const WideText text = Utf8ToWide(c.utf8);
+        const std::u16string expected(c.expected);
+        EXPECT_EQ(text.size(), expected.size());
+        EXPECT_EQ(Units(text.c_str(), text.size() + 1),
+                  Units(expected.c_str(), expected.size() + 1));
+    }
+}
+
+TEST(Utf8ToWide, NullGivesEmptyText) {
+    const WideText text = Utf8ToWide(nullptr);
+    EXPECT_EQ(text.size(), 0u);
+    ASSERT_NE(text.c_str(), nullptr);
+    EXPECT_EQ(text.c_str()[0], 0);
+}
+
+TEST(Utf8ToWide, LongTextGoesThroughTheHeap) {
+    std::string utf8;
+    std::u16string expected;
+    for (int i = 0; i < 300; ++i) {
+        utf8 += "\xC3\xA9\xF0\x9F\x98\x80";
+        expected += u"\x00E9\xD83D\xDE00";
+    }
+    const WideText text = Utf8ToWide(utf8.c_str());
+    ASSERT_EQ(text.size(), expected.size());
+    EXPECT_EQ(Units(text.c_str(), text.size() + 1), Units(expected.c_str(), expected.size() + 1));
+}
+
+TEST(Utf8ToWide, SizesAroundTheInlineLimit) {
+    for (std::size_t length : {WideText::kInlineUnits - 2, WideText::kInlineUnits - 1,
+                               WideText::kInlineUnits, WideText::kInlineUnits + 1}) {
+        SCOPED_TRACE(length);
+        const std::string utf8(length, 'q');
+        const WideText text = Utf8ToWide(utf8.c_str());
+        ASSERT_EQ(text.size(), length);
+        EXPECT_EQ(std::u16string(text.c_str()), std::u16string(length, u'q'));
+    }
+    // A folded terminator on a 255-unit text must grow it to 256 units.
+    const std::string utf8 = std::string(WideText::kInlineUnits - 1, 'q') + "\xE2";
+    const WideText text = Utf8ToWide(utf8.c_str());
+    ASSERT_EQ(text.size(), WideText::kInlineUnits);
+    EXPECT_EQ(text.c_str()[WideText::kInlineUnits - 1], u'\xFFFD');
+    EXPECT_EQ(text.c_str()[WideText::kInlineUnits], 0);
+}
+
+class HostBufferTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (char16_t& unit : buffer_) unit = kGuard;
+    }
+    // Units written before the first guard, and checks nothing lies past it.
+    std::size_t WrittenUnits() const {
+        std::size_t count = 0;
+        while (count < kUnits && buffer_[count] != kGuard) ++count;
+        for (std::size_t i = count; i < kUnits; ++i) {
+            EXPECT_EQ(buffer_[i], kGuard) << "unit " << i << " overwritten";
+        }
+        return count;
+    }
+
+    static constexpr std::size_t kUnits = 16;
+    char16_t buffer_[kUnits];
+    char16_t* hostPointer_ = buffer_;
+};
+
+TEST_F(HostBufferTest, WritesTextAndTerminatorOnly) {
+    const WideText text = Utf8ToWide("h\xC3\xA9llo");
+    CopyToHostBuffer(&hostPointer_, text);
+    ASSERT_EQ(WrittenUnits(), 6u);
+    EXPECT_EQ(Units(buffer_, 6), Units(u"h\x00E9llo\0", 6));
+    EXPECT_EQ(hostPointer_, buffer_) << "the host's pointer is not ours to change";
+}
+
+TEST_F(HostBufferTest, WritesTerminatedUnits) {
+    CopyToHostBuffer(&hostPointer_, u"\xD801\xDC37z");
+    ASSERT_EQ(WrittenUnits(), 4u);
+    EXPECT_EQ(Units(buffer_, 4), Units(u"\xD801\xDC37z\0", 4));
+}
+
+TEST_F(HostBufferTest, EmptyTextWritesOneZeroUnit) {
+    CopyToHostBuffer(&hostPointer_, WideText());
+    ASSERT_EQ(WrittenUnits(), 1u);
+    EXPECT_EQ(buffer_[0], 0);
+
+    SetUp();
+    CopyToHostBuffer(&hostPointer_, static_cast<const char16_t*>(nullptr));
+    ASSERT_EQ(WrittenUnits(), 1u);
+    EXPECT_EQ(buffer_[0], 0);
+}
+
+TEST_F(HostBufferTest, WideTextUnitsAreCopiedByCountNotByTerminator) {
+    WideText text = MakeText(std::u16string(u"a\0b", 3));
+    CopyToHostBuffer(&hostPointer_, text);
+    ASSERT_EQ(WrittenUnits(), 4u);
+    EXPECT_EQ(Units(buffer_, 4), Units(u"a\0b\0", 4));
+}
+
+TEST_F(HostBufferTest, SkipsMissingBuffers) {
+    const WideText text = Utf8ToWide("ignored");
+    CopyToHostBuffer(nullptr, text);
+    CopyToHostBuffer(nullptr, u"ignored");
+    char16_t* nullHostPointer = nullptr;
+    CopyToHostBuffer(&nullHostPointer, text);
+    CopyToHostBuffer(&nullHostPointer, u"ignored");
+    EXPECT_EQ(nullHostPointer, nullptr);
+    EXPECT_EQ(WrittenUnits(), 0u);
+}
+
+// Collects trace lines for inspection; tests restore the default sink.
+constexpr std::size_t kMaxLines = 8;
+char g_lines[kMaxLines][256];
+std::size_t g_lineCount = 0;
+
+void CaptureLine(const char* message) {
+    if (g_lineCount < kMaxLines) {
+        std::strncpy(g_lines[g_lineCount], message, sizeof g_lines[0] - 1);
+        g_lines[g_lineCount][sizeof g_lines[0] - 1] = '\0';
+    }
+    ++g_lineCount;
+}
+
+class TraceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_lineCount = 0;
+        std::memset(g_lines, 0, sizeof g_lines);
+        SetTraceSink(CaptureLine);
+    }
+    void TearDown() override { SetTraceSink(nullptr); }
+};
+
+TEST_F(TraceTest, SinkReceivesLines) {
+    Trace("SteamAPI_Init - ok");
+    Trace(nullptr);
+    Trace("second");
+    ASSERT_EQ(g_lineCount, 2u);
+    EXPECT_STREQ(g_lines[0], "SteamAPI_Init - ok");
+    EXPECT_STREQ(g_lines[1], "second");
+}
+
+TEST_F(TraceTest, NullSinkRestoresTheDefault) {
+    SetTraceSink(nullptr);
+    Trace("goes to the default sink");
+    TraceResult("so does this, %d", 1);
+    EXPECT_EQ(g_lineCount, 0u);
+}
+
+struct FormatCase {
+    const char* name;
+    std::string format;
+    int code;
+    std::string expected;
+};
+
+TEST_F(TraceTest, TraceResultFormatsAndCutsAt127) {
+    const std::string x126(126, 'x');
+    const std::string x127(127, 'x');
+    const FormatCase cases[] = {
+        {"negative code", "RequestStats - failed, %d", -5, "RequestStats - failed, -5"},
+        {"no conversion", "StoreStats - done", 3, "StoreStats - done"},
+        {"most negative", "code %d", INT_MIN, "code -2147483648"},
+        {"exactly 127", x126 + "%d", 7, x126 + "7"},
+        {"exactly 128 is cut", x127 + "%d", 7, x127},
+        {"far too long", std::string(200, 'y') + "%d", 42, std::string(127, 'y')},
+    };
+    for (const FormatCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_lineCount = 0;
+        TraceResult(c.format.c_str(), c.code);
+        ASSERT_EQ(g_lineCount, 1u);
+        EXPECT_EQ(std::string(g_lines[0]), c.expected);
+    }
+}
+
+TEST_F(TraceTest, TraceResultWithoutFormatTracesNothing) {
+    TraceResult(nullptr, 1);
+    EXPECT_EQ(g_lineCount, 0u);
+}
+
+}  // namespace
+}  // namespace steambridge
