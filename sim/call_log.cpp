@@ -1,0 +1,37 @@
+// Storage and queries of the call log.
+#include "call_log.h"
+
+#include <cstring>
+#include <utility>
+
+namespace steam_sim {
+
+void CallLog::append(std::string line) { lines_.push_back(std::move(line)); }
+
+int CallLog::size() const { return static_cast<int>(lines_.size()); }
+
+const char* CallLog::entry(int index) const {
+    if (index < 0 || index >= size()) return nullptr;
+    return lines_[static_cast<std::size_t>(index)].c_str();
+}
+
+int CallLog::countOf(const char* exportName) const {
+    if (exportName == nullptr) return 0;
+    const std::size_t nameLength = std::strlen(exportName);
+    int count = 0;
+    for (const std::string& line : lines_) {
+        if (line.size() > nameLength && line.compare(0, nameLength, exportName) == 0 &&
+            line[nameLength] == '(')
+            ++count;
+    }
+    return count;
+}
+
+void CallLog::clear() { lines_.clear(); }
+
+CallLog& callLog() {
+    static CallLog log;
+    return log;
+}
+
+}  // namespace steam_sim

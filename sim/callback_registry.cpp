@@ -1,0 +1,92 @@
+// Registration bookkeeping following the real library's holder contract.
+#include "callback_registry.h"
+
+#include <algorithm>
+
+#include "holder_view.h"
+
+namespace steam_sim {
+
+void CallbackRegistry::registerCallback(void* holder, int callbackId) {
+    if (holder == nullptr) return;
+    // A holder carries a single id, so registering again replaces the old registration.
+    callbacks_.erase(
+        std::remove_if(callbacks_.begin(), callbacks_.end(),
+                       [holder](const CallbackEntry& entry) { return entry.holder == holder; }),
+        callbacks_.end());
+    markHolderRegistered(holder, callbackId);
+    callbacks_.push_back({holder, callbackId});
+}
+
+void CallbackRegistry::unregisterCallback(void* holder) {
+    if (holder == nullptr) return;
+    callbacks_.erase(
+        std::remove_if(callbacks_.begin(), callbacks_.end(),
+                       [holder](const CallbackEntry& entry) { return entry.holder == holder; }),
+        callbacks_.end());
+    // Cleared even when not in the registry (e.g. after a simulator reset), as the holder asked.
+    markHolderUnregistered(holder);
+}
+
+void CallbackRegistry::registerCallResult(void* holder, uint64_t call) {
+    if (holder == nullptr || call == 0) return;
+    for (const CallResultEntry& entry : callResults_) {
+        if (entry.holder == holder && entry.call == call) return;
+    }
+    callResults_.push_back({holder, call});
+}
+
+void CallbackRegistry::unregisterCallResult(void* holder, uint64_t call) {
+    takeCallResult(holder, call);
+}
+
+std::vector<void*> CallbackRegistry::callbackHolders(int callbackId) const {
+    std::vector<void*> holders;
+    for (const CallbackEntry& entry : callbacks_) {
+        if (entry.callbackId == callbackId) holders.push_back(entry.holder);
+    }
+    return holders;
+}
+
+bool CallbackRegistry::isCallbackRegistered(const void* holder, int callbackId) const {
+    return std::any_of(callbacks_.begin(), callbacks_.end(), [&](const CallbackEntry& entry) {
+        return entry.holder == holder && entry.callbackId == callbackId;
+    });
+}
+
+std::vector<void*> CallbackRegistry::callResultHolders(uint64_t call) const {
+    std::vector<void*> holders;
+    for (const CallResultEntry& entry : callResults_) {
+        if (entry.call == call) holders.push_back(entry.holder);
+    }
+    return holders;
+}
+
+bool CallbackRegistry::takeCallResult(const void* holder, uint64_t call) {
+    const auto found = std::find_if(
+        callResults_.begin(), callResults_.end(),
+        [&](const CallResultEntry& entry) { return entry.holder == holder && entry.call == call; });
+    if (found == callResults_.end()) return false;
+    callResults_.erase(found);
+    return true;
+}
+
+int CallbackRegistry::registeredCallbackCount(int callbackId) const {
+    int count = 0;
+    for (const CallbackEntry& entry : callbacks_) {
+        if (entry.callbackId == callbackId && holderFlagRegistered(entry.holder)) ++count;
+    }
+    return count;
+}
+
+void CallbackRegistry::reset() {
+    callbacks_.clear();
+    callResults_.clear();
+}
+
+CallbackRegistry& callbackRegistry() {
+    static CallbackRegistry registry;
+    return registry;
+}
+
+}  // namespace steam_sim

@@ -1,0 +1,13 @@
+// Delivery of due records to registered holders, the work of SteamAPI_RunCallbacks.
+#pragma once
+
+namespace steam_sim {
+
+// Advances the frame and, while the session runs, delivers every record due.
+void runCallbackFrame();
+
+// Records not delivered because a holder's size entry disagreed.
+int sizeMismatchCount();
+void resetDelivery();
+
+}  // namespace steam_sim

@@ -1,0 +1,65 @@
+// How the simulator sees a callback holder object owned by the game.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace steam_sim {
+
+#if defined(_WIN32) && !defined(_WIN64)
+// The real library is built by MSVC: the two-argument-overload order is
+// reversed and the entries are thiscall member functions (object in ECX).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"  // thiscall on free function pointers is what we want
+struct HolderVtable {
+    void(__attribute__((thiscall)) * runWithCall)(void* self, void* record, bool ioFailure,
+                                                  uint64_t call);
+    void(__attribute__((thiscall)) * run)(void* self, void* record);
+    int(__attribute__((thiscall)) * recordSize)(void* self);
+};
+#pragma GCC diagnostic pop
+#else
+// GCC's Itanium ABI: virtual functions in declaration order, object as the first argument.
+struct HolderVtable {
+    void (*run)(void* self, void* record);
+    void (*runWithCall)(void* self, void* record, bool ioFailure, uint64_t call);
+    int (*recordSize)(void* self);
+};
+#endif
+
+struct CallbackHolderView {
+    const HolderVtable* vtable;
+    uint8_t flags;
+    int32_t callbackId;
+};
+
+constexpr uint8_t kHolderRegisteredFlag = 0x01;
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(offsetof(HolderVtable, runWithCall) == 0, "slot 0 (Win32)");
+static_assert(offsetof(HolderVtable, run) == 4, "slot 1 (Win32)");
+static_assert(offsetof(HolderVtable, recordSize) == 8, "slot 2 (Win32)");
+static_assert(offsetof(CallbackHolderView, flags) == 4, "holder flags (Win32)");
+static_assert(offsetof(CallbackHolderView, callbackId) == 8, "holder id (Win32)");
+static_assert(sizeof(CallbackHolderView) == 12, "holder size (Win32)");
+#elif defined(__linux__) && defined(__x86_64__)
+static_assert(offsetof(HolderVtable, run) == 0, "slot 0 (Linux)");
+static_assert(offsetof(HolderVtable, runWithCall) == 8, "slot 1 (Linux)");
+static_assert(offsetof(HolderVtable, recordSize) == 16, "slot 2 (Linux)");
+static_assert(offsetof(CallbackHolderView, flags) == 8, "holder flags (Linux)");
+static_assert(offsetof(CallbackHolderView, callbackId) == 12, "holder id (Linux)");
+static_assert(sizeof(CallbackHolderView) == 16, "holder size (Linux)");
+#endif
+
+// Field access: the registration contract of the real library.
+void markHolderRegistered(void* holder, int callbackId);
+void markHolderUnregistered(void* holder);
+bool holderFlagRegistered(const void* holder);
+int holderCallbackId(const void* holder);
+
+// Calls through the holder's table of virtual functions.
+int holderRecordSize(void* holder);
+void runHolderCallback(void* holder, void* record);
+void runHolderCallResult(void* holder, void* record, bool ioFailure, uint64_t call);
+
+}  // namespace steam_sim

@@ -1,0 +1,48 @@
+// One static object per interface; its address is the pointer the game receives.
+#include "interfaces.h"
+
+#include <cstring>
+
+#include "session.h"
+
+namespace steam_sim {
+namespace {
+
+constexpr int kInterfaceCount = 5;
+
+struct InterfaceObject {
+    const char* accessorName;
+    bool returnsNull;
+};
+
+InterfaceObject interfaceObjects[kInterfaceCount] = {
+    {"SteamUser", false}, {"SteamUserStats", false}, {"SteamUtils", false},
+    {"SteamApps", false}, {"SteamFriends", false},
+};
+
+InterfaceObject& objectOf(InterfaceKind kind) { return interfaceObjects[static_cast<int>(kind)]; }
+
+}  // namespace
+
+void* accessInterface(InterfaceKind kind) {
+    InterfaceObject& object = objectOf(kind);
+    if (!session().running() || object.returnsNull) return nullptr;
+    return &object;
+}
+
+bool isLiveInterface(const void* self, InterfaceKind kind) {
+    return self != nullptr && self == &objectOf(kind) && session().running();
+}
+
+void setAccessorReturnsNull(const char* accessorName, bool returnsNull) {
+    if (accessorName == nullptr) return;
+    for (InterfaceObject& object : interfaceObjects) {
+        if (std::strcmp(object.accessorName, accessorName) == 0) object.returnsNull = returnsNull;
+    }
+}
+
+void resetInterfaces() {
+    for (InterfaceObject& object : interfaceObjects) object.returnsNull = false;
+}
+
+}  // namespace steam_sim

@@ -1,0 +1,17 @@
+// The opaque interface objects handed out by the accessors, and checks of a method's self pointer.
+#pragma once
+
+namespace steam_sim {
+
+enum class InterfaceKind { User, UserStats, Utils, Apps, Friends };
+
+// Null while the session is stopped or when the accessor is set to fail.
+void* accessInterface(InterfaceKind kind);
+// True when self is that interface's object and the session runs.
+bool isLiveInterface(const void* self, InterfaceKind kind);
+
+// Accessor names without version: "SteamUser", "SteamUserStats", ...
+void setAccessorReturnsNull(const char* accessorName, bool returnsNull);
+void resetInterfaces();
+
+}  // namespace steam_sim

@@ -1,0 +1,56 @@
+// Timing of queued records in frames of SteamAPI_RunCallbacks.
+#include "record_queue.h"
+
+#include <utility>
+
+#include "session.h"
+
+namespace steam_sim {
+
+void RecordQueue::post(QueuedRecord record, int delayFrames) {
+    // Delivery only ever happens inside a later RunCallbacks, so a delay below one means one.
+    record.dueFrame = session().frame() + (delayFrames < 1 ? 1 : delayFrames);
+    records_.push_back(std::move(record));
+}
+
+void RecordQueue::postCallback(int callbackId, RecordBytes bytes, int delayFrames) {
+    QueuedRecord record;
+    record.callbackId = callbackId;
+    record.bytes = std::move(bytes);
+    post(std::move(record), delayFrames);
+}
+
+void RecordQueue::postStatsReceived(RecordBytes bytes, int delayFrames) {
+    QueuedRecord record;
+    record.callbackId = kStatsReceivedId;
+    record.bytes = std::move(bytes);
+    record.announcesStats = true;
+    post(std::move(record), delayFrames);
+}
+
+void RecordQueue::postCallResult(uint64_t call, int callbackId, RecordBytes bytes, bool ioFailure,
+                                 int delayFrames) {
+    QueuedRecord record;
+    record.callbackId = callbackId;
+    record.bytes = std::move(bytes);
+    record.call = call;
+    record.ioFailure = ioFailure;
+    post(std::move(record), delayFrames);
+}
+
+std::vector<QueuedRecord> RecordQueue::takeDue(int frame) {
+    std::vector<QueuedRecord> due;
+    std::vector<QueuedRecord> later;
+    for (QueuedRecord& record : records_) {
+        (record.dueFrame <= frame ? due : later).push_back(std::move(record));
+    }
+    records_ = std::move(later);
+    return due;
+}
+
+RecordQueue& recordQueue() {
+    static RecordQueue queue;
+    return queue;
+}
+
+}  // namespace steam_sim

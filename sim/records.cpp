@@ -1,0 +1,76 @@
+// Builds callback records as the raw bytes a holder receives.
+#include "records.h"
+
+#include <cstring>
+
+namespace steam_sim {
+namespace {
+
+// Zeroed including padding, so delivered bytes are deterministic.
+template <typename Record>
+Record zeroed() {
+    Record record;
+    std::memset(&record, 0, sizeof(Record));
+    return record;
+}
+
+template <typename Record>
+RecordBytes bytesOf(const Record& record) {
+    RecordBytes bytes(sizeof(Record));
+    std::memcpy(bytes.data(), &record, sizeof(Record));
+    return bytes;
+}
+
+}  // namespace
+
+RecordBytes statsReceivedRecord(uint64_t gameId, int32_t result, uint64_t userId) {
+    auto record = zeroed<StatsReceivedRecord>();
+    record.gameId = gameId;
+    record.result = result;
+    // Same byte order as the uint64 it stands for on these little-endian targets.
+    std::memcpy(record.userId.bytes, &userId, sizeof(userId));
+    return bytesOf(record);
+}
+
+RecordBytes statsStoredRecord(uint64_t gameId, int32_t result) {
+    auto record = zeroed<StatsStoredRecord>();
+    record.gameId = gameId;
+    record.result = result;
+    return bytesOf(record);
+}
+
+RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName) {
+    auto record = zeroed<AchievementStoredRecord>();
+    record.gameId = gameId;
+    record.groupAchievement = false;
+    if (achievementName != nullptr) {
+        std::size_t length = std::strlen(achievementName);
+        if (length >= kNameBufferSize) length = kNameBufferSize - 1;
+        std::memcpy(record.achievementName, achievementName, length);
+    }
+    record.currentProgress = 0;
+    record.maxProgress = 0;
+    return bytesOf(record);
+}
+
+RecordBytes leaderboardFindRecord(uint64_t boardHandle, bool found) {
+    auto record = zeroed<LeaderboardFindRecord>();
+    record.boardHandle = boardHandle;
+    record.found = found ? 1 : 0;
+    return bytesOf(record);
+}
+
+RecordBytes scoreUploadedRecord(bool success, uint64_t boardHandle, int32_t score,
+                                bool scoreChanged, int32_t newGlobalRank,
+                                int32_t previousGlobalRank) {
+    auto record = zeroed<ScoreUploadedRecord>();
+    record.success = success ? 1 : 0;
+    record.boardHandle = boardHandle;
+    record.score = score;
+    record.scoreChanged = scoreChanged ? 1 : 0;
+    record.newGlobalRank = newGlobalRank;
+    record.previousGlobalRank = previousGlobalRank;
+    return bytesOf(record);
+}
+
+}  // namespace steam_sim

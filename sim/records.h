@@ -1,0 +1,131 @@
+// Binary layouts of the callback records the simulator delivers, and builders for them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace steam_sim {
+
+enum CallbackId : int {
+    kStatsReceivedId = 1101,
+    kStatsStoredId = 1102,
+    kAchievementStoredId = 1103,
+    kLeaderboardFindId = 1104,
+    kScoreUploadedId = 1106,
+};
+
+enum ResultCode : int {
+    kResultOk = 1,
+    kResultFail = 2,
+    kResultInvalidParam = 8,
+};
+
+constexpr std::size_t kNameBufferSize = 128;
+
+// The real library is built by MSVC (packing 8) on Windows and by GCC with
+// packing 4 on Linux; the records must match byte for byte.
+#if defined(_WIN32)
+#pragma pack(push, 8)
+#else
+#pragma pack(push, 4)
+#endif
+
+// A Steam ID inside a record is a class of bytes in the real headers, hence alignment 1.
+struct ByteAlignedSteamId {
+    unsigned char bytes[8];
+};
+
+struct StatsReceivedRecord {
+    uint64_t gameId;
+    int32_t result;
+    ByteAlignedSteamId userId;
+};
+
+struct StatsStoredRecord {
+    uint64_t gameId;
+    int32_t result;
+};
+
+struct AchievementStoredRecord {
+    uint64_t gameId;
+    bool groupAchievement;
+    char achievementName[kNameBufferSize];
+    uint32_t currentProgress;
+    uint32_t maxProgress;
+};
+
+struct LeaderboardFindRecord {
+    uint64_t boardHandle;
+    uint8_t found;
+};
+
+struct ScoreUploadedRecord {
+    uint8_t success;
+    uint64_t boardHandle;
+    int32_t score;
+    uint8_t scoreChanged;
+    int32_t newGlobalRank;
+    int32_t previousGlobalRank;
+};
+
+#pragma pack(pop)
+
+static_assert(sizeof(ByteAlignedSteamId) == 8 && alignof(ByteAlignedSteamId) == 1,
+              "steam id is 8 loose bytes");
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(StatsReceivedRecord) == 24, "1101 size (Win32)");
+static_assert(offsetof(StatsReceivedRecord, gameId) == 0, "1101 game id (Win32)");
+static_assert(offsetof(StatsReceivedRecord, result) == 8, "1101 result (Win32)");
+static_assert(offsetof(StatsReceivedRecord, userId) == 12, "1101 user (Win32)");
+static_assert(sizeof(StatsStoredRecord) == 16, "1102 size (Win32)");
+static_assert(offsetof(StatsStoredRecord, result) == 8, "1102 result (Win32)");
+static_assert(sizeof(AchievementStoredRecord) == 152, "1103 size (Win32)");
+static_assert(offsetof(AchievementStoredRecord, groupAchievement) == 8, "1103 group (Win32)");
+static_assert(offsetof(AchievementStoredRecord, achievementName) == 9, "1103 name (Win32)");
+static_assert(offsetof(AchievementStoredRecord, currentProgress) == 140, "1103 progress (Win32)");
+static_assert(offsetof(AchievementStoredRecord, maxProgress) == 144, "1103 max progress (Win32)");
+static_assert(sizeof(LeaderboardFindRecord) == 16, "1104 size (Win32)");
+static_assert(offsetof(LeaderboardFindRecord, found) == 8, "1104 found (Win32)");
+static_assert(sizeof(ScoreUploadedRecord) == 32, "1106 size (Win32)");
+static_assert(offsetof(ScoreUploadedRecord, boardHandle) == 8, "1106 board (Win32)");
+static_assert(offsetof(ScoreUploadedRecord, score) == 16, "1106 score (Win32)");
+static_assert(offsetof(ScoreUploadedRecord, scoreChanged) == 20, "1106 changed (Win32)");
+static_assert(offsetof(ScoreUploadedRecord, newGlobalRank) == 24, "1106 new rank (Win32)");
+static_assert(offsetof(ScoreUploadedRecord, previousGlobalRank) == 28,
+              "1106 previous rank (Win32)");
+#elif defined(__linux__) && defined(__x86_64__)
+static_assert(sizeof(StatsReceivedRecord) == 20, "1101 size (Linux)");
+static_assert(offsetof(StatsReceivedRecord, gameId) == 0, "1101 game id (Linux)");
+static_assert(offsetof(StatsReceivedRecord, result) == 8, "1101 result (Linux)");
+static_assert(offsetof(StatsReceivedRecord, userId) == 12, "1101 user (Linux)");
+static_assert(sizeof(StatsStoredRecord) == 12, "1102 size (Linux)");
+static_assert(offsetof(StatsStoredRecord, result) == 8, "1102 result (Linux)");
+static_assert(sizeof(AchievementStoredRecord) == 148, "1103 size (Linux)");
+static_assert(offsetof(AchievementStoredRecord, groupAchievement) == 8, "1103 group (Linux)");
+static_assert(offsetof(AchievementStoredRecord, achievementName) == 9, "1103 name (Linux)");
+static_assert(offsetof(AchievementStoredRecord, currentProgress) == 140, "1103 progress (Linux)");
+static_assert(offsetof(AchievementStoredRecord, maxProgress) == 144, "1103 max progress (Linux)");
+static_assert(sizeof(LeaderboardFindRecord) == 12, "1104 size (Linux)");
+static_assert(offsetof(LeaderboardFindRecord, found) == 8, "1104 found (Linux)");
+static_assert(sizeof(ScoreUploadedRecord) == 28, "1106 size (Linux)");
+static_assert(offsetof(ScoreUploadedRecord, boardHandle) == 4, "1106 board (Linux)");
+static_assert(offsetof(ScoreUploadedRecord, score) == 12, "1106 score (Linux)");
+static_assert(offsetof(ScoreUploadedRecord, scoreChanged) == 16, "1106 changed (Linux)");
+static_assert(offsetof(ScoreUploadedRecord, newGlobalRank) == 20, "1106 new rank (Linux)");
+static_assert(offsetof(ScoreUploadedRecord, previousGlobalRank) == 24,
+              "1106 previous rank (Linux)");
+#endif
+
+using RecordBytes = std::vector<unsigned char>;
+
+RecordBytes statsReceivedRecord(uint64_t gameId, int32_t result, uint64_t userId);
+RecordBytes statsStoredRecord(uint64_t gameId, int32_t result);
+RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName);
+RecordBytes leaderboardFindRecord(uint64_t boardHandle, bool found);
+RecordBytes scoreUploadedRecord(bool success, uint64_t boardHandle, int32_t score,
+                                bool scoreChanged, int32_t newGlobalRank,
+                                int32_t previousGlobalRank);
+
+}  // namespace steam_sim
