@@ -1,0 +1,25 @@
+# Game-like directories under ${CMAKE_BINARY_DIR}/stage: steambridge beside a
+# build of the simulated client library (or beside none), as a game ships it.
+# steambridge_stage(name [SIM target] [DEMO])
+function(steambridge_stage name)
+  cmake_parse_arguments(ARG "DEMO" "SIM" "" ${ARGN})
+  set(directory ${CMAKE_BINARY_DIR}/stage/${name})
+  set(files $<TARGET_FILE:steambridge>)
+  set(targets steambridge)
+  if(ARG_SIM)
+    list(APPEND files $<TARGET_FILE:${ARG_SIM}>)
+    list(APPEND targets ${ARG_SIM})
+  endif()
+  if(ARG_DEMO)
+    list(APPEND files $<TARGET_FILE:steambridge_demo>)
+    list(APPEND targets steambridge_demo)
+  endif()
+  string(MAKE_C_IDENTIFIER "stage_${name}" target)
+  add_custom_target(${target} ALL
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${directory}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
+    COMMAND ${CMAKE_COMMAND} -E copy ${files} ${directory}
+    DEPENDS ${targets}
+    COMMENT "Staging ${name}"
+    VERBATIM)
+endfunction()

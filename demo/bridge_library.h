@@ -1,0 +1,53 @@
+// Loads steambridge at run time by name and resolves its exports, as a game
+// does. Shared by the demo and the end-to-end tests.
+#pragma once
+
+#include <string>
+
+#include "steambridge.h"
+
+#define STEAMBRIDGE_EXPORTS(X) \
+    X(steamInit)               \
+    X(steamFree)               \
+    X(steamCallBacks)          \
+    X(steamUserID)
+
+struct BridgeExports {
+#define STEAMBRIDGE_EXPORT_POINTER(name) decltype(&::name) name = nullptr;
+    STEAMBRIDGE_EXPORTS(STEAMBRIDGE_EXPORT_POINTER)
+#undef STEAMBRIDGE_EXPORT_POINTER
+};
+
+class BridgeLibrary {
+public:
+    BridgeLibrary() = default;
+    BridgeLibrary(const BridgeLibrary&) = delete;
+    BridgeLibrary& operator=(const BridgeLibrary&) = delete;
+
+    // Loads steambridge from `directory` (ending in a separator; empty: the
+    // directory of this program) and resolves every export. False with
+    // error() set when the library or an export is missing.
+    bool Open(const std::string& directory);
+    const BridgeExports& exports() const { return exports_; }
+    const std::string& error() const { return error_; }
+
+private:
+    void* library_ = nullptr;
+    BridgeExports exports_;
+    std::string error_;
+};
+
+// The directory of this program, ending in a separator.
+std::string ProgramDirectory();
+
+// Loads a library by full path (to put the client library in place before
+// steamInit looks for it). Null when it cannot be loaded.
+void* LoadLibraryAt(const std::string& path);
+
+// An export of the client library that this process has loaded (through
+// steambridge or LoadLibraryAt), or null.
+void* FindClientLibraryExport(const char* name);
+
+// File names of the two libraries on this platform.
+extern const char* const kBridgeFileName;
+extern const char* const kClientLibraryFileName;

@@ -1,0 +1,85 @@
+// Binding of the client library through one table of names.
+#include "platform/client_library.h"
+
+#include <cstring>
+
+#include "platform/library_loader.h"
+#include "text/trace.h"
+
+namespace steambridge {
+
+const ClientFunctionNames kClientFunctionNames[kClientFunctionCount] = {
+#define STEAMBRIDGE_NAMES_ENTRY(result, member, parameters, need, ...) {{__VA_ARGS__}, Need::need},
+    STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_NAMES_ENTRY)
+#undef STEAMBRIDGE_NAMES_ENTRY
+};
+
+namespace {
+
+ClientFunctions g_bound;
+
+// Data and function pointers may not be converted by a cast in standard C++;
+// every platform we build for gives both the same representation.
+template <class Function>
+Function FunctionAt(void* address) {
+    static_assert(sizeof(Function) == sizeof(address), "function and data pointers differ");
+    Function function;
+    std::memcpy(&function, &address, sizeof function);
+    return function;
+}
+
+void* LookUpInLibrary(void* library, const char* name) { return FindLibrarySymbol(library, name); }
+
+}  // namespace
+
+BindResult BindClientFunctions(ClientFunctions& functions, SymbolLookup lookup, void* context) {
+    void* addresses[kClientFunctionCount] = {};
+    unsigned char chosen[kClientFunctionCount] = {};
+    for (int function = 0; function < kClientFunctionCount; ++function) {
+        const ClientFunctionNames& entry = kClientFunctionNames[function];
+        for (int alternative = 0; alternative < kMaxExportNames && entry.names[alternative];
+             ++alternative) {
+            addresses[function] = lookup(context, entry.names[alternative]);
+            if (addresses[function]) {
+                chosen[function] = static_cast<unsigned char>(alternative);
+                break;
+            }
+        }
+        if (!addresses[function] && entry.need == Need::Required)
+            return BindResult{false, entry.names[0]};
+    }
+
+    ClientFunctions bound{};
+#define STEAMBRIDGE_ASSIGN_ENTRY(result, member, parameters, need, ...)                           \
+    bound.member = FunctionAt<decltype(bound.member)>(                                           \
+        addresses[static_cast<int>(ClientFunction::member)]);
+    STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_ASSIGN_ENTRY)
+#undef STEAMBRIDGE_ASSIGN_ENTRY
+    bound.startForm = static_cast<StartForm>(chosen[static_cast<int>(ClientFunction::Start)]);
+    functions = bound;
+    return BindResult{true, nullptr};
+}
+
+const ClientFunctions& BoundClient() { return g_bound; }
+
+bool BindClientLibraryWith(SymbolLookup lookup, void* context) {
+    const BindResult result = BindClientFunctions(g_bound, lookup, context);
+    if (!result.bound) {
+        Trace("Steam client library lacks a required function:");
+        Trace(result.missingFunction);
+    }
+    return result.bound;
+}
+
+bool BindClientLibrary() {
+    void* library = OpenClientLibrary();
+    if (!library) {
+        Trace("Steam client library not found");
+        return false;
+    }
+    return BindClientLibraryWith(&LookUpInLibrary, library);
+}
+
+void UnbindClientLibrary() { g_bound = ClientFunctions{}; }
+
+}  // namespace steambridge

@@ -1,0 +1,148 @@
+// Start, pump and stop through the real steambridge library.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/e2e_host.h"
+#include "support/host_buffers.h"
+#include "support/sim_controls.h"
+
+namespace {
+
+constexpr std::uint64_t kUserId = 0x0110000100ABCDEFull;
+
+// Every guarded export answers as not ready and the host's buffers stay as
+// they were.
+void ExpectNotReady() {
+    const BridgeExports& steam = Bridge();
+    EXPECT_EQ(steam.steamUserID(), 0u);
+    steam.steamCallBacks();
+    EXPECT_TRUE(steam.steamFree());
+}
+
+// ---- Steam unavailable: run in the stages without a usable library ----
+
+TEST(SteamUnavailable, InitFailsWritesNothingAndEveryExportAnswersNotReady) {
+    const BridgeExports& steam = Bridge();
+    EXPECT_TRUE(steam.steamFree()) << "steamFree before steamInit";
+    HostBuffer language, available;
+    EXPECT_FALSE(steam.steamInit(language.slot(), available.slot()));
+    EXPECT_TRUE(language.Untouched());
+    EXPECT_TRUE(available.Untouched());
+    ExpectNotReady();
+    // Nothing is left half-bound: a second try fails the same way.
+    EXPECT_FALSE(steam.steamInit(language.slot(), available.slot()));
+    EXPECT_TRUE(language.Untouched());
+}
+
+// ---- The client library is found beside steambridge ----
+
+TEST(LibrarySearch, FindsTheClientLibraryBesideTheBridge) {
+    ASSERT_EQ(FindClientLibraryExport("SteamSim_Profile"), nullptr) << "run this test alone";
+    const BridgeExports& steam = Bridge();
+    HostBuffer language, available;
+    ASSERT_TRUE(steam.steamInit(language.slot(), available.slot()));
+    EXPECT_NE(FindClientLibraryExport("SteamSim_Profile"), nullptr);
+    EXPECT_TRUE(steam.steamFree());
+}
+
+// ---- A working client library ----
+
+class Running : public testing::Test {
+protected:
+    void SetUp() override {
+        PreloadClientLibrary();
+        SIM(SteamSim_Reset)();
+        SIM(SteamSim_SetUserId)(kUserId);
+    }
+    void TearDown() override { Bridge().steamFree(); }
+
+    bool Init() { return Bridge().steamInit(language.slot(), available.slot()); }
+
+    HostBuffer language, available;
+};
+
+TEST_F(Running, StartsWithTheGenerationsStartFunction) {
+    ASSERT_TRUE(Init());
+    const int profile = SIM(SteamSim_Profile)();
+    EXPECT_EQ(SIM(SteamSim_CallCount)(profile == 163 ? "SteamAPI_InitFlat" : "SteamAPI_Init"), 1);
+    EXPECT_EQ(SIM(SteamSim_IsRunning)(), 1);
+}
+
+TEST_F(Running, WritesBothLanguagesBeforeAnyCallback) {
+    SIM(SteamSim_SetLanguages)("german", "english,german,french");
+    ASSERT_TRUE(Init());
+    EXPECT_EQ(SIM(SteamSim_CallCount)("SteamAPI_RunCallbacks"), 0);
+    EXPECT_EQ(language.Text(), u"german");
+    EXPECT_EQ(available.Text(), u"english,german,french");
+    EXPECT_TRUE(language.UntouchedAfterText());
+    EXPECT_TRUE(available.UntouchedAfterText());
+}
+
+TEST_F(Running, TextOutsideTheBasicPlaneArrivesAsSurrogatePairs) {
+    SIM(SteamSim_SetLanguages)("klingon \xF0\x90\x90\xB7", "\xC3\xA9,\xE6\x97\xA5\xE6\x9C\xAC");
+    ASSERT_TRUE(Init());
+    EXPECT_EQ(language.Text(), u"klingon \xD801\xDC37");
+    EXPECT_EQ(available.Text(), u"\u00E9,\u65E5\u672C");
+}
+
+TEST_F(Running, NullSlotsAreSkipped) {
+    SteamBridgeChar16* nothing = nullptr;
+    ASSERT_TRUE(Bridge().steamInit(nullptr, &nothing));
+    EXPECT_EQ(nothing, nullptr);
+}
+
+TEST_F(Running, UserIdIsTheLoggedOnUsersFull64Bits) {
+    EXPECT_EQ(Bridge().steamUserID(), 0u) << "before steamInit";
+    ASSERT_TRUE(Init());
+    EXPECT_EQ(Bridge().steamUserID(), kUserId);
+}
+
+TEST_F(Running, CallBacksRunsTheClientOncePerCall) {
+    ASSERT_TRUE(Init());
+    Bridge().steamCallBacks();
+    Bridge().steamCallBacks();
+    EXPECT_EQ(SIM(SteamSim_CallCount)("SteamAPI_RunCallbacks"), 2);
+}
+
+TEST_F(Running, FreeShutsDownAndLeavesEverythingNotReady) {
+    ASSERT_TRUE(Init());
+    EXPECT_TRUE(Bridge().steamFree());
+    EXPECT_EQ(SIM(SteamSim_CallCount)("SteamAPI_Shutdown"), 1);
+    EXPECT_EQ(SIM(SteamSim_IsRunning)(), 0);
+    SIM(SteamSim_ClearCallLog)();
+    ExpectNotReady();
+    EXPECT_EQ(SIM(SteamSim_CallLogSize)(), 0) << "no client call after steamFree";
+}
+
+TEST_F(Running, SecondInitStartsNothingAndWritesTheLanguagesAgain) {
+    ASSERT_TRUE(Init());
+    SIM(SteamSim_SetLanguages)("french", "french,english");
+    HostBuffer language2, available2;
+    EXPECT_TRUE(Bridge().steamInit(language2.slot(), available2.slot()));
+    EXPECT_EQ(language2.Text(), u"french");
+    EXPECT_EQ(available2.Text(), u"french,english");
+    const int starts = SIM(SteamSim_CallCount)("SteamAPI_Init") + SIM(SteamSim_CallCount)("SteamAPI_InitFlat");
+    EXPECT_EQ(starts, 1);
+}
+
+TEST_F(Running, StartsAgainAfterFree) {
+    ASSERT_TRUE(Init());
+    ASSERT_TRUE(Bridge().steamFree());
+    ASSERT_TRUE(Init());
+    EXPECT_EQ(Bridge().steamUserID(), kUserId);
+}
+
+TEST_F(Running, FailedStartWritesNothingAndLeavesNothingRunning) {
+    SIM(SteamSim_SetStartSucceeds)(false);
+    EXPECT_FALSE(Init());
+    EXPECT_TRUE(language.Untouched());
+    EXPECT_TRUE(available.Untouched());
+    SIM(SteamSim_ClearCallLog)();
+    ExpectNotReady();
+    EXPECT_EQ(SIM(SteamSim_CallLogSize)(), 0) << "no client call after a failed start";
+}
+
+}  // namespace

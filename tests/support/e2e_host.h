@@ -1,0 +1,17 @@
+// The host side of the end-to-end tests: steambridge loaded from a stage
+// directory with LoadLibrary / dlopen, exactly as a game loads it.
+#pragma once
+
+#include <string>
+
+#include "bridge_library.h"
+
+void SetStage(const std::string& name);
+const std::string& Stage();
+// build/<preset>/stage/<name>/
+std::string StageDirectory();
+// Loaded on first use; the test fails at once if it cannot be.
+const BridgeExports& Bridge();
+// Loads the stage's client library before steamInit, so its controls can be
+// set; steambridge then reuses this copy.
+void PreloadClientLibrary();

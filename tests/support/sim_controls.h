@@ -1,0 +1,22 @@
+// Typed access to the simulated client library's controls from a host that
+// only has the library loaded at run time.
+#pragma once
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "bridge_library.h"
+#include "steam_sim.h"
+
+template <class Function>
+Function SimControl(const char* name) {
+    void* address = FindClientLibraryExport(name);
+    if (!address) throw std::runtime_error(std::string("client library lacks ") + name);
+    Function function;
+    std::memcpy(&function, &address, sizeof function);
+    return function;
+}
+
+// SIM(SteamSim_Reset)() calls the control of the loaded client library.
+#define SIM(name) (SimControl<decltype(&name)>(#name))
