@@ -10,7 +10,18 @@
     X(steamInit)               \
     X(steamFree)               \
     X(steamCallBacks)          \
-    X(steamUserID)
+    X(steamUserID)             \
+    X(steamAchievement)        \
+    X(steamAchievementsOverlay) \
+    X(steamResetAchievements)  \
+    X(steamStat)               \
+    X(steamStatIncrease)       \
+    X(steamStatus)             \
+    X(steamAchievementsCount)  \
+    X(steamAchievementData)    \
+    X(steamSetLeaderBoardName) \
+    X(steamLeaderBoardFound)   \
+    X(steamUploadScore)
 
 struct BridgeExports {
 #define STEAMBRIDGE_EXPORT_POINTER(name) decltype(&::name) name = nullptr;

@@ -2,7 +2,12 @@
 # functions and, on Windows, imports only system DLLs (its C and C++ runtime
 # are linked in). Run with -DLIBRARY=... and -DOBJDUMP=... (Windows) or
 # -DNM=... (Linux), with -DMAGIC=010b (PE32) or 020b (PE32+) for Windows.
-set(expected_exports steamCallBacks steamFree steamInit steamUserID)
+set(expected_exports
+  steamInit steamFree steamCallBacks steamUserID
+  steamAchievement steamAchievementsOverlay steamResetAchievements
+  steamStat steamStatIncrease steamStatus steamAchievementsCount
+  steamAchievementData
+  steamSetLeaderBoardName steamLeaderBoardFound steamUploadScore)
 list(SORT expected_exports)
 
 if(OBJDUMP)

@@ -187,13 +187,13 @@ TEST(ConvertUtf8ToUtf16, ExactCapacityFitsOneLessDoesNot) {
     }
 }
 
+#ifndef _WIN32
+// Our decoder only: Wine writes the high surrogate alone and reports success.
 TEST(ConvertUtf8ToUtf16, HalfASurrogatePairDoesNotFit) {
-#ifdef _WIN32
-    GTEST_SKIP() << "Wine writes the high surrogate alone and reports success";
-#endif
     char16_t out[2] = {kGuard, kGuard};
     EXPECT_EQ(ConvertUtf8ToUtf16("a\xF0\x90\x90\xB7", 5, out, 2), 0);
 }
+#endif
 
 TEST(ConvertUtf8ToUtf16, RejectsInvalidArguments) {
     char16_t out[8];

@@ -31,27 +31,18 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# qemu-user runs Wine's 32-bit half where the kernel cannot (scripts/wine32).
 BUILD_PACKAGES=(cmake ninja-build g++ googletest
-                g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
-                wine wine64 wine32:i386)
+                g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+                wine wine32:i386 qemu-user)
 
-# True when this kernel runs 32-bit x86 programs (some virtual machines are
-# built without IA-32 support; then Wine cannot run 32-bit Windows code).
-can_run_32bit() {
-    /usr/lib/wine/wine --version >/dev/null 2>&1
-}
-
-# A private Wine prefix under build/, with a persistent server so each test
-# process starts in about a second instead of several.
+# A private Wine prefix under build/, kept warm by a persistent server so each
+# test process starts in seconds.
 start_wine() {
-    export WINEPREFIX="$ROOT/build/wine-prefix"
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
     mkdir -p "$ROOT/build"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        say "creating the Wine prefix in build/wine-prefix"
-        /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
-    fi
+    export WINEDEBUG=-all
+    WINEPREFIX="$("$ROOT/scripts/wine32" --prefix)"
+    export WINEPREFIX
     wineserver -p >/dev/null 2>&1 || true
     trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 }

@@ -1,0 +1,41 @@
+// steamAchievement, steamAchievementsOverlay and steamResetAchievements.
+#include "steambridge.h"
+
+#include "achievements/achievement_table.h"
+#include "achievements/stat_table.h"
+#include "achievements/steam_achievements.h"
+#include "bridge/module_state.h"
+#include "platform/client_calls.h"
+
+using namespace steambridge;
+
+extern "C" {
+
+STEAMBRIDGE_API bool STEAMBRIDGE_CALL steamAchievement(int32_t number) {
+    CSteamAchievements* achievements = Module().achievements;
+    if (!achievements || number < 1 || number > kAchievementCount) return false;
+    AchievementRow& row = AchievementTable()[number - 1];
+    const bool stored = achievements->Unlock(row.apiName);
+    // The unlock time arrives with the next answered store.
+    if (stored) row.achieved = true;
+    return stored;
+}
+
+STEAMBRIDGE_API void STEAMBRIDGE_CALL steamAchievementsOverlay(void) {
+    if (Module().achievements) client::ActivateGameOverlay("Achievements");
+}
+
+STEAMBRIDGE_API void STEAMBRIDGE_CALL steamResetAchievements(void) {
+    if (!Module().achievements) return;
+    client::ResetAllStats(true);
+    // Unlock times, texts and average fields stay as they are.
+    AchievementRow* achievements = AchievementTable();
+    for (int i = 0; i < kAchievementCount; ++i) achievements[i].achieved = false;
+    StatRow* stats = StatTable();
+    for (int i = 0; i < kStatCount; ++i) {
+        stats[i].floatValue = 0.0f;
+        stats[i].intValue = 0;
+    }
+}
+
+}  // extern "C"

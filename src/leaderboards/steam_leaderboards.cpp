@@ -1,0 +1,49 @@
+// The leaderboard keeper: find by name, upload, trace the answers.
+#include "leaderboards/steam_leaderboards.h"
+
+#include "platform/client_calls.h"
+#include "text/trace.h"
+
+namespace steambridge {
+
+CSteamLeaderboards::CSteamLeaderboards()
+    : currentLeaderboard_(0),
+      findResult_(this, &CSteamLeaderboards::OnFindLeaderboard),
+      uploadResult_(this, &CSteamLeaderboards::OnUploadScore) {}
+
+CSteamLeaderboards::~CSteamLeaderboards() {
+    uploadResult_.Cancel();
+    findResult_.Cancel();
+}
+
+void CSteamLeaderboards::FindLeaderboard(const char* name) {
+    currentLeaderboard_ = 0;
+    const SteamAPICall_t call = client::FindOrCreateLeaderboard(
+        name, k_ELeaderboardSortMethodDescending, k_ELeaderboardDisplayTypeNumeric);
+    if (call == 0) Trace("SteamAPICall==NULL");
+    findResult_.Set(call);
+}
+
+bool CSteamLeaderboards::UploadScore(std::int32_t score) {
+    if (currentLeaderboard_ == 0) return false;
+    const SteamAPICall_t call = client::UploadLeaderboardScore(
+        currentLeaderboard_, k_ELeaderboardUploadScoreMethodKeepBest, score, nullptr, 0);
+    uploadResult_.Set(call);
+    return true;
+}
+
+void CSteamLeaderboards::OnFindLeaderboard(LeaderboardFindResult_t* record, bool ioFailure) {
+    Trace("OnFindLeaderboard callback");
+    if (record->m_bLeaderboardFound == 0 || ioFailure) {
+        Trace("OnFindLeaderboard failure");
+        return;
+    }
+    Trace("OnFindLeaderboard success");
+    currentLeaderboard_ = record->m_hSteamLeaderboard;
+}
+
+void CSteamLeaderboards::OnUploadScore(LeaderboardScoreUploaded_t*, bool) {
+    Trace("Scores uploaded");
+}
+
+}  // namespace steambridge
