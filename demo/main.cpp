@@ -1,42 +1,50 @@
 // A console stand-in for the game: loads steambridge at run time and plays a
-// session against whatever client library sits beside it.
+// session against whatever client library sits beside it, scripted or typed.
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 
 #include "bridge_library.h"
-#include "host_text.h"
+#include "interactive_session.h"
+#include "scripted_session.h"
 
-int main() {
+namespace {
+
+void PrintUsage(const char* program) {
+    std::printf("usage: %s [--interactive]\n", program);
+    std::printf("  (no argument)   play a complete game session and print its transcript\n");
+    std::printf("  --interactive   type the game's calls to steambridge at a prompt\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* program = argc > 0 ? argv[0] : "steambridge_demo";
+    bool interactive = false;
+    if (argc == 2 && std::strcmp(argv[1], "--interactive") == 0) {
+        interactive = true;
+    } else if (argc == 2 &&
+               (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        PrintUsage(program);
+        return 0;
+    } else if (argc > 1) {
+        PrintUsage(program);
+        return 2;
+    }
+
+    // Leaderboard names are converted under the process's locale: take the
+    // player's, as a localised game would.
+    std::setlocale(LC_CTYPE, "");
+
     BridgeLibrary bridge;
     if (!bridge.Open(std::string())) {
         std::printf("cannot use steambridge: %s\n", bridge.error().c_str());
         return 1;
     }
-    const BridgeExports& steam = bridge.exports();
-
-    SteamBridgeChar16 language[64] = {};
-    SteamBridgeChar16 availableLanguages[1024] = {};
-    SteamBridgeChar16* languageBuffer = language;
-    SteamBridgeChar16* availableBuffer = availableLanguages;
-
-    std::printf("host: steamInit\n");
-    if (!steam.steamInit(&languageBuffer, &availableBuffer)) {
-        std::printf("  Steam is not available; the game goes on without it\n");
-        std::printf("host: steamFree -> %d\n", steam.steamFree());
-        return 0;
-    }
-    std::printf("  started\n");
-    std::printf("  current language:    %s\n", ToUtf8(language).c_str());
-    std::printf("  available languages: %s\n", ToUtf8(availableLanguages).c_str());
-    std::printf("host: steamUserID -> %llu\n",
-                static_cast<unsigned long long>(steam.steamUserID()));
-
-    for (int frame = 1; frame <= 3; ++frame) {
-        steam.steamCallBacks();
-        std::printf("host: frame %d, steamCallBacks\n", frame);
-    }
-
-    std::printf("host: steamFree -> %d\n", steam.steamFree());
-    std::printf("host: steamUserID after steamFree -> %llu\n",
-                static_cast<unsigned long long>(steam.steamUserID()));
-    return 0;
+    std::printf(
+        "steambridge demo: a game session against the client library beside this program\n");
+    const int result = interactive ? RunInteractiveSession(bridge.exports())
+                                   : RunScriptedSession(bridge.exports());
+    std::fflush(stdout);
+    return result;
 }

@@ -1,0 +1,42 @@
+// AchievementCard: a host-owned AchievementInfo record and the text buffers its slots name.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "bridge_library.h"
+
+class AchievementCard {
+public:
+    // Buffer sizes in UTF-16 units, terminators included, as the header asks.
+    static constexpr int kNameUnits = 128;
+    static constexpr int kDescriptionUnits = 256;
+    static constexpr int kStatNameUnits = 32;
+
+    AchievementCard();
+    // The slots point into this object.
+    AchievementCard(const AchievementCard&) = delete;
+    AchievementCard& operator=(const AchievementCard&) = delete;
+
+    // Clears the record and buffers, then asks the bridge for `number`.
+    // `withTexts` false leaves the slots null, which the bridge skips.
+    void Fill(const BridgeExports& steam, int32_t number, bool withTexts = true);
+
+    int32_t number() const { return number_; }
+    // False when the bridge wrote nothing (not running, or no such number).
+    bool Written() const { return info_.index >= 0; }
+    const AchievementInfo& info() const { return info_; }
+    std::string Name() const;
+    std::string Description() const;
+    std::string StatName() const;
+
+private:
+    int32_t number_ = 0;
+    SteamBridgeChar16 name_[kNameUnits];
+    SteamBridgeChar16 description_[kDescriptionUnits];
+    SteamBridgeChar16 statName_[kStatNameUnits];
+    SteamBridgeChar16* nameBuffer_;
+    SteamBridgeChar16* descriptionBuffer_;
+    SteamBridgeChar16* statNameBuffer_;
+    AchievementInfo info_;
+};

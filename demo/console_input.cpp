@@ -1,0 +1,33 @@
+// Line input with the echo that piped scripts need.
+#include "console_input.h"
+
+#include <cstdio>
+
+#if defined(_WIN32)
+#include <io.h>
+#define STDIN_IS_TERMINAL() (_isatty(_fileno(stdin)) != 0)
+#else
+#include <unistd.h>
+#define STDIN_IS_TERMINAL() (isatty(fileno(stdin)) != 0)
+#endif
+
+bool ReadCommandLine(const char* prompt, std::string* line) {
+    std::fputs(prompt, stdout);
+    std::fflush(stdout);
+    line->clear();
+    int c = 0;
+    bool readAnything = false;
+    while ((c = std::fgetc(stdin)) != EOF) {
+        readAnything = true;
+        if (c == '\n') break;
+        *line += static_cast<char>(c);
+    }
+    // Lines typed on Windows, or piped from a file written there, end in CR LF.
+    if (!line->empty() && line->back() == '\r') line->pop_back();
+    if (!readAnything) {
+        std::fputs("\n", stdout);
+        return false;
+    }
+    if (!STDIN_IS_TERMINAL()) std::printf("%s\n", line->c_str());
+    return true;
+}
