@@ -67,7 +67,7 @@ STEAMBRIDGE_API bool STEAMBRIDGE_CALL steamAchievement(int32_t number);
 STEAMBRIDGE_API void STEAMBRIDGE_CALL steamAchievementsOverlay(void);
 
 /* Resets every stat and achievement of the user on Steam and clears the
-   local states and values (unlock times and texts stay). Nothing when not
+   local states, unlock times and values (texts stay). Nothing when not
    running. */
 STEAMBRIDGE_API void STEAMBRIDGE_CALL steamResetAchievements(void);
 

@@ -143,7 +143,7 @@ TEST_F(AchievementKeeper, AFailedStoreIsOnlyTraced) {
     EXPECT_TRUE(Traced("StoreStats - failed, 2"));
 }
 
-TEST_F(AchievementKeeper, ResetClearsStatesAndValuesButKeepsTimesAndTexts) {
+TEST_F(AchievementKeeper, ResetClearsStatesTimesAndValuesButKeepsTexts) {
     InitAndReceive();
     ASSERT_TRUE(steamAchievement(4));
     Pump();
@@ -155,10 +155,16 @@ TEST_F(AchievementKeeper, ResetClearsStatesAndValuesButKeepsTimesAndTexts) {
     EXPECT_EQ(CallsStartingWith("SteamAPI_ISteamUserStats_ResetAllStats"),
               std::vector<std::string>{"SteamAPI_ISteamUserStats_ResetAllStats(1)"});
     EXPECT_FALSE(Row(4).achieved);
-    EXPECT_EQ(Row(4).unlockTime, unlockTime);
+    EXPECT_EQ(Row(4).unlockTime, 0u);
     EXPECT_STREQ(Row(4).name, "First Steps");
     EXPECT_EQ(StatTable()[3].intValue, 0);
     EXPECT_EQ(SteamSim_CallCount("SteamAPI_ISteamUserStats_StoreStats"), 0) << "no store follows";
+
+    // Unlocked anew, it shows the new time, not the one from before the reset.
+    SteamSim_SetClock(unlockTime + 1000);
+    ASSERT_TRUE(steamAchievement(4));
+    Pump();
+    EXPECT_EQ(Row(4).unlockTime, unlockTime + 1000);
 }
 
 TEST_F(AchievementKeeper, NumbersOutsideTheTableTouchNothing) {

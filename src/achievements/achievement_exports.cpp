@@ -28,9 +28,15 @@ STEAMBRIDGE_API void STEAMBRIDGE_CALL steamAchievementsOverlay(void) {
 STEAMBRIDGE_API void STEAMBRIDGE_CALL steamResetAchievements(void) {
     if (!Module().achievements) return;
     client::ResetAllStats(true);
-    // Unlock times, texts and average fields stay as they are.
+    // The unlock time goes with the state: a time kept on a locked row would
+    // be reported again, stale, once the achievement is unlocked anew (the
+    // refresh after a store skips rows that have one). Texts and average
+    // fields stay.
     AchievementRow* achievements = AchievementTable();
-    for (int i = 0; i < kAchievementCount; ++i) achievements[i].achieved = false;
+    for (int i = 0; i < kAchievementCount; ++i) {
+        achievements[i].achieved = false;
+        achievements[i].unlockTime = 0;
+    }
     StatRow* stats = StatTable();
     for (int i = 0; i < kStatCount; ++i) {
         stats[i].floatValue = 0.0f;

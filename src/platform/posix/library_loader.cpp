@@ -42,8 +42,11 @@ void* OpenBesideApplication() {
 }  // namespace
 
 void* OpenClientLibrary() {
+    // Opened once per process and kept: each open would add a reference.
+    static void* library;
+    if (library) return library;
     // Reuse a copy the game already loaded: two would break both.
-    void* library = dlopen(kLibraryName, RTLD_NOW | RTLD_NOLOAD);
+    library = dlopen(kLibraryName, RTLD_NOW | RTLD_NOLOAD);
     if (!library) library = OpenBesideThisModule();
     if (!library) library = OpenBesideApplication();
     return library;

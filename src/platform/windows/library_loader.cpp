@@ -44,9 +44,12 @@ HMODULE ThisModule() {
 }  // namespace
 
 void* OpenClientLibrary() {
+    // Loaded once per process and kept: each load would add a reference.
+    static HMODULE library;
+    if (library) return library;
     // A game that uses Steam itself has it loaded already: two copies of the
     // client library in one process would break both.
-    HMODULE library = GetModuleHandleW(kLibraryName);
+    library = GetModuleHandleW(kLibraryName);
     if (!library) library = LoadBeside(ThisModule());
     if (!library) library = LoadBeside(nullptr);
     return library;
