@@ -11,14 +11,27 @@ namespace {
 
 const ClientFunctions& Bound() { return BoundClient(); }
 
+// Interfaces do not change while the client runs, so each is asked for once
+// per session (a null answer is asked again): an accessor is a call into
+// the library as costly as the method it serves.
+struct SessionInterfaces {
+    ISteamUser* user;
+    ISteamUserStats* userStats;
+    ISteamUtils* utils;
+    ISteamApps* apps;
+    ISteamFriends* friends;
+};
+SessionInterfaces g_interfaces;
+
 template <class Interface>
-Interface* Accessed(Interface* (STEAMBRIDGE_CLIENT_CALL* accessor)()) {
-    return accessor ? accessor() : nullptr;
+Interface* Accessed(Interface*& cached, Interface* (STEAMBRIDGE_CLIENT_CALL* accessor)()) {
+    if (!cached && accessor) cached = accessor();
+    return cached;
 }
 
-ISteamUtils* SteamUtils() { return Accessed(Bound().SteamUtils); }
-ISteamApps* SteamApps() { return Accessed(Bound().SteamApps); }
-ISteamFriends* SteamFriends() { return Accessed(Bound().SteamFriends); }
+ISteamUtils* SteamUtils() { return Accessed(g_interfaces.utils, Bound().SteamUtils); }
+ISteamApps* SteamApps() { return Accessed(g_interfaces.apps, Bound().SteamApps); }
+ISteamFriends* SteamFriends() { return Accessed(g_interfaces.friends, Bound().SteamFriends); }
 
 // Size of the buffer SteamAPI_InitFlat may write its error text into.
 constexpr int kStartErrorCapacity = 1024;
@@ -26,6 +39,7 @@ constexpr int kStartErrorCapacity = 1024;
 }  // namespace
 
 bool Start() {
+    g_interfaces = SessionInterfaces{};
     const ClientFunctions& bound = Bound();
     if (!bound.Start) return false;
     char error[kStartErrorCapacity] = {};
@@ -44,6 +58,7 @@ bool Start() {
 
 void Shutdown() {
     if (Bound().Shutdown) Bound().Shutdown();
+    g_interfaces = SessionInterfaces{};
     ForgetOwedStatsReceived();
 }
 
@@ -73,8 +88,10 @@ void UnregisterCallResult(CCallbackBase* holder, SteamAPICall_t call) {
     if (Bound().UnregisterCallResult) Bound().UnregisterCallResult(holder, call);
 }
 
-ISteamUser* SteamUser() { return Accessed(Bound().SteamUser); }
-ISteamUserStats* SteamUserStats() { return Accessed(Bound().SteamUserStats); }
+ISteamUser* SteamUser() { return Accessed(g_interfaces.user, Bound().SteamUser); }
+ISteamUserStats* SteamUserStats() {
+    return Accessed(g_interfaces.userStats, Bound().SteamUserStats);
+}
 
 bool BLoggedOn() {
     ISteamUser* user = SteamUser();
