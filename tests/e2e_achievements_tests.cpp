@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/e2e_host.h"
-#include "support/host_buffers.h"
-#include "support/sim_controls.h"
+#include "support/e2e_session.h"
 
 namespace {
 
@@ -56,35 +54,7 @@ std::int32_t LocalStatOf(int achievementNumber) {
     return info.statValue;
 }
 
-bool LoggedCall(const std::string& line) {
-    for (int i = 0; i < SIM(SteamSim_CallLogSize)(); ++i)
-        if (line == SIM(SteamSim_CallLogEntry)(i)) return true;
-    return false;
-}
-
-class AchievementSession : public testing::Test {
-protected:
-    void SetUp() override {
-        PreloadClientLibrary();
-        SIM(SteamSim_Reset)();
-    }
-    void TearDown() override { Bridge().steamFree(); }
-
-    bool Init() { return Bridge().steamInit(language.slot(), available.slot()); }
-    static bool Is163() { return SIM(SteamSim_Profile)() == 163; }
-
-    // The tables outlive earlier tests: start from the stats arrived and
-    // everything reset, on Steam and locally.
-    void StartWithStatsArrived() {
-        ASSERT_TRUE(Init());
-        Bridge().steamCallBacks();
-        ASSERT_EQ(Bridge().steamStatus(), 1);
-        Bridge().steamResetAchievements();
-        SIM(SteamSim_ClearCallLog)();
-    }
-
-    HostBuffer language, available;
-};
+using AchievementSession = BridgeSession;
 
 // ---- Arrival of the user's stats ----
 

@@ -10,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/e2e_host.h"
-#include "support/host_buffers.h"
-#include "support/sim_controls.h"
+#include "support/e2e_session.h"
 
 namespace {
 
@@ -70,25 +68,8 @@ private:
     unsigned char before_[sizeof(AchievementInfo) + kTailBytes];
 };
 
-class AchievementDetails : public testing::Test {
+class AchievementDetails : public BridgeSession {
 protected:
-    void SetUp() override {
-        PreloadClientLibrary();
-        SIM(SteamSim_Reset)();
-    }
-    void TearDown() override { Bridge().steamFree(); }
-
-    bool Init() { return Bridge().steamInit(language.slot(), available.slot()); }
-
-    // The tables outlive earlier tests: start with the stats arrived and
-    // every state and value reset.
-    void StartWithStatsArrived() {
-        ASSERT_TRUE(Init());
-        Bridge().steamCallBacks();
-        ASSERT_EQ(Bridge().steamStatus(), 1);
-        Bridge().steamResetAchievements();
-    }
-
     // A fresh record and fresh buffers, then the query.
     HostRecord& Query(int number, const BridgeExports& bridge = Bridge()) {
         name.emplace(kNameUnits);
@@ -101,7 +82,6 @@ protected:
 
     bool BuffersUntouched() const { return name->Untouched() && description->Untouched() && statName->Untouched(); }
 
-    HostBuffer language, available;
     // Made anew for each query; emplaced, as a moved buffer's slot would dangle.
     std::optional<HostBuffer> name{kNameUnits}, description{kDescriptionUnits}, statName{kStatNameUnits};
     HostRecord record{nullptr, nullptr, nullptr};

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/e2e_host.h"
-#include "support/host_buffers.h"
-#include "support/sim_controls.h"
+#include "support/e2e_session.h"
 
 namespace {
 
@@ -19,20 +17,8 @@ std::string ScoreOn(const char* board) {
     return SIM(SteamSim_LeaderboardScore)(board, &score) ? std::to_string(score) : "none";
 }
 
-class Leaderboard : public testing::Test {
+class Leaderboard : public BridgeSession {
 protected:
-    void SetUp() override {
-        PreloadClientLibrary();
-        SIM(SteamSim_Reset)();
-    }
-    void TearDown() override { Bridge().steamFree(); }
-
-    bool Init() { return Bridge().steamInit(language.slot(), available.slot()); }
-
-    void Pump(int frames = 1) {
-        for (int i = 0; i < frames; ++i) Bridge().steamCallBacks();
-    }
-
     // Running, with the board `name` found.
     void StartWithBoard(const char16_t* name) {
         ASSERT_TRUE(Init());
@@ -42,7 +28,6 @@ protected:
         SIM(SteamSim_ClearCallLog)();
     }
 
-    HostBuffer language, available;
 };
 
 // ---- Finding the board ----

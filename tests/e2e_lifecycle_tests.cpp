@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/e2e_host.h"
-#include "support/host_buffers.h"
-#include "support/sim_controls.h"
+#include "support/e2e_session.h"
 
 namespace {
 
@@ -50,18 +48,12 @@ TEST(LibrarySearch, FindsTheClientLibraryBesideTheBridge) {
 
 // ---- A working client library ----
 
-class Running : public testing::Test {
+class Running : public BridgeSession {
 protected:
     void SetUp() override {
-        PreloadClientLibrary();
-        SIM(SteamSim_Reset)();
+        BridgeSession::SetUp();
         SIM(SteamSim_SetUserId)(kUserId);
     }
-    void TearDown() override { Bridge().steamFree(); }
-
-    bool Init() { return Bridge().steamInit(language.slot(), available.slot()); }
-
-    HostBuffer language, available;
 };
 
 TEST_F(Running, StartsWithTheGenerationsStartFunction) {
