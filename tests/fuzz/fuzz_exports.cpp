@@ -1,4 +1,5 @@
 // libFuzzer target: scripted host calls and simulator answers, the contracts checked every step.
+#include <algorithm>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
@@ -397,8 +398,8 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
 void RunBoard(const Text& text) {
     Model& model = g_model;
     // Exactly the units and a terminator, so AddressSanitizer sees a read past the end.
-    std::vector<char16_t> units(text.units.begin(), text.units.end());
-    units.push_back(0);
+    std::vector<char16_t> units(text.units.size() + 1, 0);
+    std::copy(text.units.begin(), text.units.end(), units.begin());
     std::string narrow;
     const bool convertible =
         !text.isNull && ExpectedBoardName(text.units, model.utf8Locale, narrow);
