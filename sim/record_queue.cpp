@@ -1,6 +1,7 @@
 // Timing of queued records in frames of SteamAPI_RunCallbacks.
 #include "record_queue.h"
 
+#include <limits>
 #include <utility>
 
 #include "session.h"
@@ -9,7 +10,12 @@ namespace steam_sim {
 
 void RecordQueue::post(QueuedRecord record, int delayFrames) {
     // Delivery only ever happens inside a later RunCallbacks, so a delay below one means one.
-    record.dueFrame = session().frame() + (delayFrames < 1 ? 1 : delayFrames);
+    // Far-off delays are capped rather than left to overflow the frame count.
+    const int frame = session().frame();
+    const int delay = delayFrames < 1 ? 1 : delayFrames;
+    record.dueFrame = delay > std::numeric_limits<int>::max() - frame
+                          ? std::numeric_limits<int>::max()
+                          : frame + delay;
     records_.push_back(std::move(record));
 }
 
