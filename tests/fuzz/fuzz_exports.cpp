@@ -183,18 +183,10 @@ struct Model {
 
 Model g_model;
 bool g_strictTitles = false;
-bool g_hugeDelays = false;
 bool g_trace = false;
 
-// The simulator adds a delay to the frame count in int, which overflows for
-// delays near INT_MAX (reported). A million frames is "never" for any script
-// (at most 200 steps of 64 frames), so the bridge sees the same thing.
-std::int32_t SimulatorDelay(std::int32_t frames) {
-    constexpr std::int32_t kNever = 1000000;
-    return g_hugeDelays || frames <= kNever ? frames : kNever;
-}
-
 std::int64_t Frame() { return SteamSim_Frame(); }
+// Without overflow: the simulator caps far-off frames at INT_MAX, which no script reaches either.
 std::int64_t DueFrame(std::int32_t delay) { return Frame() + (delay < 1 ? 1 : delay); }
 
 int CallCount(const char* exportName) { return SteamSim_CallCount(exportName); }
@@ -654,8 +646,8 @@ void RunStep(const Step& step) {
             break;
         }
         case Op::SimStatsDelay:
-            model.statsDelay = SimulatorDelay(a);
-            SteamSim_SetStatsReceivedDelay(model.statsDelay);
+            model.statsDelay = a;
+            SteamSim_SetStatsReceivedDelay(a);
             break;
         case Op::SimStatsResult:
             model.statsResult = a;
@@ -699,8 +691,8 @@ void RunStep(const Step& step) {
             SteamSim_NextFindNotFound();
             break;
         case Op::SimLatency:
-            model.latency = SimulatorDelay(a);
-            SteamSim_SetCallResultLatency(model.latency);
+            model.latency = a;
+            SteamSim_SetCallResultLatency(a);
             break;
         case Op::SimRecordGameId:
             model.recordGameId = static_cast<std::uint64_t>(step.num[0]);
@@ -756,8 +748,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::memcpy(g_start.stats, bridge::StatTable(), sizeof g_start.stats);
     const char* strict = std::getenv("STEAMBRIDGE_FUZZ_STRICT_TITLES");
     g_strictTitles = strict && std::strcmp(strict, "1") == 0;
-    const char* huge = std::getenv("STEAMBRIDGE_FUZZ_HUGE_DELAYS");
-    g_hugeDelays = huge && std::strcmp(huge, "1") == 0;
     const char* trace = std::getenv("STEAMBRIDGE_FUZZ_TRACE");
     g_trace = trace && std::strcmp(trace, "1") == 0;
     return 0;
