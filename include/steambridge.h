@@ -120,8 +120,10 @@ typedef struct AchievementInfo {
 
 /* Fills `info` for achievement `number`: the fields marked written above,
    the conditional ones only under their condition, and the texts through
-   the slots (a null slot, or one holding null, is skipped). Before the stats
-   arrive the name is the game's own title and the description empty. Writes
+   the slots (a null slot, or one holding null, is skipped). It shows what
+   the bridge mirrors for the process: until the stats first arrive the name
+   is the game's own title and the description empty; a later session shows
+   the last texts and states Steam gave until its own stats arrive. Writes
    nothing before a successful steamInit, for a number outside 1..61 or a
    null record. Never calls Steam. */
 STEAMBRIDGE_API void STEAMBRIDGE_CALL steamAchievementData(int32_t number, AchievementInfo* info);

@@ -9,13 +9,6 @@
 
 using namespace steam_sim;
 
-namespace {
-
-constexpr std::size_t kStartErrorBufferSize = 1024;
-constexpr int kStartFailed = 1;
-
-}  // namespace
-
 #if SIM_HAS_LEGACY_INIT
 SIM_CLIENT_EXPORT bool SteamAPI_Init() {
     SimGuard guard;
@@ -25,6 +18,13 @@ SIM_CLIENT_EXPORT bool SteamAPI_Init() {
 #endif
 
 #if SIM_HAS_FLAT_INIT
+namespace {
+
+constexpr std::size_t kStartErrorBufferSize = 1024;
+constexpr int kStartFailed = 1;
+
+}  // namespace
+
 SIM_CLIENT_EXPORT int SteamAPI_InitFlat(char* errorMessage) {
     SimGuard guard;
     CallLine("SteamAPI_InitFlat").log();
