@@ -1,4 +1,4 @@
-// Runs one benchmark per export and side, then counts calls and allocations and prints the table.
+// Benchmarks per export and side and per bridge step, then the call and allocation tables.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include "bench_session.h"
 #include "export_cases.h"
 #include "steambridge.h"
+#include "step_cases.h"
 #include "summary.h"
 
 namespace bench {
@@ -40,11 +41,6 @@ void Register() {
         benchmark::RegisterBenchmark((name + "/direct").c_str(), &Measure<Case, Side::Direct>)
             ->Unit(benchmark::kNanosecond);
     }
-    if constexpr (Case::kCallsClient) {
-        benchmark::RegisterBenchmark((name + "/direct_same_calls").c_str(),
-                                     &Measure<Case, Side::DirectSameCalls>)
-            ->Unit(benchmark::kNanosecond);
-    }
 }
 
 // The calls one export call makes in steady state: two calls first, then
@@ -70,7 +66,8 @@ int AccessorCalls(const std::vector<std::string>& calls) {
 // Allocations per call over one housekeeping batch, after three batches that
 // let the simulator's containers reach the capacity they keep. Both sides
 // run the same number of calls from the same state with the same
-// housekeeping, so the simulator allocates identically for identical calls.
+// housekeeping, so the simulator allocates identically when their calls
+// agree.
 template <class Case, Side side>
 double AllocationsPerCall() {
     Case::Prepare();
@@ -95,26 +92,39 @@ ExportRow Count() {
     row.hasDirect = Case::kHasDirect;
     if constexpr (Case::kCallsClient) {
         const std::vector<std::string> bridge = SteadyCalls<Case, Side::Bridge>(true);
-        const std::vector<std::string> same = SteadyCalls<Case, Side::DirectSameCalls>(true);
         const std::vector<std::string> direct = SteadyCalls<Case, Side::Direct>(true);
         row.bridgeCalls = static_cast<int>(bridge.size());
         row.bridgeAccessorCalls = AccessorCalls(bridge);
         row.directCalls = static_cast<int>(direct.size());
-        if (bridge == same) {
-            row.sequence = "same";
-        } else if (SteadyCalls<Case, Side::Bridge>(false) ==
-                   SteadyCalls<Case, Side::DirectSameCalls>(false)) {
-            row.sequence = "names";
-        } else {
-            row.sequence = "DIFFERENT";
-        }
-        row.sameCallsAllocations = AllocationsPerCall<Case, Side::DirectSameCalls>();
+        row.directAccessorCalls = AccessorCalls(direct);
+        row.callsAgree = bridge == direct;
     }
     row.bridgeAllocations = AllocationsPerCall<Case, Side::Bridge>();
     if constexpr (Case::kHasDirect)
         row.directAllocations = AllocationsPerCall<Case, Side::Direct>();
     return row;
 }
+
+template <class Step>
+void MeasureStep(benchmark::State& state) {
+    Step::Prepare();
+    for (auto _ : state) Step::Run();
+}
+
+template <class... Steps>
+struct StepList {
+    static void RegisterAll() {
+        (benchmark::RegisterBenchmark((std::string(Steps::kName) + "/step").c_str(),
+                                      &MeasureStep<Steps>)
+             ->Unit(benchmark::kNanosecond),
+         ...);
+    }
+    static std::vector<StepRow> DescribeAll() {
+        return {StepRow{Steps::kName, Steps::kExport, Steps::Note()}...};
+    }
+};
+
+using AllSteps = StepList<BoardNameStep, ClearRowsStep, StatLinkStep, BindStep>;
 
 template <class... Cases>
 struct CaseList {
@@ -134,10 +144,11 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     bench::AllCases::RegisterAll();
+    bench::AllSteps::RegisterAll();
     bench::CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const std::vector<bench::ExportRow> rows = bench::AllCases::CountAll();
-    bench::PrintSummary(rows, reporter);
+    bench::PrintSummary(rows, bench::AllSteps::DescribeAll(), reporter);
     steamFree();
     benchmark::Shutdown();
     return 0;

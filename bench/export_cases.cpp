@@ -44,44 +44,27 @@ void UnregisterHolders() {
 
 }  // namespace
 
+// Each interface is asked for once per session, as a game keeping them
+// would, at the point where the bridge first needs it: both sides then make
+// the same client calls in the same order, accessor calls included, so
+// their allocations can be subtracted.
 void InitFreeCase::Direct(std::uint32_t) {
     if (!SteamAPI_Init()) return;
-    // The interfaces once per session, as a game keeps them.
-    ISteamUser* user = SteamAPI_SteamUser_v023();
-    ISteamUserStats* stats = SteamAPI_SteamUserStats_v012();
-    ISteamUtils* utils = SteamAPI_SteamUtils_v010();
-    ISteamApps* apps = SteamAPI_SteamApps_v008();
 
     RegisterHolders();
+    ISteamUtils* utils = SteamAPI_SteamUtils_v010();
     benchmark::DoNotOptimize(SteamAPI_ISteamUtils_GetAppID(utils));
-    if (SteamAPI_ISteamUser_BLoggedOn(user)) SteamAPI_ISteamUserStats_RequestCurrentStats(stats);
+    ISteamUserStats* stats = SteamAPI_SteamUserStats_v012();
+    ISteamUser* user = SteamAPI_SteamUser_v023();
+    if (stats && user && SteamAPI_ISteamUser_BLoggedOn(user))
+        SteamAPI_ISteamUserStats_RequestCurrentStats(stats);
     RegisterSecondHolders();
     benchmark::DoNotOptimize(SteamAPI_ISteamUtils_GetAppID(utils));
-    if (SteamAPI_ISteamUser_BLoggedOn(user)) SteamAPI_ISteamUserStats_RequestCurrentStats(stats);
+    if (stats && user && SteamAPI_ISteamUser_BLoggedOn(user))
+        SteamAPI_ISteamUserStats_RequestCurrentStats(stats);
+    ISteamApps* apps = SteamAPI_SteamApps_v008();
     benchmark::DoNotOptimize(SteamAPI_ISteamApps_GetCurrentGameLanguage(apps));
     benchmark::DoNotOptimize(SteamAPI_ISteamApps_GetAvailableGameLanguages(apps));
-
-    SteamAPI_Shutdown();
-    UnregisterHolders();
-}
-
-void InitFreeCase::DirectSameCalls(std::uint32_t) {
-    if (!SteamAPI_Init()) return;
-
-    RegisterHolders();
-    benchmark::DoNotOptimize(SteamAPI_ISteamUtils_GetAppID(SteamAPI_SteamUtils_v010()));
-    // The bridge checks both interfaces before asking, then fetches each again.
-    if (SteamAPI_SteamUserStats_v012() && SteamAPI_SteamUser_v023() &&
-        SteamAPI_ISteamUser_BLoggedOn(SteamAPI_SteamUser_v023()))
-        SteamAPI_ISteamUserStats_RequestCurrentStats(SteamAPI_SteamUserStats_v012());
-    RegisterSecondHolders();
-    benchmark::DoNotOptimize(SteamAPI_ISteamUtils_GetAppID(SteamAPI_SteamUtils_v010()));
-    if (SteamAPI_SteamUserStats_v012() && SteamAPI_SteamUser_v023() &&
-        SteamAPI_ISteamUser_BLoggedOn(SteamAPI_SteamUser_v023()))
-        SteamAPI_ISteamUserStats_RequestCurrentStats(SteamAPI_SteamUserStats_v012());
-    benchmark::DoNotOptimize(SteamAPI_ISteamApps_GetCurrentGameLanguage(SteamAPI_SteamApps_v008()));
-    benchmark::DoNotOptimize(
-        SteamAPI_ISteamApps_GetAvailableGameLanguages(SteamAPI_SteamApps_v008()));
 
     SteamAPI_Shutdown();
     UnregisterHolders();

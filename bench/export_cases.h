@@ -1,10 +1,9 @@
 // One case per export: the bridge call, the same client calls made directly, their housekeeping.
 //
-// Direct: what a game calling the flat API itself would do, with the
-// interfaces fetched once from the accessors after the start. DirectSameCalls:
-// exactly the bridge's sequence of client calls, accessor calls included (the
-// bridge asks the accessor again before every method call); the difference to
-// the bridge is then only the bridge's own code.
+// Direct: what a game calling the flat API itself would do, with each
+// interface asked for once per session. The bridge keeps its interfaces the
+// same way, so both sides make the same client calls and the difference
+// between them is the bridge's own code.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -22,7 +21,7 @@
 
 namespace bench {
 
-enum class Side { Bridge, Direct, DirectSameCalls };
+enum class Side { Bridge, Direct };
 
 // The game's stats in the bridge's order, as a game would keep them.
 inline constexpr int kStats = 24;
@@ -60,7 +59,6 @@ struct CallBacksCase {
     static void Prepare() { StartFreshSession(); }
     static void Bridge(std::uint32_t) { steamCallBacks(); }
     static void Direct(std::uint32_t) { SteamAPI_RunCallbacks(); }
-    static void DirectSameCalls(std::uint32_t) { SteamAPI_RunCallbacks(); }
 };
 
 struct UserIdCase {
@@ -73,9 +71,6 @@ struct UserIdCase {
     static void Bridge(std::uint32_t) { benchmark::DoNotOptimize(steamUserID()); }
     static void Direct(std::uint32_t) {
         benchmark::DoNotOptimize(SteamAPI_ISteamUser_GetSteamID(g_direct.user));
-    }
-    static void DirectSameCalls(std::uint32_t) {
-        benchmark::DoNotOptimize(SteamAPI_ISteamUser_GetSteamID(SteamAPI_SteamUser_v023()));
     }
 };
 
@@ -94,11 +89,6 @@ struct AchievementCase {
         SteamAPI_ISteamUserStats_SetAchievement(stats, "ACH_FIRSTSTEPS");
         benchmark::DoNotOptimize(SteamAPI_ISteamUserStats_StoreStats(stats));
     }
-    static void DirectSameCalls(std::uint32_t) {
-        SteamAPI_ISteamUserStats_SetAchievement(SteamAPI_SteamUserStats_v012(), "ACH_FIRSTSTEPS");
-        benchmark::DoNotOptimize(
-            SteamAPI_ISteamUserStats_StoreStats(SteamAPI_SteamUserStats_v012()));
-    }
 };
 
 struct OverlayCase {
@@ -111,9 +101,6 @@ struct OverlayCase {
     static void Bridge(std::uint32_t) { steamAchievementsOverlay(); }
     static void Direct(std::uint32_t) {
         SteamAPI_ISteamFriends_ActivateGameOverlay(g_direct.friends, "Achievements");
-    }
-    static void DirectSameCalls(std::uint32_t) {
-        SteamAPI_ISteamFriends_ActivateGameOverlay(SteamAPI_SteamFriends_v017(), "Achievements");
     }
 };
 
@@ -128,9 +115,6 @@ struct ResetCase {
     static void Direct(std::uint32_t) {
         SteamAPI_ISteamUserStats_ResetAllStats(g_direct.userStats, true);
     }
-    static void DirectSameCalls(std::uint32_t) {
-        SteamAPI_ISteamUserStats_ResetAllStats(SteamAPI_SteamUserStats_v012(), true);
-    }
 };
 
 // Sends all 24 stats then stores: the bridge's StoreStats and a game's own.
@@ -139,13 +123,6 @@ inline bool SendStatsDirect() {
     for (int i = 0; i < kStats; ++i)
         SteamAPI_ISteamUserStats_SetStatInt32(stats, kStatNames[i], g_statValues[i]);
     return SteamAPI_ISteamUserStats_StoreStats(stats);
-}
-
-inline bool SendStatsSameCalls() {
-    for (int i = 0; i < kStats; ++i)
-        SteamAPI_ISteamUserStats_SetStatInt32(SteamAPI_SteamUserStats_v012(), kStatNames[i],
-                                              g_statValues[i]);
-    return SteamAPI_ISteamUserStats_StoreStats(SteamAPI_SteamUserStats_v012());
 }
 
 inline void PrepareStats() {
@@ -168,10 +145,6 @@ struct StatCase {
         g_statValues[3] = Value(i);
         benchmark::DoNotOptimize(SendStatsDirect());
     }
-    static void DirectSameCalls(std::uint32_t i) {
-        g_statValues[3] = Value(i);
-        benchmark::DoNotOptimize(SendStatsSameCalls());
-    }
 };
 
 // Stat 5 (STAT_SCORE) goes up and down by one: bounded, one change per store.
@@ -189,10 +162,6 @@ struct StatIncreaseCase {
     static void Direct(std::uint32_t i) {
         g_statValues[5] += Delta(i);
         benchmark::DoNotOptimize(SendStatsDirect());
-    }
-    static void DirectSameCalls(std::uint32_t i) {
-        g_statValues[5] += Delta(i);
-        benchmark::DoNotOptimize(SendStatsSameCalls());
     }
 };
 
@@ -215,10 +184,6 @@ struct SetLeaderboardCase {
         g_findHolder.SetCall(SteamAPI_ISteamUserStats_FindOrCreateLeaderboard(
             g_direct.userStats, kBoardName, kSortDescending, kDisplayNumeric));
     }
-    static void DirectSameCalls(std::uint32_t) {
-        g_findHolder.SetCall(SteamAPI_ISteamUserStats_FindOrCreateLeaderboard(
-            SteamAPI_SteamUserStats_v012(), kBoardName, kSortDescending, kDisplayNumeric));
-    }
 };
 
 struct UploadScoreCase {
@@ -232,10 +197,6 @@ struct UploadScoreCase {
     static void Direct(std::uint32_t) {
         g_uploadHolder.SetCall(SteamAPI_ISteamUserStats_UploadLeaderboardScore(
             g_direct.userStats, g_board, kUploadKeepBest, 1000, nullptr, 0));
-    }
-    static void DirectSameCalls(std::uint32_t) {
-        g_uploadHolder.SetCall(SteamAPI_ISteamUserStats_UploadLeaderboardScore(
-            SteamAPI_SteamUserStats_v012(), g_board, kUploadKeepBest, 1000, nullptr, 0));
     }
 };
 
@@ -267,7 +228,6 @@ struct InitFreeCase {
         benchmark::DoNotOptimize(steamFree());
     }
     static void Direct(std::uint32_t);
-    static void DirectSameCalls(std::uint32_t);
 };
 
 // ---- Exports that never call the client library ---------------------------
@@ -281,7 +241,6 @@ struct StatusCase {
     static void Prepare() { StartFreshSession(); }
     static void Bridge(std::uint32_t) { benchmark::DoNotOptimize(steamStatus()); }
     static void Direct(std::uint32_t) {}
-    static void DirectSameCalls(std::uint32_t) {}
 };
 
 struct AchievementsCountCase {
@@ -293,7 +252,6 @@ struct AchievementsCountCase {
     static void Prepare() { StartFreshSession(); }
     static void Bridge(std::uint32_t) { benchmark::DoNotOptimize(steamAchievementsCount()); }
     static void Direct(std::uint32_t) {}
-    static void DirectSameCalls(std::uint32_t) {}
 };
 
 struct LeaderboardFoundCase {
@@ -305,7 +263,6 @@ struct LeaderboardFoundCase {
     static void Prepare() { UploadScoreCase::Prepare(); }
     static void Bridge(std::uint32_t) { benchmark::DoNotOptimize(steamLeaderBoardFound()); }
     static void Direct(std::uint32_t) {}
-    static void DirectSameCalls(std::uint32_t) {}
 };
 
 // Host buffers of the sizes the header asks for.
@@ -353,7 +310,6 @@ struct AchievementDataCase {
         benchmark::DoNotOptimize(info);
         benchmark::ClobberMemory();
     }
-    static void DirectSameCalls(std::uint32_t) {}
 };
 
 // ---- Running a case --------------------------------------------------------
@@ -362,10 +318,8 @@ template <class Case, Side side>
 inline void Invoke(std::uint32_t i) {
     if constexpr (side == Side::Bridge) {
         Case::Bridge(i);
-    } else if constexpr (side == Side::Direct) {
-        Case::Direct(i);
     } else {
-        Case::DirectSameCalls(i);
+        Case::Direct(i);
     }
 }
 

@@ -14,17 +14,23 @@ struct ExportRow {
     bool callsClient = false;
     bool hasDirect = false;
     // Client calls made by one export call in steady state (-1: not checked),
-    // and how many of the bridge's are accessor calls.
+    // and how many of them are accessor calls.
     int bridgeCalls = -1;
     int bridgeAccessorCalls = -1;
     int directCalls = -1;
-    // "same": the bridge's calls and the same-calls side's agree with their
-    // arguments; "names": in export names only; "DIFFERENT": not even that.
-    std::string sequence;
+    int directAccessorCalls = -1;
+    // The bridge's logged calls equal the direct side's, arguments included.
+    bool callsAgree = false;
     // Allocations per export call, measured over one housekeeping batch.
     double bridgeAllocations = -1;
     double directAllocations = -1;
-    double sameCallsAllocations = -1;
+};
+
+// A step of the bridge's own work timed alone (benchmark "<name>/step").
+struct StepRow {
+    std::string name;
+    std::string exportName;  // whose bridge-minus-direct time it accounts for
+    std::string note;
 };
 
 // Passes every run on to the console and keeps the CPU times per benchmark.
@@ -39,6 +45,7 @@ private:
     std::map<std::string, std::vector<double>> iterationTimes_;
 };
 
-void PrintSummary(const std::vector<ExportRow>& rows, const CollectingReporter& times);
+void PrintSummary(const std::vector<ExportRow>& rows, const std::vector<StepRow>& steps,
+                  const CollectingReporter& times);
 
 }  // namespace bench
