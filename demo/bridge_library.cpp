@@ -86,11 +86,11 @@ bool BridgeLibrary::Open(const std::string& directory) {
         error_ = "cannot load " + path + ": " + LastError();
         return false;
     }
-#define STEAMBRIDGE_RESOLVE_EXPORT(name)                                               \
+#define STEAMBRIDGE_RESOLVE_EXPORT(name)                                              \
     exports_.name = FunctionAt<decltype(exports_.name)>(FindExport(library_, #name)); \
-    if (!exports_.name) {                                                              \
-        error_ = path + " does not export " #name;                                     \
-        return false;                                                                  \
+    if (!exports_.name) {                                                             \
+        error_ = path + " does not export " #name;                                    \
+        return false;                                                                 \
     }
     STEAMBRIDGE_EXPORTS(STEAMBRIDGE_RESOLVE_EXPORT)
 #undef STEAMBRIDGE_RESOLVE_EXPORT

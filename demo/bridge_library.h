@@ -6,6 +6,7 @@
 
 #include "steambridge.h"
 
+// clang-format off
 #define STEAMBRIDGE_EXPORTS(X) \
     X(steamInit)               \
     X(steamFree)               \
@@ -22,6 +23,7 @@
     X(steamSetLeaderBoardName) \
     X(steamLeaderBoardFound)   \
     X(steamUploadScore)
+// clang-format on
 
 struct BridgeExports {
 #define STEAMBRIDGE_EXPORT_POINTER(name) decltype(&::name) name = nullptr;

@@ -104,6 +104,7 @@ STEAMBRIDGE_API int32_t STEAMBRIDGE_CALL steamAchievementsCount(void);
    of the same declaration: 0 index, 8 nameSlot, 16 descriptionSlot,
    24 achieved, 25 hasStat, 28 statMin, 32 statMax, 36 statValue,
    40 statNameSlot, 48 unlockTime; 56 bytes. */
+/* clang-format off */
 typedef struct AchievementInfo {
     int32_t index;                              /* written: number - 1 */
     SteamBridgeChar16* const* nameSlot;         /* read: display name */
@@ -117,6 +118,7 @@ typedef struct AchievementInfo {
     SteamBridgeChar16* const* statNameSlot;     /* read when hasStat: stat's API name */
     uint32_t unlockTime;                        /* written when achieved: seconds since 1970 */
 } AchievementInfo;
+/* clang-format on */
 
 /* Fills `info` for achievement `number`: the fields marked written above,
    the conditional ones only under their condition, and the texts through

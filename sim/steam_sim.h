@@ -67,7 +67,8 @@ STEAM_SIM_API int STEAM_SIM_CALL SteamSim_PendingCallResults(void);
 STEAM_SIM_API int STEAM_SIM_CALL SteamSim_SizeMismatches(void);
 /* Queue a raw record for every holder registered for callbackId, delivered
    at the next SteamAPI_RunCallbacks. */
-STEAM_SIM_API void STEAM_SIM_CALL SteamSim_PostCallback(int callbackId, const void* record, int size);
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_PostCallback(int callbackId, const void* record,
+                                                        int size);
 /* Game ID carried by the records the simulator makes itself; 0 (the default)
    means this app's own ID. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetRecordGameId(uint64_t gameId);
@@ -86,25 +87,30 @@ STEAM_SIM_API void STEAM_SIM_CALL SteamSim_PostStatsReceived(int result);
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_ForceNextStoreResult(int result);
 /* Valid range of a stat (default 0 to 2000000000); a stored value outside it
    is rejected and the store answers 8. */
-STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStatRange(const char* statName, int32_t minimum, int32_t maximum);
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStatRange(const char* statName, int32_t minimum,
+                                                        int32_t maximum);
 /* Set the value on the server, as another device would: the client's view
    changes too, no callback is posted. */
-STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStatFromOtherDevice(const char* statName, int32_t value);
-STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetAchievementFromOtherDevice(const char* achievementName, bool achieved);
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStatFromOtherDevice(const char* statName,
+                                                                  int32_t value);
+STEAM_SIM_API void STEAM_SIM_CALL
+SteamSim_SetAchievementFromOtherDevice(const char* achievementName, bool achieved);
 /* Server values; false when the name is unknown. */
 STEAM_SIM_API bool STEAM_SIM_CALL SteamSim_ServerStat(const char* statName, int32_t* value);
-STEAM_SIM_API bool STEAM_SIM_CALL SteamSim_ServerAchievement(const char* achievementName, bool* achieved, uint32_t* unlockTime);
+STEAM_SIM_API bool STEAM_SIM_CALL SteamSim_ServerAchievement(const char* achievementName,
+                                                             bool* achieved, uint32_t* unlockTime);
 /* Clock for unlock times, seconds since 1970. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetClock(uint32_t unixTime);
 /* Override one display attribute ("name", "desc", "hidden"); null makes
    GetAchievementDisplayAttribute return null for it. */
-STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetDisplayAttribute(const char* achievementName, const char* key, const char* value);
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetDisplayAttribute(const char* achievementName,
+                                                               const char* key, const char* value);
 
 /* ---- Leaderboards -------------------------------------------------------- */
 /* Faults for the next leaderboard call (find or upload) only. */
-STEAM_SIM_API void STEAM_SIM_CALL SteamSim_FailNextCallHandle(void);   /* returns call handle 0 */
-STEAM_SIM_API void STEAM_SIM_CALL SteamSim_FailNextCallIo(void);       /* answer with I/O failure set */
-STEAM_SIM_API void STEAM_SIM_CALL SteamSim_NextFindNotFound(void);     /* found = 0, handle 0 */
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_FailNextCallHandle(void); /* returns call handle 0 */
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_FailNextCallIo(void);   /* answer with I/O failure set */
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_NextFindNotFound(void); /* found = 0, handle 0 */
 /* Frames between a leaderboard call and its call result (default 1). */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetCallResultLatency(int frames);
 /* Board handle by name, 0 when no such board. */

@@ -17,7 +17,11 @@ const AchievementRow& Row(int number) { return AchievementTable()[number - 1]; }
 
 bool IsValidUtf8(const char* text) {
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p;) {
-        int length = *p < 0x80 ? 1 : (*p >> 5) == 6 ? 2 : (*p >> 4) == 14 ? 3 : (*p >> 3) == 30 ? 4 : 0;
+        int length = *p < 0x80         ? 1
+                     : (*p >> 5) == 6  ? 2
+                     : (*p >> 4) == 14 ? 3
+                     : (*p >> 3) == 30 ? 4
+                                       : 0;
         if (length == 0) return false;
         for (int i = 1; i < length; ++i)
             if ((p[i] & 0xC0) != 0x80) return false;

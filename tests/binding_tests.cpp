@@ -1,11 +1,11 @@
 // The binding's table of names against the export lists of every supported
 // SDK generation, and its all-or-nothing fill.
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/client_library.h"
 
@@ -15,17 +15,30 @@ namespace {
 
 // Exported by every generation from SDK 1.48 on.
 const std::vector<std::string> kCommonExports = {
-    "SteamAPI_Shutdown", "SteamAPI_RunCallbacks", "SteamAPI_RegisterCallback",
-    "SteamAPI_UnregisterCallback", "SteamAPI_RegisterCallResult", "SteamAPI_UnregisterCallResult",
-    "SteamAPI_InitSafe", "SteamAPI_ISteamUser_BLoggedOn", "SteamAPI_ISteamUser_GetSteamID",
-    "SteamAPI_ISteamUserStats_GetStatInt32", "SteamAPI_ISteamUserStats_GetStatFloat",
-    "SteamAPI_ISteamUserStats_SetStatInt32", "SteamAPI_ISteamUserStats_SetStatFloat",
-    "SteamAPI_ISteamUserStats_UpdateAvgRateStat", "SteamAPI_ISteamUserStats_SetAchievement",
-    "SteamAPI_ISteamUserStats_GetAchievementAndUnlockTime", "SteamAPI_ISteamUserStats_StoreStats",
+    "SteamAPI_Shutdown",
+    "SteamAPI_RunCallbacks",
+    "SteamAPI_RegisterCallback",
+    "SteamAPI_UnregisterCallback",
+    "SteamAPI_RegisterCallResult",
+    "SteamAPI_UnregisterCallResult",
+    "SteamAPI_InitSafe",
+    "SteamAPI_ISteamUser_BLoggedOn",
+    "SteamAPI_ISteamUser_GetSteamID",
+    "SteamAPI_ISteamUserStats_GetStatInt32",
+    "SteamAPI_ISteamUserStats_GetStatFloat",
+    "SteamAPI_ISteamUserStats_SetStatInt32",
+    "SteamAPI_ISteamUserStats_SetStatFloat",
+    "SteamAPI_ISteamUserStats_UpdateAvgRateStat",
+    "SteamAPI_ISteamUserStats_SetAchievement",
+    "SteamAPI_ISteamUserStats_GetAchievementAndUnlockTime",
+    "SteamAPI_ISteamUserStats_StoreStats",
     "SteamAPI_ISteamUserStats_GetAchievementDisplayAttribute",
-    "SteamAPI_ISteamUserStats_ResetAllStats", "SteamAPI_ISteamUserStats_FindOrCreateLeaderboard",
-    "SteamAPI_ISteamUserStats_UploadLeaderboardScore", "SteamAPI_ISteamUtils_GetAppID",
-    "SteamAPI_ISteamApps_GetCurrentGameLanguage", "SteamAPI_ISteamApps_GetAvailableGameLanguages",
+    "SteamAPI_ISteamUserStats_ResetAllStats",
+    "SteamAPI_ISteamUserStats_FindOrCreateLeaderboard",
+    "SteamAPI_ISteamUserStats_UploadLeaderboardScore",
+    "SteamAPI_ISteamUtils_GetAppID",
+    "SteamAPI_ISteamApps_GetCurrentGameLanguage",
+    "SteamAPI_ISteamApps_GetAvailableGameLanguages",
     "SteamAPI_ISteamFriends_ActivateGameOverlay",
 };
 
@@ -40,30 +53,52 @@ const char* const kRequest = "SteamAPI_ISteamUserStats_RequestCurrentStats";
 
 // The export lists of the released 32-bit libraries, generation by generation.
 const std::vector<Generation> kGenerations = {
-    {"1.48", {"SteamAPI_Init", "SteamAPI_SteamUser_v020", "SteamAPI_SteamUserStats_v011",
-              "SteamAPI_SteamUtils_v009", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017", kRequest},
-     StartForm::Init, true},
-    {"1.49-1.55", {"SteamAPI_Init", "SteamAPI_SteamUser_v021", "SteamAPI_SteamUserStats_v012",
-                   "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017", kRequest},
-     StartForm::Init, true},
-    {"1.56", {"SteamAPI_Init", "SteamAPI_SteamUser_v022", "SteamAPI_SteamUserStats_v012",
-              "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017", kRequest},
-     StartForm::Init, true},
-    {"1.57", {"SteamAPI_Init", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
-              "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017", kRequest},
-     StartForm::Init, true},
-    {"1.58", {"SteamInternal_SteamAPI_Init", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
-              "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017", kRequest},
-     StartForm::InternalInit, true},
-    {"1.59-1.60", {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
-                   "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017", kRequest},
-     StartForm::InitFlat, true},
-    {"1.61", {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v013",
-              "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017"},
-     StartForm::InitFlat, false},
-    {"1.62-1.63", {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v013",
-                   "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v018"},
-     StartForm::InitFlat, false},
+    {"1.48",
+     {"SteamAPI_Init", "SteamAPI_SteamUser_v020", "SteamAPI_SteamUserStats_v011",
+      "SteamAPI_SteamUtils_v009", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
+      kRequest},
+     StartForm::Init,
+     true},
+    {"1.49-1.55",
+     {"SteamAPI_Init", "SteamAPI_SteamUser_v021", "SteamAPI_SteamUserStats_v012",
+      "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
+      kRequest},
+     StartForm::Init,
+     true},
+    {"1.56",
+     {"SteamAPI_Init", "SteamAPI_SteamUser_v022", "SteamAPI_SteamUserStats_v012",
+      "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
+      kRequest},
+     StartForm::Init,
+     true},
+    {"1.57",
+     {"SteamAPI_Init", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
+      "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
+      kRequest},
+     StartForm::Init,
+     true},
+    {"1.58",
+     {"SteamInternal_SteamAPI_Init", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
+      "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
+      kRequest},
+     StartForm::InternalInit,
+     true},
+    {"1.59-1.60",
+     {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
+      "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
+      kRequest},
+     StartForm::InitFlat,
+     true},
+    {"1.61",
+     {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v013",
+      "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017"},
+     StartForm::InitFlat,
+     false},
+    {"1.62-1.63",
+     {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v013",
+      "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v018"},
+     StartForm::InitFlat,
+     false},
 };
 
 // A library seen only through its export names; each export has its own
@@ -126,7 +161,8 @@ TEST(Binding, UsesTheAccessorVersionTheLibraryExports) {
     FakeLibrary library = LibraryOf(kGenerations.back());
     ClientFunctions functions{};
     ASSERT_TRUE(BindClientFunctions(functions, &LookUp, &library).bound);
-    const auto index = std::distance(library.exports.begin(), library.exports.find("SteamAPI_SteamFriends_v018"));
+    const auto index =
+        std::distance(library.exports.begin(), library.exports.find("SteamAPI_SteamFriends_v018"));
     EXPECT_EQ(reinterpret_cast<void*>(functions.SteamFriends), &library.addresses[index]);
 }
 

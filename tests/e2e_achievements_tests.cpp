@@ -1,9 +1,9 @@
 // Achievements and stats through the real steambridge library and the simulated client.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <set>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "support/e2e_session.h"
 
@@ -15,14 +15,14 @@ constexpr const char* kSetAchievement = "SteamAPI_ISteamUserStats_SetAchievement
 constexpr const char* kGetStat = "SteamAPI_ISteamUserStats_GetStatInt32";
 
 // Stat indexes and achievement numbers of the game used below.
-constexpr int kStatLevels = 0;     // STAT_LEVELS, leads to achievement 1
-constexpr int kStatEnemies = 2;    // STAT_ENEMIES, leads to achievement 3
-constexpr int kStatGems = 7;       // STAT_GEMS, leads to achievement 18
-constexpr int kStatKeys = 13;      // STAT_KEYS, leads to achievement 30
-constexpr int kStatEndings = 15;   // STAT_ENDINGS, target 3, leads to achievement 33
-constexpr int kStatDeaths = 20;    // STAT_DEATHS, leads to achievement 42
-constexpr int kFirstSteps = 4;     // ACH_FIRSTSTEPS, no stat
-constexpr int kStoryteller = 33;   // ACH_STORYTELLER
+constexpr int kStatLevels = 0;    // STAT_LEVELS, leads to achievement 1
+constexpr int kStatEnemies = 2;   // STAT_ENEMIES, leads to achievement 3
+constexpr int kStatGems = 7;      // STAT_GEMS, leads to achievement 18
+constexpr int kStatKeys = 13;     // STAT_KEYS, leads to achievement 30
+constexpr int kStatEndings = 15;  // STAT_ENDINGS, target 3, leads to achievement 33
+constexpr int kStatDeaths = 20;   // STAT_DEATHS, leads to achievement 42
+constexpr int kFirstSteps = 4;    // ACH_FIRSTSTEPS, no stat
+constexpr int kStoryteller = 33;  // ACH_STORYTELLER
 
 // A game ID that names app 480 in its low half but is not the app itself.
 constexpr std::uint64_t kModOfThisApp = 0x0100000000000000ull | 480u;
@@ -236,13 +236,15 @@ TEST_F(AchievementSession, IncreaseSendsEveryStatAndStoresOnce) {
     std::set<std::string> sent;
     for (int i = 0; i < SIM(SteamSim_CallLogSize)(); ++i) {
         const std::string line = SIM(SteamSim_CallLogEntry)(i);
-        if (line.rfind(std::string(kSetStat) + "(", 0) == 0) sent.insert(line.substr(line.find('(') + 1));
+        if (line.rfind(std::string(kSetStat) + "(", 0) == 0)
+            sent.insert(line.substr(line.find('(') + 1));
     }
     EXPECT_EQ(sent.size(), 24u) << "a stat sent twice or one missing";
     EXPECT_TRUE(LoggedCall("SteamAPI_ISteamUserStats_SetStatInt32(STAT_ENEMIES, 5)"));
     EXPECT_TRUE(LoggedCall("SteamAPI_ISteamUserStats_SetStatInt32(STAT_TROPHIES, 0)"));
     // StoreStats comes after the values it stores.
-    EXPECT_EQ(std::string(SIM(SteamSim_CallLogEntry)(SIM(SteamSim_CallLogSize)() - 1)), kStoreStats + std::string("()"));
+    EXPECT_EQ(std::string(SIM(SteamSim_CallLogEntry)(SIM(SteamSim_CallLogSize)() - 1)),
+              kStoreStats + std::string("()"));
 
     EXPECT_TRUE(Bridge().steamStatIncrease(kStatEnemies, 7));
     EXPECT_EQ(ServerStat("STAT_ENEMIES"), 12);
@@ -308,7 +310,8 @@ TEST_F(AchievementSession, OutOfRangeNumbersAndIndexesAreRefusedWithoutAClientCa
     StartWithStatsArrived();
     ASSERT_TRUE(Bridge().steamStat(23, 9));
     SIM(SteamSim_ClearCallLog)();
-    for (int number : {0, 62, -1, INT32_MIN, INT32_MAX}) EXPECT_FALSE(Bridge().steamAchievement(number)) << number;
+    for (int number : {0, 62, -1, INT32_MIN, INT32_MAX})
+        EXPECT_FALSE(Bridge().steamAchievement(number)) << number;
     for (int index : {-1, 24, INT32_MIN}) {
         EXPECT_FALSE(Bridge().steamStat(index, 5)) << index;
         EXPECT_FALSE(Bridge().steamStatIncrease(index, 5)) << index;

@@ -1,4 +1,7 @@
-// steamAchievementData seen by a host: which record bytes and buffer units it writes, and the texts.
+// steamAchievementData seen by a host: which record bytes and buffer units it writes, and the
+// texts.
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -7,8 +10,6 @@
 #include <list>
 #include <optional>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "support/e2e_session.h"
 
@@ -26,7 +27,8 @@ struct Field {
     std::size_t offset;
     std::size_t size;
 };
-#define FIELD(member) Field{offsetof(AchievementInfo, member), sizeof(AchievementInfo::member)}
+#define FIELD(member) \
+    Field { offsetof(AchievementInfo, member), sizeof(AchievementInfo::member) }
 const std::initializer_list<Field> kAlways = {FIELD(index), FIELD(achieved), FIELD(hasStat)};
 const std::initializer_list<Field> kStatFields = {FIELD(statMin), FIELD(statMax), FIELD(statValue)};
 const Field kUnlockTime = FIELD(unlockTime);
@@ -62,7 +64,9 @@ public:
     }
 
 private:
-    void Put(std::size_t offset, SteamBridgeChar16* const* slot) { std::memcpy(bytes_ + offset, &slot, sizeof slot); }
+    void Put(std::size_t offset, SteamBridgeChar16* const* slot) {
+        std::memcpy(bytes_ + offset, &slot, sizeof slot);
+    }
 
     alignas(AchievementInfo) unsigned char bytes_[sizeof(AchievementInfo) + kTailBytes];
     unsigned char before_[sizeof(AchievementInfo) + kTailBytes];
@@ -80,10 +84,13 @@ protected:
         return record;
     }
 
-    bool BuffersUntouched() const { return name->Untouched() && description->Untouched() && statName->Untouched(); }
+    bool BuffersUntouched() const {
+        return name->Untouched() && description->Untouched() && statName->Untouched();
+    }
 
     // Made anew for each query; emplaced, as a moved buffer's slot would dangle.
-    std::optional<HostBuffer> name{kNameUnits}, description{kDescriptionUnits}, statName{kStatNameUnits};
+    std::optional<HostBuffer> name{kNameUnits}, description{kDescriptionUnits},
+        statName{kStatNameUnits};
     HostRecord record{nullptr, nullptr, nullptr};
 };
 
@@ -116,7 +123,8 @@ TEST_F(AchievementDetails, OnlyTheFieldsTheStateCallsForAreWritten) {
     EXPECT_TRUE(statName->Untouched());
 
     Query(1);
-    EXPECT_EQ(record.ChangedOutside({kAlways, kStatFields, {kUnlockTime}}), "") << "linked, unlocked";
+    EXPECT_EQ(record.ChangedOutside({kAlways, kStatFields, {kUnlockTime}}), "")
+        << "linked, unlocked";
     EXPECT_EQ(record.info()->achieved, 1);
     EXPECT_EQ(record.info()->unlockTime, 1700000000u);
 }
@@ -226,7 +234,8 @@ const BridgeExports* FreshBridge() {
     fs::create_directories(directory, error);
     // Removed first: overwriting with copy_file fails under Wine.
     if (!error) fs::remove(directory + kBridgeFileName, error);
-    if (!error) fs::copy_file(StageDirectory() + kBridgeFileName, directory + kBridgeFileName, error);
+    if (!error)
+        fs::copy_file(StageDirectory() + kBridgeFileName, directory + kBridgeFileName, error);
     if (error) {
         ADD_FAILURE() << "cannot copy steambridge to " << directory << ": " << error.message();
         return nullptr;
@@ -264,7 +273,8 @@ TEST_F(AchievementDetails, BeforeTheStatsArriveTheGamesTitleAndAnEmptyDescriptio
     fresh->steamCallBacks();
     ASSERT_EQ(fresh->steamStatus(), 1);
     Query(5, *fresh);
-    EXPECT_EQ(name->Text().rfind(u"Tutorial Graduate: ", 0), 0u) << "Steam's name did not replace the title";
+    EXPECT_EQ(name->Text().rfind(u"Tutorial Graduate: ", 0), 0u)
+        << "Steam's name did not replace the title";
     EXPECT_EQ(description->Text(), u"Finish the tutorial.");
 }
 
@@ -272,10 +282,14 @@ TEST_F(AchievementDetails, DisplayTextsArriveAsUtf16) {
     StartWithStatsArrived();
     Query(7);
     EXPECT_EQ(name->Text(), u"Caf\u00E9 R\u00E9gulier");
-    EXPECT_EQ(description->Text(), u"Play past midnight with a cr\u00E8me br\u00FBl\u00E9e and a caf\u00E9 au lait. D\u00E9j\u00E0 vu!");
+    EXPECT_EQ(description->Text(),
+              u"Play past midnight with a cr\u00E8me br\u00FBl\u00E9e and a caf\u00E9 au lait. "
+              u"D\u00E9j\u00E0 vu!");
     Query(9);
     EXPECT_EQ(name->Text(), u"\u65E9\u8D77\u304D\u306F\u4E09\u6587\u306E\u5FB3");
-    EXPECT_EQ(description->Text(), u"\u591C\u660E\u3051\u524D\u306B\u30B2\u30FC\u30E0\u3092\u59CB\u3081\u3088\u3046\u3002");
+    EXPECT_EQ(
+        description->Text(),
+        u"\u591C\u660E\u3051\u524D\u306B\u30B2\u30FC\u30E0\u3092\u59CB\u3081\u3088\u3046\u3002");
     EXPECT_TRUE(name->UntouchedAfterText());
     EXPECT_TRUE(description->UntouchedAfterText());
     Query(10);
@@ -288,14 +302,17 @@ TEST_F(AchievementDetails, OverlongTextsAreCutAtACharacterBoundaryWithinTheBuffe
     // 149 bytes; the 127-byte cut falls inside the 3-byte U+5320.
     Query(5);
     EXPECT_EQ(name->Text(),
-              u"Tutorial Graduate: you sat through every lesson of Master Oswin, from sword drills to market "
+              u"Tutorial Graduate: you sat through every lesson of Master Oswin, from sword drills "
+              u"to market "
               u"haggling, and still said, \u300C\u5E2B");
     EXPECT_TRUE(name->UntouchedAfterText());
     // 299 bytes; the 255-byte cut falls inside the 3-byte U+2014.
     Query(6);
     EXPECT_EQ(description->Text(),
-              u"Defeat the Gravekeeper, guardian of the Hollow Crypt. He waits beneath the cathedral where "
-              u"the bells no longer ring. Watch his lantern: when it glows red he sweeps the floor with a "
+              u"Defeat the Gravekeeper, guardian of the Hollow Crypt. He waits beneath the "
+              u"cathedral where "
+              u"the bells no longer ring. Watch his lantern: when it glows red he sweeps the floor "
+              u"with a "
               u"scythe, and when it dims he calls the restless dead. Read every pattern ");
     EXPECT_TRUE(description->UntouchedAfterText());
 }
@@ -351,14 +368,18 @@ TEST_F(AchievementDetails, EachLinkedAchievementCarriesItsStatAndTheOthersNone) 
     };
     // The game's schema: the stat counting towards each achievement and its target.
     const Link links[] = {
-        {1, u"STAT_LEVELS", 50},       {2, u"STAT_COINS", 30000},       {3, u"STAT_ENEMIES", 200},
-        {8, u"STAT_JUMPS", 500},       {11, u"STAT_SECRETS", 30},       {14, u"STAT_SCORE", 5000000},
-        {17, u"STAT_BOSSES", 10},      {18, u"STAT_GEMS", 500},         {23, u"STAT_PERFECTRUNS", 10},
-        {25, u"STAT_SPEEDRUNS", 10},   {26, u"STAT_PACIFISTRUNS", 10},  {28, u"STAT_DISTANCE", 5000000},
-        {29, u"STAT_POTIONS", 500},    {30, u"STAT_KEYS", 20},          {31, u"STAT_MAPS", 15},
-        {33, u"STAT_ENDINGS", 3},      {36, u"STAT_PETS", 30},          {38, u"STAT_FISH", 40},
-        {40, u"STAT_CHESTS", 150},     {41, u"STAT_COMBOS", 200},       {42, u"STAT_DEATHS", 100},
-        {43, u"STAT_QUESTS", 30},      {53, u"STAT_RELICS", 20},        {61, u"STAT_TROPHIES", 15},
+        {1, u"STAT_LEVELS", 50},        {2, u"STAT_COINS", 30000},
+        {3, u"STAT_ENEMIES", 200},      {8, u"STAT_JUMPS", 500},
+        {11, u"STAT_SECRETS", 30},      {14, u"STAT_SCORE", 5000000},
+        {17, u"STAT_BOSSES", 10},       {18, u"STAT_GEMS", 500},
+        {23, u"STAT_PERFECTRUNS", 10},  {25, u"STAT_SPEEDRUNS", 10},
+        {26, u"STAT_PACIFISTRUNS", 10}, {28, u"STAT_DISTANCE", 5000000},
+        {29, u"STAT_POTIONS", 500},     {30, u"STAT_KEYS", 20},
+        {31, u"STAT_MAPS", 15},         {33, u"STAT_ENDINGS", 3},
+        {36, u"STAT_PETS", 30},         {38, u"STAT_FISH", 40},
+        {40, u"STAT_CHESTS", 150},      {41, u"STAT_COMBOS", 200},
+        {42, u"STAT_DEATHS", 100},      {43, u"STAT_QUESTS", 30},
+        {53, u"STAT_RELICS", 20},       {61, u"STAT_TROPHIES", 15},
     };
     // Distinct values on Steam, so a value read from the wrong stat shows.
     for (int i = 0; i < 24; ++i) {

@@ -1,8 +1,8 @@
 // The one-board leaderboard through the real steambridge library and the simulated client.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "support/e2e_session.h"
 
@@ -27,7 +27,6 @@ protected:
         ASSERT_EQ(Bridge().steamLeaderBoardFound(), 1);
         SIM(SteamSim_ClearCallLog)();
     }
-
 };
 
 // ---- Finding the board ----
@@ -117,13 +116,14 @@ TEST_F(Leaderboard, BoardNotFoundOrIoFailureLeavesNoBoard) {
 TEST_F(Leaderboard, NamesTheLocaleCannotConvertAreRefusedAndKeepTheBoard) {
     StartWithBoard(u"Main");
     const char16_t* const refused[] = {
-        u"\u65E5\u672C",    // CJK
-        u"Board \xD800",    // lone high surrogate at the end
-        u"\xDC00 Board",    // lone low surrogate
-        u"\xD83D\xDED2",    // a character outside the BMP
+        u"\u65E5\u672C",  // CJK
+        u"Board \xD800",  // lone high surrogate at the end
+        u"\xDC00 Board",  // lone low surrogate
+        u"\xD83D\xDED2",  // a character outside the BMP
     };
     for (const char16_t* name : refused) {
-        EXPECT_FALSE(Bridge().steamSetLeaderBoardName(name)) << std::u16string(name).size() << " units";
+        EXPECT_FALSE(Bridge().steamSetLeaderBoardName(name))
+            << std::u16string(name).size() << " units";
         EXPECT_EQ(Bridge().steamLeaderBoardFound(), 1);
     }
     EXPECT_FALSE(Bridge().steamSetLeaderBoardName(nullptr));

@@ -1,9 +1,9 @@
 // Start, pump and stop through the real steambridge library.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "support/e2e_session.h"
 
@@ -116,7 +116,8 @@ TEST_F(Running, SecondInitStartsNothingAndWritesTheLanguagesAgain) {
     EXPECT_TRUE(Bridge().steamInit(language2.slot(), available2.slot()));
     EXPECT_EQ(language2.Text(), u"french");
     EXPECT_EQ(available2.Text(), u"french,english");
-    const int starts = SIM(SteamSim_CallCount)("SteamAPI_Init") + SIM(SteamSim_CallCount)("SteamAPI_InitFlat");
+    const int starts =
+        SIM(SteamSim_CallCount)("SteamAPI_Init") + SIM(SteamSim_CallCount)("SteamAPI_InitFlat");
     EXPECT_EQ(starts, 1);
 }
 

@@ -1,8 +1,8 @@
 // Entry of the end-to-end tests: --stage=NAME picks the game-like directory
 // (steambridge beside one build of the client library, or beside none).
-#include <cstring>
-
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "support/e2e_host.h"
 

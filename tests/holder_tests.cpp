@@ -1,9 +1,9 @@
 // Callback holders against the simulated client library: the fields it
 // writes, and delivery inside RunCallbacks only.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
-
-#include <gtest/gtest.h>
 
 #include "platform/callback_holders.h"
 #include "platform/client_calls.h"
@@ -58,7 +58,9 @@ class WrongSizeHolder final : public CCallbackBase {
 public:
     void Run(void*, bool, SteamAPICall_t) override { ++runs; }
     void Run(void*) override { ++runs; }
-    int GetCallbackSizeBytes() override { return static_cast<int>(sizeof(UserStatsReceived_t)) + 4; }
+    int GetCallbackSizeBytes() override {
+        return static_cast<int>(sizeof(UserStatsReceived_t)) + 4;
+    }
     int runs = 0;
 };
 
@@ -67,7 +69,7 @@ protected:
     void SetUp() override {
         SteamSim_Reset();
         ASSERT_TRUE(steamInit(nullptr, nullptr));  // binds the library this test links
-        client::RunCallbacks();  // the keepers' stats requests are answered
+        client::RunCallbacks();                    // the keepers' stats requests are answered
         keeperHolders = SteamSim_RegisteredCallbacks(1101);
     }
     void TearDown() override { steamFree(); }
@@ -91,7 +93,8 @@ TEST_F(Holders, RegistrationWritesIdAndFlagUnregistrationClearsOnlyTheFlag) {
     EXPECT_EQ(SteamSim_RegisteredCallbacks(1101), keeperHolders);
 
     listener.statsReceived.Unregister();
-    EXPECT_EQ(SteamSim_CallCount("SteamAPI_UnregisterCallback"), 1) << "only a registered holder is unregistered";
+    EXPECT_EQ(SteamSim_CallCount("SteamAPI_UnregisterCallback"), 1)
+        << "only a registered holder is unregistered";
 }
 
 TEST_F(Holders, CallbacksArriveOnlyInsideRunCallbacksWithTheRecordIntact) {
@@ -118,8 +121,8 @@ TEST_F(Holders, CallbacksArriveOnlyInsideRunCallbacksWithTheRecordIntact) {
 TEST_F(Holders, CallResultHoldsItsIdAndTheLibraryNeverTouchesIt) {
     Listener listener;
     EXPECT_EQ(IdOf(&listener.found), LeaderboardFindResult_t::k_iCallback);
-    const SteamAPICall_t call = client::FindOrCreateLeaderboard("Board", k_ELeaderboardSortMethodDescending,
-                                                                k_ELeaderboardDisplayTypeNumeric);
+    const SteamAPICall_t call = client::FindOrCreateLeaderboard(
+        "Board", k_ELeaderboardSortMethodDescending, k_ELeaderboardDisplayTypeNumeric);
     ASSERT_NE(call, 0u);
     listener.found.Set(call);
     EXPECT_EQ(FlagsOf(&listener.found), 0);
@@ -136,8 +139,8 @@ TEST_F(Holders, CallResultHoldsItsIdAndTheLibraryNeverTouchesIt) {
 
 TEST_F(Holders, SettingACallDropsThePendingOneAndZeroRegistersNothing) {
     Listener listener;
-    const SteamAPICall_t first = client::FindOrCreateLeaderboard("A", k_ELeaderboardSortMethodDescending,
-                                                                 k_ELeaderboardDisplayTypeNumeric);
+    const SteamAPICall_t first = client::FindOrCreateLeaderboard(
+        "A", k_ELeaderboardSortMethodDescending, k_ELeaderboardDisplayTypeNumeric);
     listener.found.Set(first);
     listener.found.Set(0);
     EXPECT_FALSE(listener.found.IsPending());

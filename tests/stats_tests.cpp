@@ -32,7 +32,8 @@ TEST_F(StatKeeper, EveryChangeSendsTheWholeTableInOrderThenStores) {
     InitAndReceive();
     SteamSim_ClearCallLog();
     EXPECT_TRUE(steamStatIncrease(3, 5));
-    const std::vector<std::string> sets = CallsStartingWith("SteamAPI_ISteamUserStats_SetStatInt32");
+    const std::vector<std::string> sets =
+        CallsStartingWith("SteamAPI_ISteamUserStats_SetStatInt32");
     ASSERT_EQ(sets.size(), 24u);
     EXPECT_EQ(sets[0], "SteamAPI_ISteamUserStats_SetStatInt32(STAT_LEVELS, 0)");
     EXPECT_EQ(sets[3], "SteamAPI_ISteamUserStats_SetStatInt32(STAT_JUMPS, 5)");
@@ -110,8 +111,9 @@ TEST_F(StatKeeper, FloatAndAverageRateRowsUseTheirOwnCalls) {
     ASSERT_TRUE(steamStat(0, 1));
     EXPECT_EQ(CallsStartingWith("SteamAPI_ISteamUserStats_SetStatFloat"),
               std::vector<std::string>{"SteamAPI_ISteamUserStats_SetStatFloat(STAT_SECRETS, 2.5)"});
-    EXPECT_EQ(CallsStartingWith("SteamAPI_ISteamUserStats_UpdateAvgRateStat"),
-              std::vector<std::string>{"SteamAPI_ISteamUserStats_UpdateAvgRateStat(STAT_SCORE, 3, 1.5)"});
+    EXPECT_EQ(
+        CallsStartingWith("SteamAPI_ISteamUserStats_UpdateAvgRateStat"),
+        std::vector<std::string>{"SteamAPI_ISteamUserStats_UpdateAvgRateStat(STAT_SCORE, 3, 1.5)"});
     EXPECT_EQ(CallsStartingWith("SteamAPI_ISteamUserStats_GetStatFloat"),
               std::vector<std::string>{"SteamAPI_ISteamUserStats_GetStatFloat(STAT_SCORE)"});
     EXPECT_EQ(SteamSim_CallCount("SteamAPI_ISteamUserStats_SetStatInt32"), 22);

@@ -1,11 +1,10 @@
 // steamAchievementData: one achievement's texts, state and progress for the
 // host. It reads the tables only and never calls Steam.
-#include "steambridge.h"
-
 #include "achievements/achievement_table.h"
 #include "achievements/stat_links.h"
 #include "achievements/stat_table.h"
 #include "bridge/module_state.h"
+#include "steambridge.h"
 #include "text/host_buffer.h"
 #include "text/utf8_to_wide.h"
 

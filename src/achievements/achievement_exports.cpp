@@ -1,11 +1,10 @@
 // steamAchievement, steamAchievementsOverlay and steamResetAchievements.
-#include "steambridge.h"
-
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
 #include "achievements/steam_achievements.h"
 #include "bridge/module_state.h"
 #include "platform/client_calls.h"
+#include "steambridge.h"
 
 using namespace steambridge;
 

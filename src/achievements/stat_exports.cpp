@@ -1,11 +1,10 @@
 // steamStat, steamStatIncrease, steamStatus and steamAchievementsCount.
-#include "steambridge.h"
-
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
 #include "achievements/steam_achievements.h"
 #include "achievements/steam_stats.h"
 #include "bridge/module_state.h"
+#include "steambridge.h"
 
 using namespace steambridge;
 

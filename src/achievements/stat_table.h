@@ -15,8 +15,8 @@ struct StatRow {
     const char* apiName;  // STAT_ and upper-case letters
     std::int32_t intValue;
     float floatValue;
-    float avgNumerator;    // AvgRate: the count to add to the average
-    float avgDenominator;  // AvgRate: the time over which it was gathered
+    float avgNumerator;     // AvgRate: the count to add to the average
+    float avgDenominator;   // AvgRate: the time over which it was gathered
     std::int32_t maxValue;  // the target, the top of the progress range
 };
 

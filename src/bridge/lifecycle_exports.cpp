@@ -1,6 +1,4 @@
 // steamInit, steamCallBacks, steamUserID and steamFree.
-#include "steambridge.h"
-
 #include <new>
 
 #include "achievements/achievement_table.h"
@@ -13,6 +11,7 @@
 #include "leaderboards/steam_leaderboards.h"
 #include "platform/client_calls.h"
 #include "platform/client_library.h"
+#include "steambridge.h"
 #include "text/host_buffer.h"
 #include "text/utf8_to_wide.h"
 
@@ -76,7 +75,8 @@ STEAMBRIDGE_API bool STEAMBRIDGE_CALL steamInit(SteamBridgeChar16* const* langua
 
     // The order is Steam-visible: registrations and stats requests go out as
     // the keepers are made.
-    module.achievements = new (memory.achievements) CSteamAchievements(AchievementTable(), kAchievementCount);
+    module.achievements =
+        new (memory.achievements) CSteamAchievements(AchievementTable(), kAchievementCount);
     module.stats = new (memory.stats) CSteamStats(StatTable(), kStatCount);
     module.links = new (memory.links) StatLinks;
     FillStatLinks(*module.links);

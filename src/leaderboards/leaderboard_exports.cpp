@@ -1,8 +1,7 @@
 // steamSetLeaderBoardName, steamLeaderBoardFound and steamUploadScore.
-#include "steambridge.h"
-
 #include "bridge/module_state.h"
 #include "leaderboards/steam_leaderboards.h"
+#include "steambridge.h"
 #include "text/locale_narrow.h"
 
 using namespace steambridge;

@@ -24,7 +24,7 @@ struct SessionInterfaces {
 SessionInterfaces g_interfaces;
 
 template <class Interface>
-Interface* Accessed(Interface*& cached, Interface* (STEAMBRIDGE_CLIENT_CALL* accessor)()) {
+Interface* Accessed(Interface*& cached, Interface*(STEAMBRIDGE_CLIENT_CALL* accessor)()) {
     if (!cached && accessor) cached = accessor();
     return cached;
 }
@@ -50,8 +50,8 @@ bool Start() {
             return reinterpret_cast<bool(STEAMBRIDGE_CLIENT_CALL*)()>(bound.Start)();
         case StartForm::InternalInit:
             // An empty list of interface versions to check: one empty text.
-            return reinterpret_cast<int(STEAMBRIDGE_CLIENT_CALL*)(const char*, char*)>(
-                       bound.Start)("", error) == 0;
+            return reinterpret_cast<int(STEAMBRIDGE_CLIENT_CALL*)(const char*, char*)>(bound.Start)(
+                       "", error) == 0;
     }
     return false;
 }

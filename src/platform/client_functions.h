@@ -29,6 +29,7 @@ struct ISteamFriends;
 // lists every version we know. The start function changed form twice; its
 // member is typed per alternative where it is called (see client_calls.cpp).
 // Libraries of SDK 1.61 and newer no longer export RequestCurrentStats.
+// clang-format off
 #define STEAMBRIDGE_CLIENT_FUNCTIONS(X)                                                          \
     X(void, Start, (), Required, "SteamAPI_InitFlat", "SteamAPI_Init",                           \
       "SteamInternal_SteamAPI_Init")                                                             \
@@ -87,16 +88,19 @@ struct ISteamFriends;
       "SteamAPI_ISteamApps_GetAvailableGameLanguages")                                           \
     X(void, ActivateGameOverlay, (ISteamFriends*, const char*), Required,                        \
       "SteamAPI_ISteamFriends_ActivateGameOverlay")
+// clang-format on
 
 // Alternatives of the start function, in the order listed above.
 enum class StartForm : unsigned char { InitFlat = 0, Init = 1, InternalInit = 2 };
 
+// clang-format off
 enum class ClientFunction : int {
 #define STEAMBRIDGE_ENUM_ENTRY(result, member, parameters, need, ...) member,
     STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_ENUM_ENTRY)
 #undef STEAMBRIDGE_ENUM_ENTRY
     Count
 };
+// clang-format on
 constexpr int kClientFunctionCount = static_cast<int>(ClientFunction::Count);
 constexpr int kMaxExportNames = 4;
 

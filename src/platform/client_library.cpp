@@ -50,9 +50,9 @@ BindResult BindClientFunctions(ClientFunctions& functions, SymbolLookup lookup, 
     }
 
     ClientFunctions bound{};
-#define STEAMBRIDGE_ASSIGN_ENTRY(result, member, parameters, need, ...)                           \
-    bound.member = FunctionAt<decltype(bound.member)>(                                           \
-        addresses[static_cast<int>(ClientFunction::member)]);
+#define STEAMBRIDGE_ASSIGN_ENTRY(result, member, parameters, need, ...) \
+    bound.member =                                                      \
+        FunctionAt<decltype(bound.member)>(addresses[static_cast<int>(ClientFunction::member)]);
     STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_ASSIGN_ENTRY)
 #undef STEAMBRIDGE_ASSIGN_ENTRY
     bound.startForm = static_cast<StartForm>(chosen[static_cast<int>(ClientFunction::Start)]);

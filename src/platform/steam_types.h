@@ -103,29 +103,40 @@ static_assert(sizeof(UserStatsStored_t) == 16, "stats stored record");
 static_assert(sizeof(UserAchievementStored_t) == 152, "achievement stored record");
 static_assert(sizeof(LeaderboardFindResult_t) == 16, "leaderboard find record");
 static_assert(sizeof(LeaderboardScoreUploaded_t) == 32, "score uploaded record");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_hSteamLeaderboard) == 8, "score uploaded board");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_hSteamLeaderboard) == 8,
+              "score uploaded board");
 static_assert(offsetof(LeaderboardScoreUploaded_t, m_nScore) == 16, "score uploaded score");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_bScoreChanged) == 20, "score uploaded changed");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankNew) == 24, "score uploaded new rank");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankPrevious) == 28, "score uploaded old rank");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_bScoreChanged) == 20,
+              "score uploaded changed");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankNew) == 24,
+              "score uploaded new rank");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankPrevious) == 28,
+              "score uploaded old rank");
 #else
 static_assert(sizeof(UserStatsReceived_t) == 20, "stats received record");
 static_assert(sizeof(UserStatsStored_t) == 12, "stats stored record");
 static_assert(sizeof(UserAchievementStored_t) == 148, "achievement stored record");
 static_assert(sizeof(LeaderboardFindResult_t) == 12, "leaderboard find record");
 static_assert(sizeof(LeaderboardScoreUploaded_t) == 28, "score uploaded record");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_hSteamLeaderboard) == 4, "score uploaded board");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_hSteamLeaderboard) == 4,
+              "score uploaded board");
 static_assert(offsetof(LeaderboardScoreUploaded_t, m_nScore) == 12, "score uploaded score");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_bScoreChanged) == 16, "score uploaded changed");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankNew) == 20, "score uploaded new rank");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankPrevious) == 24, "score uploaded old rank");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_bScoreChanged) == 16,
+              "score uploaded changed");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankNew) == 20,
+              "score uploaded new rank");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankPrevious) == 24,
+              "score uploaded old rank");
 #endif
 static_assert(offsetof(UserStatsReceived_t, m_eResult) == 8, "stats received result");
 static_assert(offsetof(UserStatsReceived_t, m_steamIDUser) == 12, "stats received user");
 static_assert(offsetof(UserStatsStored_t, m_eResult) == 8, "stats stored result");
-static_assert(offsetof(UserAchievementStored_t, m_bGroupAchievement) == 8, "achievement stored group");
-static_assert(offsetof(UserAchievementStored_t, m_rgchAchievementName) == 9, "achievement stored name");
-static_assert(offsetof(UserAchievementStored_t, m_nCurProgress) == 140, "achievement stored progress");
+static_assert(offsetof(UserAchievementStored_t, m_bGroupAchievement) == 8,
+              "achievement stored group");
+static_assert(offsetof(UserAchievementStored_t, m_rgchAchievementName) == 9,
+              "achievement stored name");
+static_assert(offsetof(UserAchievementStored_t, m_nCurProgress) == 140,
+              "achievement stored progress");
 static_assert(offsetof(UserAchievementStored_t, m_nMaxProgress) == 144, "achievement stored max");
 static_assert(offsetof(LeaderboardFindResult_t, m_bLeaderboardFound) == 8, "find result found");
 

@@ -33,7 +33,9 @@ public:
     // no terminator within its capacity.
     std::u16string Text() const {
         for (std::size_t i = 0; i < capacity_; ++i)
-            if (units_[i] == 0) return std::u16string(units_.begin(), units_.begin() + static_cast<std::ptrdiff_t>(i));
+            if (units_[i] == 0)
+                return std::u16string(units_.begin(),
+                                      units_.begin() + static_cast<std::ptrdiff_t>(i));
         return u"<unterminated>";
     }
     // Units after the terminator that the bridge must not have written.

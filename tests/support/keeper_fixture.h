@@ -2,10 +2,10 @@
 // library beside it, the process-wide tables restored and trace lines kept.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "steam_sim.h"
 #include "steambridge.h"

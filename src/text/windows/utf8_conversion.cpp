@@ -14,8 +14,8 @@ int ConvertUtf8ToUtf16(const char* bytes, int byteCount, char16_t* out, int outC
     // Refused here as documented, whatever a given Windows or Wine version
     // makes of them (32-bit Wine writes through a negative capacity).
     if (!bytes || byteCount == 0 || outCapacity < 0 || (!out && outCapacity > 0)) return 0;
-    return MultiByteToWideChar(CP_UTF8, 0, bytes, byteCount < 0 ? -1 : byteCount, reinterpret_cast<wchar_t*>(out),
-                               outCapacity);
+    return MultiByteToWideChar(CP_UTF8, 0, bytes, byteCount < 0 ? -1 : byteCount,
+                               reinterpret_cast<wchar_t*>(out), outCapacity);
 }
 
 }  // namespace steambridge
