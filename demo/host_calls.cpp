@@ -133,15 +133,18 @@ bool HostCalls::AddToStat(int32_t index, int32_t delta) {
     return stored;
 }
 
-void HostCalls::Peek(int32_t number) {
-    AchievementCard card;
+bool HostCalls::QueryCard(int32_t number, AchievementCard& card) {
     card.Fill(steam_, number);
     transcript::Call("steamAchievementData(" + Int(number) + ", &info)");
-    if (!card.Written()) {
-        transcript::Effect("nothing was written (Steam not running, or no achievement " +
-                           Int(number) + ")");
-        return;
-    }
+    if (card.Written()) return true;
+    transcript::Effect("nothing was written (Steam not running, or no achievement " + Int(number) +
+                       ")");
+    return false;
+}
+
+void HostCalls::Peek(int32_t number) {
+    AchievementCard card;
+    if (!QueryCard(number, card)) return;
     std::string line = CardTitle(card) + ": " + CardState(card);
     if (card.info().hasStat == 1) line += "; progress " + CardProgress(card);
     transcript::Effect(line);
@@ -149,14 +152,7 @@ void HostCalls::Peek(int32_t number) {
 
 void HostCalls::ShowAchievement(int32_t number) {
     AchievementCard card;
-    card.Fill(steam_, number);
-    transcript::Call("steamAchievementData(" + Int(number) + ", &info)");
-    if (!card.Written()) {
-        transcript::Effect("nothing was written (Steam not running, or no achievement " +
-                           Int(number) + ")");
-        return;
-    }
-    PrintCard(card);
+    if (QueryCard(number, card)) PrintCard(card);
 }
 
 void HostCalls::ShowStatus() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "achievement_card.h"
 #include "bridge_library.h"
 #include "bridge_state.h"
 
@@ -47,6 +48,8 @@ private:
     std::vector<std::string> TakeChanges();
     void ReportChanges(bool sayWhenNothing);
     bool ReadKeptScore(int32_t* score) const;
+    // Fills `card` and shows the call; false when nothing was written.
+    bool QueryCard(int32_t number, AchievementCard& card);
 
     const BridgeExports& steam_;
     SteamBridgeChar16 language_[256];
