@@ -31,10 +31,11 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# qemu-user runs Wine's 32-bit half where the kernel cannot (scripts/wine32).
+# qemu-user runs Wine's 32-bit half where the kernel cannot (scripts/wine32);
+# wine64 brings the 64-bit wineserver that half then talks to.
 BUILD_PACKAGES=(cmake ninja-build g++ googletest
                 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-                wine wine32:i386 qemu-user)
+                wine wine32:i386 wine64 qemu-user)
 
 # A private Wine prefix under build/, kept warm by a persistent server so each
 # test process starts in seconds.
