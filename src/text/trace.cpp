@@ -1,7 +1,6 @@
 // Trace: dispatch of diagnostic lines to the current sink.
 #include "text/trace.h"
 
-#include <atomic>
 #include <cstddef>
 
 #include "text/trace_output.h"
@@ -16,8 +15,9 @@ void DiscardTrace(const char*) {}
 constexpr TraceSink kDefaultSink = DiscardTrace;
 #endif
 
-// Constant-initialised: no static constructor runs in the DLL.
-std::atomic<TraceSink> g_sink{kDefaultSink};
+// Constant-initialised: no static constructor runs in the DLL. The module
+// runs on the host's one thread, so a plain pointer serves.
+TraceSink g_sink = kDefaultSink;
 
 constexpr std::size_t kTraceLineBytes = 128;
 
@@ -25,7 +25,7 @@ constexpr std::size_t kTraceLineBytes = 128;
 
 void Trace(const char* message) {
     if (message == nullptr) return;
-    g_sink.load(std::memory_order_acquire)(message);
+    g_sink(message);
 }
 
 void TraceResult(const char* format, int code) {
@@ -36,7 +36,7 @@ void TraceResult(const char* format, int code) {
 }
 
 void SetTraceSink(TraceSink sink) {
-    g_sink.store(sink != nullptr ? sink : kDefaultSink, std::memory_order_release);
+    g_sink = sink != nullptr ? sink : kDefaultSink;
 }
 
 }  // namespace steambridge
