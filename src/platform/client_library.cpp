@@ -28,8 +28,6 @@ Function FunctionAt(void* address) {
     return function;
 }
 
-void* LookUpInLibrary(void* library, const char* name) { return FindLibrarySymbol(library, name); }
-
 }  // namespace
 
 BindResult BindClientFunctions(ClientFunctions& functions, SymbolLookup lookup, void* context) {
@@ -77,7 +75,7 @@ bool BindClientLibrary() {
         Trace("Steam client library not found");
         return false;
     }
-    return BindClientLibraryWith(&LookUpInLibrary, library);
+    return BindClientLibraryWith(&FindLibrarySymbol, library);
 }
 
 void UnbindClientLibrary() { g_bound = ClientFunctions{}; }

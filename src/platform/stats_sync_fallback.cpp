@@ -21,6 +21,12 @@ CCallbackBase* g_holders[kMaxHolders];
 OwedRecord g_owed[kMaxOwed];
 int g_owedCount;
 
+bool IsTracked(const CCallbackBase* holder) {
+    for (const CCallbackBase* tracked : g_holders)
+        if (tracked == holder) return true;
+    return false;
+}
+
 }  // namespace
 
 void NoteCallbackRegistered(CCallbackBase* holder, int callbackId) {
@@ -45,6 +51,7 @@ void OweStatsReceived(std::uint32_t appId, std::uint64_t steamId) {
 }
 
 void DeliverOwedStatsReceived() {
+    if (g_owedCount == 0) return;
     // Handlers may register, unregister or request again while we deliver:
     // work on copies, and deliver what they owe at the next call.
     OwedRecord owed[kMaxOwed];
@@ -53,19 +60,16 @@ void DeliverOwedStatsReceived() {
     g_owedCount = 0;
 
     for (int i = 0; i < owedCount; ++i) {
+        UserStatsReceived_t record{};
+        record.m_nGameID = GameIdOfApp(owed[i].appId);
+        record.m_eResult = k_EResultOK;
+        record.m_steamIDUser.Set(owed[i].steamId);
         CCallbackBase* holders[kMaxHolders];
         for (int h = 0; h < kMaxHolders; ++h) holders[h] = g_holders[h];
-        for (CCallbackBase* holder : holders) {
-            bool stillRegistered = false;
-            for (CCallbackBase* current : g_holders)
-                if (current == holder) stillRegistered = true;
-            if (!holder || !stillRegistered || !holder->IsRegistered()) continue;
-            UserStatsReceived_t record{};
-            record.m_nGameID = GameIdOfApp(owed[i].appId);
-            record.m_eResult = k_EResultOK;
-            record.m_steamIDUser.Set(owed[i].steamId);
-            holder->Run(&record);
-        }
+        // A holder unregistered by an earlier handler is gone from the list
+        // (and may be gone altogether): skip it.
+        for (CCallbackBase* holder : holders)
+            if (holder && IsTracked(holder)) holder->Run(&record);
     }
 }
 

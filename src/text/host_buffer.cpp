@@ -16,16 +16,4 @@ void CopyToHostBuffer(HostSlot slot, const WideText& text) {
     destination[count] = 0;
 }
 
-void CopyToHostBuffer(HostSlot slot, const char16_t* text) {
-    if (slot == nullptr || *slot == nullptr) return;
-    char16_t* destination = *slot;
-    std::size_t i = 0;
-    if (text != nullptr) {
-        for (; text[i] != 0; ++i) {
-            destination[i] = text[i];
-        }
-    }
-    destination[i] = 0;
-}
-
 }  // namespace steambridge

@@ -12,7 +12,5 @@ using HostSlot = char16_t* const*;
 // null, is skipped. Host memory is never allocated, freed or re-pointed, and
 // the buffer is assumed large enough: its size is the host's contract.
 void CopyToHostBuffer(HostSlot slot, const WideText& text);
-// Same for a terminated text; null counts as empty.
-void CopyToHostBuffer(HostSlot slot, const char16_t* text);
 
 }  // namespace steambridge
