@@ -24,7 +24,10 @@ bool ReadCommandLine(const char* prompt, std::string* line) {
     }
     // Lines typed on Windows, or piped from a file written there, end in CR LF.
     if (!line->empty() && line->back() == '\r') line->pop_back();
-    if (!readAnything) {
+    // A console hands Ctrl-D (the Unix habit) or Ctrl-Z (the Windows one)
+    // over as a character of the line: either ends the input.
+    const bool endKey = !line->empty() && ((*line)[0] == '\x04' || (*line)[0] == '\x1a');
+    if (!readAnything || endKey) {
         std::fputs("\n", stdout);
         return false;
     }

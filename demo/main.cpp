@@ -10,6 +10,9 @@
 
 namespace {
 
+// Exit status when standard output could not be written.
+constexpr int kOutputLost = 3;
+
 void PrintUsage(const char* program) {
     std::printf("usage: %s [--interactive]\n", program);
     std::printf("  (no argument)   play a complete game session and print its transcript\n");
@@ -45,6 +48,8 @@ int main(int argc, char** argv) {
         "steambridge demo: a game session against the client library beside this program\n");
     const int result = interactive ? RunInteractiveSession(bridge.exports())
                                    : RunScriptedSession(bridge.exports());
-    std::fflush(stdout);
+    // A console that swallows what is written must not look like a session
+    // that played: the caller can still tell the person.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) return kOutputLost;
     return result;
 }

@@ -35,7 +35,7 @@ ensure_packages() {
 # wine64 brings the 64-bit wineserver that half then talks to.
 BUILD_PACKAGES=(cmake ninja-build g++ googletest
                 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-                wine wine32:i386 wine64 qemu-user)
+                wine wine32:i386 wine64 qemu-user python3)
 
 # A private Wine prefix under build/, kept warm by a persistent server so each
 # test process starts in seconds.
