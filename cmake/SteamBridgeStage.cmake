@@ -1,14 +1,20 @@
 # Game-like directories under ${CMAKE_BINARY_DIR}/stage: steambridge beside a
 # build of the simulated client library (or beside none), as a game ships it.
-# steambridge_stage(name [SIM target] [DEMO])
+# steambridge_stage(name [SIM target] [VALVE_LIBRARY file CLIENT target] [DEMO])
+# VALVE_LIBRARY: Valve's own client library, copied from the SDK at build time
+# (never kept in the sources), with our stand-in Steam client beside it.
 function(steambridge_stage name)
-  cmake_parse_arguments(ARG "DEMO" "SIM" "" ${ARGN})
+  cmake_parse_arguments(ARG "DEMO" "SIM;VALVE_LIBRARY;CLIENT" "" ${ARGN})
   set(directory ${CMAKE_BINARY_DIR}/stage/${name})
   set(files $<TARGET_FILE:steambridge>)
   set(targets steambridge)
   if(ARG_SIM)
     list(APPEND files $<TARGET_FILE:${ARG_SIM}>)
     list(APPEND targets ${ARG_SIM})
+  endif()
+  if(ARG_VALVE_LIBRARY)
+    list(APPEND files ${ARG_VALVE_LIBRARY} $<TARGET_FILE:${ARG_CLIENT}>)
+    list(APPEND targets ${ARG_CLIENT})
   endif()
   if(ARG_DEMO)
     list(APPEND files $<TARGET_FILE:steambridge_demo>)

@@ -1,6 +1,7 @@
 // Run-time loading of steambridge and of the client library for hosts.
 #include "bridge_library.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #if defined(_WIN32)
@@ -45,9 +46,11 @@ const char* const kClientLibraryFileName = "steam_api64.dll";
 #else
 const char* const kClientLibraryFileName = "steam_api.dll";
 #endif
+const char* const kSteamClientFileName = "steamclient.dll";
 #else
 const char* const kBridgeFileName = "libsteambridge.so";
 const char* const kClientLibraryFileName = "libsteam_api.so";
+const char* const kSteamClientFileName = "steamclient.so";
 #endif
 
 std::string ProgramDirectory() {
@@ -68,8 +71,12 @@ void* LoadLibraryAt(const std::string& path) { return OpenLibrary(path); }
 
 void* FindClientLibraryExport(const char* name) {
 #if defined(_WIN32)
-    HMODULE library = GetModuleHandleA(kClientLibraryFileName);
-    return library ? FindExport(library, name) : nullptr;
+    for (const char* file : {kClientLibraryFileName, kSteamClientFileName}) {
+        if (HMODULE library = GetModuleHandleA(file)) {
+            if (void* address = FindExport(library, name)) return address;
+        }
+    }
+    return nullptr;
 #else
     void* library = dlopen(kClientLibraryFileName, RTLD_NOW | RTLD_NOLOAD);
     if (!library) return nullptr;
@@ -78,6 +85,38 @@ void* FindClientLibraryExport(const char* name) {
     return address;
 #endif
 }
+
+#if defined(_WIN32)
+namespace {
+
+const wchar_t* const kActiveProcessKey = L"Software\\Valve\\Steam\\ActiveProcess";
+
+void ForgetSteamClient() { RegDeleteKeyW(HKEY_CURRENT_USER, kActiveProcessKey); }
+
+}  // namespace
+
+bool UseSteamClient(const std::string& clientPath) {
+    if (!LoadLibraryAt(clientPath)) return false;
+    std::wstring path(clientPath.begin(), clientPath.end());
+    for (wchar_t& unit : path)
+        if (unit == L'/') unit = L'\\';
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kActiveProcessKey, 0, nullptr, REG_OPTION_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const DWORD pid = GetCurrentProcessId();
+    const bool written =
+        RegSetValueExW(key, L"SteamClientDll", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+        RegSetValueExW(key, L"pid", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pid),
+                       sizeof pid) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    static const bool forgetAtExit = std::atexit(ForgetSteamClient) == 0;
+    return written && forgetAtExit;
+}
+#else
+bool UseSteamClient(const std::string&) { return false; }
+#endif
 
 bool BridgeLibrary::Open(const std::string& directory) {
     const std::string path = (directory.empty() ? ProgramDirectory() : directory) + kBridgeFileName;

@@ -58,9 +58,18 @@ std::string ProgramDirectory();
 void* LoadLibraryAt(const std::string& path);
 
 // An export of the client library that this process has loaded (through
-// steambridge or LoadLibraryAt), or null.
+// steambridge or LoadLibraryAt), else of the loaded Steam client, or null.
+// The simulator's controls are found either way, whichever face serves.
 void* FindClientLibraryExport(const char* name);
 
-// File names of the two libraries on this platform.
+// Points Valve's client library at the Steam client at `clientPath`, as a
+// running Steam does (HKCU\Software\Valve\Steam\ActiveProcess, volatile),
+// and loads that client so it outlives each shutdown of the library; the
+// registry values are removed at exit. False when either step fails or the
+// platform has no such registry.
+bool UseSteamClient(const std::string& clientPath);
+
+// File names of the libraries on this platform.
 extern const char* const kBridgeFileName;
 extern const char* const kClientLibraryFileName;
+extern const char* const kSteamClientFileName;

@@ -20,8 +20,8 @@
 extern "C" {
 #endif
 
-/* Which export profile this build of the simulator is: 157, 163, or 0 for the
-   profile that lacks a required function. */
+/* Which export profile this build of the simulator is: 157, 158, 163, or 0 for
+   the profile that lacks a required function; 1 for the stand-in steamclient.dll. */
 STEAM_SIM_API int STEAM_SIM_CALL SteamSim_Profile(void);
 
 /* ---- Session -------------------------------------------------------------

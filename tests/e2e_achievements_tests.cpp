@@ -63,7 +63,7 @@ TEST_F(AchievementSession, StatsArriveAtTheNextCallBacksInBothProfiles) {
     ASSERT_TRUE(Init());
     EXPECT_EQ(Bridge().steamStatus(), 0);
     EXPECT_EQ(Bridge().steamAchievementsCount(), 0);
-    if (!Is163()) {
+    if (!StatsComeWithoutRequest()) {
         EXPECT_GE(SIM(SteamSim_CallCount)("SteamAPI_ISteamUserStats_RequestCurrentStats"), 1);
     }
     Bridge().steamCallBacks();
@@ -85,9 +85,9 @@ TEST_F(AchievementSession, StatsWaitForTheirRecord) {
     SIM(SteamSim_SetStatsReceivedDelay)(3);
     ASSERT_TRUE(Init());
     Bridge().steamCallBacks();
-    EXPECT_EQ(Bridge().steamStatus(), Is163() ? 1 : 0);
+    EXPECT_EQ(Bridge().steamStatus(), StatsComeWithoutRequest() ? 1 : 0);
     Bridge().steamCallBacks();
-    EXPECT_EQ(Bridge().steamStatus(), Is163() ? 1 : 0);
+    EXPECT_EQ(Bridge().steamStatus(), StatsComeWithoutRequest() ? 1 : 0);
     Bridge().steamCallBacks();
     EXPECT_EQ(Bridge().steamStatus(), 1);
 }
@@ -95,7 +95,7 @@ TEST_F(AchievementSession, StatsWaitForTheirRecord) {
 TEST_F(AchievementSession, StatsReceivedThatFailedOrNamesAnotherGameAreIgnored) {
     // 1.63 has no request to answer: its only stats-received record is the
     // bridge's own, a success for this app.
-    const bool ownAnswer = Is163();
+    const bool ownAnswer = StatsComeWithoutRequest();
     SIM(SteamSim_SetStatsReceivedResult)(2);
     ASSERT_TRUE(Init());
     Bridge().steamCallBacks();

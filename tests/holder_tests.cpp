@@ -166,21 +166,43 @@ TEST_F(Holders, CallResultIgnoresAnswersToOtherCalls) {
     EXPECT_FALSE(listener.found.IsPending());
 }
 
-TEST_F(Holders, SizeEntriesMatchTheRecordsAndAWrongOneIsRefused) {
+TEST_F(Holders, SizeEntriesMatchTheRecordsAndOnlyCallResultsReadThem) {
     Listener listener;
     EXPECT_EQ(static_cast<CCallbackBase&>(listener.statsReceived).GetCallbackSizeBytes(),
               static_cast<int>(sizeof(UserStatsReceived_t)));
     EXPECT_EQ(static_cast<CCallbackBase&>(listener.found).GetCallbackSizeBytes(),
               static_cast<int>(sizeof(LeaderboardFindResult_t)));
 
+    // Ordinary callbacks arrive as they come, whatever the size entry says.
     WrongSizeHolder wrong;
     client::RegisterCallback(&wrong, 1101);
     UserStatsReceived_t record{};
     SteamSim_PostCallback(1101, &record, sizeof record);
     client::RunCallbacks();
-    EXPECT_EQ(wrong.runs, 0);
-    EXPECT_EQ(SteamSim_SizeMismatches(), 1);
+    EXPECT_EQ(wrong.runs, 1);
     client::UnregisterCallback(&wrong);
+
+    // A call result is sized by the holder, and a wrong size is refused.
+    const SteamAPICall_t call = client::FindOrCreateLeaderboard(
+        "Board", k_ELeaderboardSortMethodDescending, k_ELeaderboardDisplayTypeNumeric);
+    client::RegisterCallResult(&wrong, call);
+    client::RunCallbacks();
+    EXPECT_EQ(wrong.runs, 1);
+    EXPECT_EQ(SteamSim_SizeMismatches(), 1);
+}
+
+TEST_F(Holders, AHolderRegisteredTwiceRunsTwice) {
+    WrongSizeHolder twice;
+    client::RegisterCallback(&twice, 1101);
+    client::RegisterCallback(&twice, 1101);
+    UserStatsReceived_t record{};
+    SteamSim_PostCallback(1101, &record, sizeof record);
+    client::RunCallbacks();
+    EXPECT_EQ(twice.runs, 2);
+    client::UnregisterCallback(&twice);
+    SteamSim_PostCallback(1101, &record, sizeof record);
+    client::RunCallbacks();
+    EXPECT_EQ(twice.runs, 2);
 }
 
 }  // namespace

@@ -37,6 +37,14 @@ BUILD_PACKAGES=(cmake ninja-build g++ googletest
                 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                 wine wine32:i386 wine64 qemu-user python3)
 
+# Valve's SDK (one folder per release) for the real-library suite: the
+# STEAMWORKS_SDK environment variable, else ../shared/steamworks beside the
+# checkout; empty when there is none.
+find_steamworks_sdk() {
+    local sdk="${STEAMWORKS_SDK:-$ROOT/../shared/steamworks}"
+    if [ -d "$sdk" ]; then (cd "$sdk" && pwd); fi
+}
+
 # A private Wine prefix under build/, kept warm by a persistent server so each
 # test process starts in seconds.
 start_wine() {
@@ -48,10 +56,13 @@ start_wine() {
     trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 }
 
+# Extra cache settings for the next configure_and_build.
+CONFIGURE_ARGS=()
+
 configure_and_build() {
     local preset="$1"
     shift
     say "building the $preset preset"
-    cmake --preset "$preset" >/dev/null
+    cmake --preset "$preset" "${CONFIGURE_ARGS[@]+"${CONFIGURE_ARGS[@]}"}" >/dev/null
     cmake --build --preset "$preset" "$@"
 }

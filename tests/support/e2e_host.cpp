@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 std::string g_stage = "1.57";
@@ -21,7 +23,21 @@ const BridgeExports& Bridge() {
     return bridge.exports();
 }
 
+bool StageHasSteamClient() {
+    const std::string path = StageDirectory() + kSteamClientFileName;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        std::fclose(file);
+        return true;
+    }
+    return false;
+}
+
 void PreloadClientLibrary() {
+    // Valve's library beside our stand-in Steam client: point it there first.
+    static const bool usesSteamClient = StageHasSteamClient();
+    static const bool steamClientReady =
+        !usesSteamClient || UseSteamClient(StageDirectory() + kSteamClientFileName);
+    ASSERT_TRUE(steamClientReady) << "cannot point the client library at the stand-in client";
     ASSERT_NE(LoadLibraryAt(StageDirectory() + kClientLibraryFileName), nullptr)
         << "no client library in stage " << g_stage;
 }

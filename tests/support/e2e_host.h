@@ -13,5 +13,8 @@ std::string StageDirectory();
 // Loaded on first use; the test fails at once if it cannot be.
 const BridgeExports& Bridge();
 // Loads the stage's client library before steamInit, so its controls can be
-// set; steambridge then reuses this copy.
+// set; steambridge then reuses this copy. Where the stage holds a Steam
+// client (Valve's library over our stand-in), that is loaded and pointed to.
 void PreloadClientLibrary();
+// True when the stage runs Valve's own library over the stand-in client.
+bool StageHasSteamClient();

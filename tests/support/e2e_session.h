@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "support/e2e_host.h"
 #include "support/host_buffers.h"
 #include "support/sim_controls.h"
@@ -20,7 +23,30 @@ protected:
     void Pump(int frames = 1) {
         for (int i = 0; i < frames; ++i) Bridge().steamCallBacks();
     }
-    static bool Is163() { return SIM(SteamSim_Profile)() == 163; }
+    // 1.61 and later: the client has the user's stats before the game starts,
+    // the library has no request for them, and the bridge answers itself.
+    static bool StatsComeWithoutRequest() {
+        if (IsRealLibrary()) return StageRelease() >= 161;
+        return SIM(SteamSim_Profile)() == 163;
+    }
+    // 157 for the stage "real-1.57", 158 for "real-1.58a"; 0 for other stages.
+    static int StageRelease() {
+        int major = 0, minor = 0;
+        if (std::sscanf(Stage().c_str(), "real-%d.%d", &major, &minor) != 2) return 0;
+        return major * 100 + minor;
+    }
+    // Valve's own library over our stand-in client (the client face).
+    static bool IsRealLibrary() { return SIM(SteamSim_Profile)() == kClientFaceProfile; }
+    // The call each frame leaves in the log: the flat face sees the library's
+    // RunCallbacks, the client face the RunFrame that the library's makes.
+    static const char* FrameCall() {
+        return IsRealLibrary() ? "SteamAPI_ISteamUtils_RunFrame" : "SteamAPI_RunCallbacks";
+    }
+    // And the call that shutting down leaves.
+    static const char* ShutdownCall() {
+        return IsRealLibrary() ? "ISteamClient::BShutdownIfAllPipesClosed" : "SteamAPI_Shutdown";
+    }
+    static constexpr int kClientFaceProfile = 1;
 
     // The achievement and stat tables outlive earlier tests: start with the
     // stats arrived and every state and value reset, on Steam and locally.

@@ -2,9 +2,7 @@
 #include "session_lifecycle.h"
 
 #include "call_log.h"
-#include "callback_registry.h"
-#include "delivery.h"
-#include "interfaces.h"
+#include "face.h"
 #include "leaderboards.h"
 #include "record_queue.h"
 #include "session.h"
@@ -28,11 +26,9 @@ void stopSession() {
 
 void resetSimulator() {
     session().reset();
-    resetInterfaces();
     callLog().clear();
-    callbackRegistry().reset();
     recordQueue().clear();
-    resetDelivery();
+    resetFace();
     statsServer().reset();
     leaderboards().reset();
 }

@@ -20,6 +20,7 @@ public:
     std::vector<void*> callbackHolders(int callbackId) const;
     bool isCallbackRegistered(const void* holder, int callbackId) const;
     std::vector<void*> callResultHolders(uint64_t call) const;
+    bool isCallResultRegistered(const void* holder, uint64_t call) const;
     // Removes the registration; false when there was none.
     bool takeCallResult(const void* holder, uint64_t call);
 

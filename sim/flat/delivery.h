@@ -6,8 +6,6 @@ namespace steam_sim {
 // Advances the frame and, while the session runs, delivers every record due.
 void runCallbackFrame();
 
-// Records not delivered because a holder's size entry disagreed.
-int sizeMismatchCount();
 void resetDelivery();
 
 }  // namespace steam_sim

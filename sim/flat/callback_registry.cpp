@@ -9,11 +9,7 @@ namespace steam_sim {
 
 void CallbackRegistry::registerCallback(void* holder, int callbackId) {
     if (holder == nullptr) return;
-    // A holder carries a single id, so registering again replaces the old registration.
-    callbacks_.erase(
-        std::remove_if(callbacks_.begin(), callbacks_.end(),
-                       [holder](const CallbackEntry& entry) { return entry.holder == holder; }),
-        callbacks_.end());
+    // As in the real library, a holder registered twice is called twice.
     markHolderRegistered(holder, callbackId);
     callbacks_.push_back({holder, callbackId});
 }
@@ -60,6 +56,12 @@ std::vector<void*> CallbackRegistry::callResultHolders(uint64_t call) const {
         if (entry.call == call) holders.push_back(entry.holder);
     }
     return holders;
+}
+
+bool CallbackRegistry::isCallResultRegistered(const void* holder, uint64_t call) const {
+    return std::any_of(callResults_.begin(), callResults_.end(), [&](const CallResultEntry& entry) {
+        return entry.holder == holder && entry.call == call;
+    });
 }
 
 bool CallbackRegistry::takeCallResult(const void* holder, uint64_t call) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "face.h"
 #include "session.h"
 
 namespace steam_sim {
@@ -34,7 +35,7 @@ bool isLiveInterface(const void* self, InterfaceKind kind) {
     return self != nullptr && self == &objectOf(kind) && session().running();
 }
 
-void setAccessorReturnsNull(const char* accessorName, bool returnsNull) {
+void setInterfaceRefused(const char* accessorName, bool returnsNull) {
     if (accessorName == nullptr) return;
     for (InterfaceObject& object : interfaceObjects) {
         if (std::strcmp(object.accessorName, accessorName) == 0) object.returnsNull = returnsNull;

@@ -1,5 +1,6 @@
 // Client exports that start and stop the session and pump callbacks.
 #include <cstdio>
+#include <cstring>
 
 #include "call_line.h"
 #include "client_export.h"
@@ -17,17 +18,13 @@ SIM_CLIENT_EXPORT bool SteamAPI_Init() {
 }
 #endif
 
-#if SIM_HAS_FLAT_INIT
 namespace {
 
 constexpr std::size_t kStartErrorBufferSize = 1024;
 constexpr int kStartFailed = 1;
 
-}  // namespace
-
-SIM_CLIENT_EXPORT int SteamAPI_InitFlat(char* errorMessage) {
-    SimGuard guard;
-    CallLine("SteamAPI_InitFlat").log();
+// The start result of the newer forms: 0 when started, else an error text.
+[[maybe_unused]] int startWithErrorText(char* errorMessage) {
     if (startSession()) return 0;
     if (errorMessage != nullptr) {
         std::snprintf(
@@ -35,6 +32,29 @@ SIM_CLIENT_EXPORT int SteamAPI_InitFlat(char* errorMessage) {
             "Failed to connect to the Steam client (the simulator is set to refuse the start).");
     }
     return kStartFailed;
+}
+
+}  // namespace
+
+#if SIM_HAS_INTERNAL_INIT
+// `versions` lists interface names to check, each NUL-terminated, ended by an
+// empty one; the simulator serves every interface, so none is missing.
+SIM_CLIENT_EXPORT int SteamInternal_SteamAPI_Init(const char* versions, char* errorMessage) {
+    SimGuard guard;
+    CallLine line("SteamInternal_SteamAPI_Init");
+    int listed = 0;
+    for (const char* name = versions; name != nullptr && *name != '\0'; name += std::strlen(name) + 1)
+        ++listed;
+    line.integer(listed).log();
+    return startWithErrorText(errorMessage);
+}
+#endif
+
+#if SIM_HAS_FLAT_INIT
+SIM_CLIENT_EXPORT int SteamAPI_InitFlat(char* errorMessage) {
+    SimGuard guard;
+    CallLine("SteamAPI_InitFlat").log();
+    return startWithErrorText(errorMessage);
 }
 #endif
 

@@ -10,8 +10,6 @@ void* accessInterface(InterfaceKind kind);
 // True when self is that interface's object and the session runs.
 bool isLiveInterface(const void* self, InterfaceKind kind);
 
-// Accessor names without version: "SteamUser", "SteamUserStats", ...
-void setAccessorReturnsNull(const char* accessorName, bool returnsNull);
 void resetInterfaces();
 
 }  // namespace steam_sim

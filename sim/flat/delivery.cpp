@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "callback_registry.h"
+#include "face.h"
 #include "holder_view.h"
 #include "record_queue.h"
 #include "records.h"
@@ -25,7 +26,8 @@ public:
     DeliveringScope& operator=(const DeliveringScope&) = delete;
 };
 
-// The real library refuses a holder whose size entry does not match the record.
+// The real library sizes a call result's buffer by the holder's size entry and
+// refuses one that does not match; ordinary callbacks it hands over unread.
 bool sizeAgrees(void* holder, const QueuedRecord& record) {
     if (holderRecordSize(holder) == static_cast<int>(record.bytes.size())) return true;
     ++sizeMismatches;
@@ -43,7 +45,6 @@ void deliverCallback(const QueuedRecord& record, unsigned epoch) {
     for (void* holder : callbackRegistry().callbackHolders(record.callbackId)) {
         if (!sameSession(epoch)) return;
         if (!callbackRegistry().isCallbackRegistered(holder, record.callbackId)) continue;
-        if (!sizeAgrees(holder, record)) continue;
         RecordBytes bytes = copyFor(record);
         runHolderCallback(holder, bytes.data());
     }
@@ -52,11 +53,15 @@ void deliverCallback(const QueuedRecord& record, unsigned epoch) {
 void deliverCallResult(const QueuedRecord& record, unsigned epoch) {
     for (void* holder : callbackRegistry().callResultHolders(record.call)) {
         if (!sameSession(epoch)) return;
-        // Removed before the call, as the real client does, so the handler may register anew.
-        if (!callbackRegistry().takeCallResult(holder, record.call)) continue;
-        if (!sizeAgrees(holder, record)) continue;
+        if (!callbackRegistry().isCallResultRegistered(holder, record.call)) continue;
+        if (!sizeAgrees(holder, record)) {
+            callbackRegistry().takeCallResult(holder, record.call);
+            continue;
+        }
         RecordBytes bytes = copyFor(record);
         runHolderCallResult(holder, bytes.data(), record.ioFailure, record.call);
+        // Dropped once run returns, as the real library does.
+        callbackRegistry().takeCallResult(holder, record.call);
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "client_export.h"
+#include "face.h"
 #include "records.h"
 
 namespace steam_sim {
@@ -29,7 +29,7 @@ void StatsServer::reset() {
     for (StatState& stat : stats_) stat = StatState();
     for (AchievementState& achievement : achievements_) achievement = AchievementState();
     displayOverrides_.clear();
-    statsAvailable_ = !kStatsNeedRequest;
+    statsAvailable_ = !statsArriveOnRequest();
     hasForcedStoreResult_ = false;
     forcedStoreResult_ = 0;
     statsReceivedDelay_ = 1;
@@ -42,7 +42,7 @@ void StatsServer::beginSession() {
         achievement.clientAchieved = achievement.serverAchieved;
         achievement.clientTime = achievement.serverTime;
     }
-    statsAvailable_ = !kStatsNeedRequest;
+    statsAvailable_ = !statsArriveOnRequest();
 }
 
 void StatsServer::noteStatsReceived(int32_t result, uint64_t gameId, uint64_t ownGameId) {

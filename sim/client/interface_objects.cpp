@@ -1,0 +1,319 @@
+// Virtual tables built from the generated slot lists, and the logging stubs of
+// the slots no served method fills.
+//
+// The 32-bit MSVC ABI every slot keeps (the caller is Valve's MSVC-built library):
+// - thiscall: the object in ECX, arguments on the stack, the callee pops them;
+// - a slot must pop exactly the generated win32ArgBytes, or the caller's stack is off;
+// - an Object result (CSteamID, CGameID, input action data) comes through a hidden
+//   result pointer, the first stack argument (counted in win32ArgBytes); the callee
+//   fills it and returns it in EAX;
+// - 64-bit results in EDX:EAX, float and double results in ST0.
+#include "interface_objects.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "call_log.h"
+#include "served_methods.h"
+#include "sim_lock.h"
+
+// GCC applies thiscall to free and static functions too, but -Wpedantic warns
+// that they are not class methods; the attribute is exactly what is wanted here.
+#pragma GCC diagnostic ignored "-Wattributes"
+
+namespace steam_sim::client {
+namespace {
+
+// ---- The generated tables as constant data --------------------------------
+
+struct SlotDesc {
+    int msvcSlot;
+    const char* name;
+    int argBytes;
+    ReturnKind kind;
+    int objectSize;
+};
+
+struct ServedDesc {
+    const char* className;
+    const char* name;
+    int argBytes;
+    ReturnKind kind;
+};
+
+constexpr bool sameText(const char* a, const char* b) {
+    while (*a != '\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+constexpr ServedDesc kServed[] = {
+#define STEAM_CLIENT_SERVED_DESC(Class, Method, Bytes, Kind, Function) \
+    {#Class, #Method, Bytes, ReturnKind::Kind},
+    STEAM_CLIENT_SERVED(STEAM_CLIENT_SERVED_DESC)
+#undef STEAM_CLIENT_SERVED_DESC
+};
+constexpr int kServedCount = static_cast<int>(sizeof kServed / sizeof kServed[0]);
+
+// The row of kServed that fills this slot of a class, -1 when none does.
+constexpr int servedRowFor(const char* className, const SlotDesc& slot) {
+    for (int row = 0; row < kServedCount; ++row) {
+        const ServedDesc& served = kServed[row];
+        if (sameText(served.className, className) && sameText(served.name, slot.name) &&
+            served.argBytes == slot.argBytes && served.kind == slot.kind)
+            return row;
+    }
+    return -1;
+}
+
+// Every slot in MSVC order, and every served method of the class that names a
+// slot fits it (argument bytes and return kind), so no served method can pop
+// the wrong number of bytes.
+template <std::size_t N>
+constexpr bool slotsAgree(const char* className, const SlotDesc (&slots)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (slots[i].msvcSlot != static_cast<int>(i)) return false;
+        bool named = false;
+        for (const ServedDesc& served : kServed) {
+            if (sameText(served.className, className) && sameText(served.name, slots[i].name))
+                named = true;
+        }
+        if (named && servedRowFor(className, slots[i]) < 0) return false;
+    }
+    return true;
+}
+
+#define STEAM_CLIENT_SLOT_DESC(Msvc, Itanium, Name, Bytes, Kind, ObjectSize) \
+    SlotDesc{Msvc, #Name, Bytes, ReturnKind::Kind, ObjectSize},
+#define STEAM_CLIENT_INTERFACE_SLOTS(Id, Version, Class, SlotCount)                               \
+    constexpr SlotDesc k##Id##Slots[] = {STEAM_CLIENT_SLOTS_##Id(STEAM_CLIENT_SLOT_DESC)};        \
+    static_assert(sizeof k##Id##Slots / sizeof(SlotDesc) == SlotCount, "slot count of " Version); \
+    static_assert(slotsAgree(#Class, k##Id##Slots),                                               \
+                  "a served method disagrees with its generated slot in " Version);
+STEAM_CLIENT_INTERFACES(STEAM_CLIENT_INTERFACE_SLOTS)
+#undef STEAM_CLIENT_INTERFACE_SLOTS
+#undef STEAM_CLIENT_SLOT_DESC
+
+constexpr Family familyOfClass(const char* className) {
+    if (sameText(className, "ISteamClient")) return Family::Client;
+    if (sameText(className, "ISteamUser")) return Family::User;
+    if (sameText(className, "ISteamUserStats")) return Family::UserStats;
+    if (sameText(className, "ISteamUtils")) return Family::Utils;
+    if (sameText(className, "ISteamApps")) return Family::Apps;
+    if (sameText(className, "ISteamFriends")) return Family::Friends;
+    if (sameText(className, "ISteamInput")) return Family::Input;
+    if (sameText(className, "ISteamController")) return Family::Controller;
+    return Family::Other;
+}
+
+struct InterfaceDesc {
+    const char* version;
+    Family family;
+    const SlotDesc* slots;
+    int slotCount;
+};
+
+constexpr InterfaceDesc kInterfaces[] = {
+#define STEAM_CLIENT_INTERFACE_DESC(Id, Version, Class, SlotCount) \
+    {Version, familyOfClass(#Class), k##Id##Slots, SlotCount},
+    STEAM_CLIENT_INTERFACES(STEAM_CLIENT_INTERFACE_DESC)
+#undef STEAM_CLIENT_INTERFACE_DESC
+};
+constexpr int kInterfaceCount = static_cast<int>(InterfaceId::Count);
+static_assert(sizeof kInterfaces / sizeof kInterfaces[0] == kInterfaceCount, "one row per id");
+
+constexpr const char* kClassNames[] = {
+#define STEAM_CLIENT_CLASS_NAME(Id, Version, Class, SlotCount) #Class,
+    STEAM_CLIENT_INTERFACES(STEAM_CLIENT_CLASS_NAME)
+#undef STEAM_CLIENT_CLASS_NAME
+};
+
+// ---- Stubs of unimplemented slots ------------------------------------------
+
+void logUnimplemented(int interfaceIndex, int slot) {
+    SimGuard guard;
+    const InterfaceDesc& desc = kInterfaces[interfaceIndex];
+    std::string line = "unimplemented ";
+    line += desc.version;
+    line += "::";
+    line += desc.slots[slot].name;
+    line += "()";
+    callLog().append(std::move(line));
+}
+
+// Exactly Bytes of stack arguments, taken by value: a thiscall callee pops them all.
+template <int Bytes>
+struct StackArguments {
+    static_assert(Bytes > 0 && Bytes % 4 == 0, "stack arguments come in 4-byte units");
+    uint32_t words[Bytes / 4];
+};
+
+// The C++ type whose return puts a zero where the caller looks for that kind:
+// EAX (Int32, Pointer), EDX:EAX (Int64), ST0 (Float, Double).
+template <ReturnKind Kind>
+struct ResultType;
+template <>
+struct ResultType<ReturnKind::Void> {
+    using type = void;
+};
+template <>
+struct ResultType<ReturnKind::Int32> {
+    using type = uint32_t;
+};
+template <>
+struct ResultType<ReturnKind::Int64> {
+    using type = uint64_t;
+};
+template <>
+struct ResultType<ReturnKind::Pointer> {
+    using type = void*;
+};
+template <>
+struct ResultType<ReturnKind::Float> {
+    using type = float;
+};
+template <>
+struct ResultType<ReturnKind::Double> {
+    using type = double;
+};
+
+template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind,
+          int Bytes = kInterfaces[I].slots[S].argBytes>
+struct Stub {
+    using Result = typename ResultType<Kind>::type;
+    static Result __attribute__((thiscall)) call(void*, StackArguments<Bytes>) {
+        logUnimplemented(I, S);
+        return Result();
+    }
+};
+
+// No stack arguments: the callee pops nothing (ret 0).
+template <int I, int S, ReturnKind Kind>
+struct Stub<I, S, Kind, 0> {
+    using Result = typename ResultType<Kind>::type;
+    static Result __attribute__((thiscall)) call(void*) {
+        logUnimplemented(I, S);
+        return Result();
+    }
+};
+
+// Object results: the hidden result pointer is the first stack argument (its 4
+// bytes are in Bytes); zero the object and hand the pointer back in EAX.
+template <int I, int S, int Bytes>
+struct Stub<I, S, ReturnKind::Object, Bytes> {
+    static void* __attribute__((thiscall)) call(void*, void* result, StackArguments<Bytes - 4>) {
+        logUnimplemented(I, S);
+        std::memset(result, 0, static_cast<std::size_t>(kInterfaces[I].slots[S].objectSize));
+        return result;
+    }
+};
+
+template <int I, int S>
+struct Stub<I, S, ReturnKind::Object, 4> {
+    static void* __attribute__((thiscall)) call(void*, void* result) {
+        logUnimplemented(I, S);
+        std::memset(result, 0, static_cast<std::size_t>(kInterfaces[I].slots[S].objectSize));
+        return result;
+    }
+};
+
+// ---- Virtual tables and objects -----------------------------------------------
+
+template <int I, int S>
+const void* slotFunction() {
+    constexpr int row = servedRowFor(kClassNames[I], kInterfaces[I].slots[S]);
+    if constexpr (row >= 0) {
+        return kServedFunctions[row];
+    } else {
+        return reinterpret_cast<const void*>(&Stub<I, S>::call);
+    }
+}
+
+template <int I, std::size_t... S>
+std::array<const void*, sizeof...(S)> makeTable(std::index_sequence<S...>) {
+    return {{slotFunction<I, static_cast<int>(S)>()...}};
+}
+
+template <int I>
+struct VirtualTable {
+    static const std::array<const void*, static_cast<std::size_t>(kInterfaces[I].slotCount)> table;
+};
+template <int I>
+const std::array<const void*, static_cast<std::size_t>(kInterfaces[I].slotCount)>
+    VirtualTable<I>::table = makeTable<I>(
+        std::make_index_sequence<static_cast<std::size_t>(kInterfaces[I].slotCount)>());
+
+template <std::size_t... I>
+std::array<ClientObject, sizeof...(I)> makeObjects(std::index_sequence<I...>) {
+    return {{ClientObject{VirtualTable<static_cast<int>(I)>::table.data(),
+                          static_cast<InterfaceId>(I)}...}};
+}
+
+std::array<ClientObject, kInterfaceCount>& objects() {
+    static std::array<ClientObject, kInterfaceCount> all =
+        makeObjects(std::make_index_sequence<kInterfaceCount>());
+    return all;
+}
+
+int indexOfObject(const void* self) {
+    if (self == nullptr) return -1;
+    for (int i = 0; i < kInterfaceCount; ++i) {
+        if (self == &objects()[static_cast<std::size_t>(i)]) return i;
+    }
+    return -1;
+}
+
+int indexOfVersion(const char* version) {
+    if (version == nullptr) return -1;
+    for (int i = 0; i < kInterfaceCount; ++i) {
+        if (std::strcmp(kInterfaces[i].version, version) == 0) return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+ClientObject* objectForVersion(const char* version) {
+    const int index = indexOfVersion(version);
+    return index < 0 ? nullptr : &objects()[static_cast<std::size_t>(index)];
+}
+
+const char* versionOf(const void* self) {
+    const int index = indexOfObject(self);
+    return index < 0 ? nullptr : kInterfaces[index].version;
+}
+
+Family familyOf(const void* self) {
+    const int index = indexOfObject(self);
+    return index < 0 ? Family::Other : kInterfaces[index].family;
+}
+
+Family familyOfVersion(const char* version) {
+    const int index = indexOfVersion(version);
+    return index < 0 ? Family::Other : kInterfaces[index].family;
+}
+
+const char* refusalNameOf(Family family) {
+    switch (family) {
+        case Family::User:
+            return "SteamUser";
+        case Family::UserStats:
+            return "SteamUserStats";
+        case Family::Utils:
+            return "SteamUtils";
+        case Family::Apps:
+            return "SteamApps";
+        case Family::Friends:
+            return "SteamFriends";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace steam_sim::client

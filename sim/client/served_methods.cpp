@@ -1,0 +1,406 @@
+// The interface methods the stand-in client serves, over the shared model, with
+// the same call log lines and answers as the flat face (sim/flat/exports_*.cpp).
+//
+// Each is a free function with GCC's thiscall attribute: the object in ECX, the
+// callee pops its stack arguments, as the MSVC-built caller expects. The
+// generated tables' argument bytes and return kinds are checked against
+// served_methods.h at compile time (interface_objects.cpp). A bool argument
+// occupies 4 stack bytes of which MSVC sets only the low one, so bool
+// parameters are read as that byte.
+#include "served_methods.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "call_line.h"
+#include "client_state.h"
+#include "interface_objects.h"
+#include "leaderboards.h"
+#include "record_queue.h"
+#include "records.h"
+#include "schema.h"
+#include "session.h"
+#include "sim_lock.h"
+#include "stats_server.h"
+
+#define THISCALL __attribute__((thiscall))
+// GCC applies thiscall to free functions, but -Wpedantic warns that they are not
+// class methods; the attribute is exactly what is wanted here.
+#pragma GCC diagnostic ignored "-Wattributes"
+
+using namespace steam_sim;
+
+namespace steam_sim::client {
+namespace {
+
+using BoolArgument = uint32_t;  // 4 bytes on the stack, the low byte meaningful
+bool boolOf(BoolArgument raw) { return (raw & 0xFFu) != 0; }
+
+// One of our objects of that family, while the session runs.
+bool live(const void* self, Family family) {
+    return familyOf(self) == family && session().running();
+}
+
+// ---- ISteamClient -------------------------------------------------------------
+
+int32_t THISCALL clientCreateSteamPipe(void*) {
+    SimGuard guard;
+    CallLine("ISteamClient::CreateSteamPipe").log();
+    return openPipe();
+}
+
+bool THISCALL clientBReleaseSteamPipe(void*, int32_t pipe) {
+    SimGuard guard;
+    CallLine("ISteamClient::BReleaseSteamPipe").integer(pipe).log();
+    return closePipe(pipe);
+}
+
+int32_t THISCALL clientConnectToGlobalUser(void*, int32_t pipe) {
+    SimGuard guard;
+    CallLine("ISteamClient::ConnectToGlobalUser").integer(pipe).log();
+    return connectGlobalUser(pipe);
+}
+
+void THISCALL clientReleaseUser(void*, int32_t pipe, int32_t user) {
+    SimGuard guard;
+    CallLine("ISteamClient::ReleaseUser").integer(pipe).integer(user).log();
+    releaseUser(pipe, user);
+}
+
+// Every getter: the object of a version the tables know, of the family the
+// getter serves (any for the generic one), for the connected user on an open
+// pipe while the session runs, unless the model refuses that interface.
+void* serveInterface(const char* method, int32_t user, int32_t pipe, const char* version,
+                     Family wanted, bool needsUser) {
+    CallLine(method).integer(user).integer(pipe).text(version).log();
+    ClientObject* object = objectForVersion(version);
+    const Family family = familyOfVersion(version);
+    const bool familyFits = wanted == Family::Other ? family != Family::Client : family == wanted;
+    if (object == nullptr || !familyFits || isRefused(refusalNameOf(family))) {
+        CallLine("refused interface").text(version).log();
+        return nullptr;
+    }
+    // The start of Valve's library (seen with 1.48..1.63) calls GetISteamUser with
+    // the pipe first and the user second, against the header's order; the
+    // accessors later pass them in order. Either order of a connected user and
+    // an open pipe is accepted.
+    const bool inOrder = isPipeOpen(pipe) && (!needsUser || isConnectedUser(user));
+    const bool swapped = needsUser && isPipeOpen(user) && isConnectedUser(pipe);
+    if (!(inOrder || swapped) || !session().running()) return nullptr;
+    noteInterfaceServed(version);
+    return object;
+}
+
+void* THISCALL clientGetISteamUser(void*, int32_t user, int32_t pipe, const char* version) {
+    SimGuard guard;
+    return serveInterface("ISteamClient::GetISteamUser", user, pipe, version, Family::User, true);
+}
+
+void* THISCALL clientGetISteamGenericInterface(void*, int32_t user, int32_t pipe,
+                                               const char* version) {
+    SimGuard guard;
+    // Utilities need no user: the library asks for them with user 0 as well.
+    const bool needsUser = familyOfVersion(version) != Family::Utils;
+    return serveInterface("ISteamClient::GetISteamGenericInterface", user, pipe, version,
+                          Family::Other, needsUser);
+}
+
+void* THISCALL clientGetISteamUtils(void*, int32_t pipe, const char* version) {
+    SimGuard guard;
+    // GetISteamUtils(pipe, version) has no user; logged as user 0.
+    return serveInterface("ISteamClient::GetISteamUtils", 0, pipe, version, Family::Utils, false);
+}
+
+void* THISCALL clientGetISteamUserStats(void*, int32_t user, int32_t pipe, const char* version) {
+    SimGuard guard;
+    return serveInterface("ISteamClient::GetISteamUserStats", user, pipe, version,
+                          Family::UserStats, true);
+}
+
+void* THISCALL clientGetISteamApps(void*, int32_t user, int32_t pipe, const char* version) {
+    SimGuard guard;
+    return serveInterface("ISteamClient::GetISteamApps", user, pipe, version, Family::Apps, true);
+}
+
+void* THISCALL clientGetISteamFriends(void*, int32_t user, int32_t pipe, const char* version) {
+    SimGuard guard;
+    return serveInterface("ISteamClient::GetISteamFriends", user, pipe, version, Family::Friends,
+                          true);
+}
+
+void* THISCALL clientGetISteamInput(void*, int32_t user, int32_t pipe, const char* version) {
+    SimGuard guard;
+    return serveInterface("ISteamClient::GetISteamInput", user, pipe, version, Family::Input, true);
+}
+
+void* THISCALL clientGetISteamController(void*, int32_t user, int32_t pipe, const char* version) {
+    SimGuard guard;
+    return serveInterface("ISteamClient::GetISteamController", user, pipe, version,
+                          Family::Controller, true);
+}
+
+// The library's check "is a holder registered for this callback id"; the
+// stand-in delivers every callback it has, so it keeps the function unused.
+void THISCALL clientSetCheckCallbackRegistered(void*, void* function) {
+    SimGuard guard;
+    CallLine("ISteamClient::Set_SteamAPI_CCheckCallbackRegisteredInProcess")
+        .text(function != nullptr ? "function" : nullptr)
+        .log();
+}
+
+bool THISCALL clientBShutdownIfAllPipesClosed(void*) {
+    SimGuard guard;
+    CallLine("ISteamClient::BShutdownIfAllPipesClosed").log();
+    return !anyPipeOpen();
+}
+
+// ---- ISteamUser ---------------------------------------------------------------
+
+int32_t THISCALL userGetHSteamUser(void* self) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUser_GetHSteamUser").log();
+    return live(self, Family::User) && isConnectedUser(kGlobalUser) ? kGlobalUser : 0;
+}
+
+bool THISCALL userBLoggedOn(void* self) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUser_BLoggedOn").log();
+    return live(self, Family::User) && session().loggedOn();
+}
+
+// CSteamID result: MSVC passes a hidden result pointer (the first stack
+// argument, popped by the callee) and expects it back in EAX.
+void* THISCALL userGetSteamID(void* self, void* result) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUser_GetSteamID").log();
+    const uint64_t id = live(self, Family::User) ? session().userId() : 0;
+    std::memcpy(result, &id, sizeof id);
+    return result;
+}
+
+// ---- ISteamUserStats: stats and achievements -------------------------------------
+
+bool readStat(void* self, const char* name, double* value) {
+    if (!live(self, Family::UserStats) || value == nullptr) return false;
+    const int index = statIndex(name);
+    return index >= 0 && statsServer().clientStat(index, value);
+}
+
+bool writeStat(void* self, const char* name, double value) {
+    if (!live(self, Family::UserStats)) return false;
+    const int index = statIndex(name);
+    if (index < 0) return false;
+    statsServer().setClientStat(index, value);
+    return true;
+}
+
+bool THISCALL statsRequestCurrentStats(void* self) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_RequestCurrentStats").log();
+    if (!live(self, Family::UserStats) || !session().loggedOn()) return false;
+    recordQueue().postStatsReceived(
+        statsReceivedRecord(session().recordGameId(), statsServer().statsReceivedResult(),
+                            session().userId()),
+        statsServer().statsReceivedDelay());
+    return true;
+}
+
+bool THISCALL statsGetStatInt32(void* self, const char* name, int32_t* value) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetStatInt32").text(name).log();
+    double stored = 0;
+    if (value == nullptr || !readStat(self, name, &stored)) return false;
+    *value = statValueAsInt32(stored);
+    return true;
+}
+
+bool THISCALL statsGetStatFloat(void* self, const char* name, float* value) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetStatFloat").text(name).log();
+    double stored = 0;
+    if (value == nullptr || !readStat(self, name, &stored)) return false;
+    *value = static_cast<float>(stored);
+    return true;
+}
+
+bool THISCALL statsSetStatInt32(void* self, const char* name, int32_t value) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_SetStatInt32").text(name).integer(value).log();
+    return writeStat(self, name, value);
+}
+
+bool THISCALL statsSetStatFloat(void* self, const char* name, float value) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_SetStatFloat").text(name).real(value).log();
+    return writeStat(self, name, value);
+}
+
+bool THISCALL statsUpdateAvgRateStat(void* self, const char* name, float count, double seconds) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_UpdateAvgRateStat")
+        .text(name)
+        .real(count)
+        .real(seconds)
+        .log();
+    if (!live(self, Family::UserStats) || statIndex(name) < 0) return false;
+    // As the flat face: a single-session rate; a zero duration leaves the value alone.
+    if (seconds > 0) writeStat(self, name, static_cast<double>(count) / seconds);
+    return true;
+}
+
+// The model answers for achievements whatever the stats state; before the
+// stats arrive the flat face's answers come from the same calls, so do these.
+bool THISCALL statsGetAchievement(void* self, const char* name, bool* achieved) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievement").text(name).log();
+    if (!live(self, Family::UserStats)) return false;
+    const int index = achievementIndex(name);
+    if (index < 0) return false;
+    bool isAchieved = false;
+    uint32_t time = 0;
+    statsServer().achievementOnClient(index, &isAchieved, &time);
+    if (achieved != nullptr) *achieved = isAchieved;
+    return true;
+}
+
+bool THISCALL statsSetAchievement(void* self, const char* name) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_SetAchievement").text(name).log();
+    if (!live(self, Family::UserStats)) return false;
+    const int index = achievementIndex(name);
+    if (index < 0) return false;
+    statsServer().unlockOnClient(index, session().clock());
+    return true;
+}
+
+bool THISCALL statsGetAchievementAndUnlockTime(void* self, const char* name, bool* achieved,
+                                               uint32_t* unlockTime) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievementAndUnlockTime").text(name).log();
+    if (!live(self, Family::UserStats)) return false;
+    const int index = achievementIndex(name);
+    if (index < 0) return false;
+    bool isAchieved = false;
+    uint32_t time = 0;
+    statsServer().achievementOnClient(index, &isAchieved, &time);
+    if (achieved != nullptr) *achieved = isAchieved;
+    if (unlockTime != nullptr) *unlockTime = time;
+    return true;
+}
+
+bool THISCALL statsStoreStats(void* self) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_StoreStats").log();
+    if (!live(self, Family::UserStats)) return false;
+    const StatsServer::StoreOutcome outcome = statsServer().store(session().clock());
+    const uint64_t gameId = session().recordGameId();
+    recordQueue().postCallback(kStatsStoredId, statsStoredRecord(gameId, outcome.result), 1);
+    for (int index : outcome.newlyUnlocked) {
+        recordQueue().postCallback(
+            kAchievementStoredId,
+            achievementStoredRecord(gameId, achievementDefinition(index).apiName), 1);
+    }
+    return true;
+}
+
+const char* THISCALL statsGetAchievementDisplayAttribute(void* self, const char* name,
+                                                         const char* key) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievementDisplayAttribute").text(name).text(key).log();
+    if (!live(self, Family::UserStats)) return nullptr;
+    const int index = achievementIndex(name);
+    if (index < 0) return "";
+    return statsServer().displayAttribute(index, key);
+}
+
+bool THISCALL statsResetAllStats(void* self, BoolArgument achievementsToo) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_ResetAllStats").flag(boolOf(achievementsToo)).log();
+    if (!live(self, Family::UserStats)) return false;
+    statsServer().resetAll(boolOf(achievementsToo));
+    return true;
+}
+
+// ---- ISteamUserStats: leaderboards (64-bit call handles in EDX:EAX) ---------------
+
+uint64_t THISCALL statsFindOrCreateLeaderboard(void* self, const char* name, int32_t sortMethod,
+                                               int32_t displayType) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_FindOrCreateLeaderboard")
+        .text(name)
+        .integer(sortMethod)
+        .integer(displayType)
+        .log();
+    if (!live(self, Family::UserStats)) return 0;
+    return leaderboards().findOrCreate(name, sortMethod, displayType);
+}
+
+uint64_t THISCALL statsUploadLeaderboardScore(void* self, uint64_t board, int32_t uploadMethod,
+                                              int32_t score, const int32_t* details,
+                                              int32_t detailCount) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_UploadLeaderboardScore")
+        .unsignedInteger(board)
+        .integer(uploadMethod)
+        .integer(score)
+        .integerList(details, detailCount)
+        .integer(detailCount)
+        .log();
+    if (!live(self, Family::UserStats)) return 0;
+    return leaderboards().uploadScore(board, uploadMethod, score);
+}
+
+// ---- ISteamUtils, ISteamApps, ISteamFriends, ISteamInput, ISteamController -------
+
+uint32_t THISCALL utilsGetAppID(void* self) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUtils_GetAppID").log();
+    return live(self, Family::Utils) ? session().appId() : 0;
+}
+
+// First in every SteamAPI_RunCallbacks of the real library: the frame clock.
+void THISCALL utilsRunFrame(void* self) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUtils_RunFrame").log();
+    if (familyOf(self) == Family::Utils) runClientFrame();
+}
+
+uint32_t THISCALL utilsGetIPCCallCount(void*) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamUtils_GetIPCCallCount").log();
+    return 0;  // no IPC: everything is in process
+}
+
+const char* THISCALL appsGetCurrentGameLanguage(void* self) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamApps_GetCurrentGameLanguage").log();
+    return live(self, Family::Apps) ? session().currentLanguage() : nullptr;
+}
+
+const char* THISCALL appsGetAvailableGameLanguages(void* self) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamApps_GetAvailableGameLanguages").log();
+    return live(self, Family::Apps) ? session().availableLanguages() : nullptr;
+}
+
+void THISCALL friendsActivateGameOverlay(void* self, const char* dialog) {
+    SimGuard guard;
+    CallLine("SteamAPI_ISteamFriends_ActivateGameOverlay").text(dialog).log();
+    if (live(self, Family::Friends) && dialog != nullptr) session().setLastOverlayDialog(dialog);
+}
+
+// Input and controllers: nothing to poll; the library calls these every frame.
+void THISCALL inputRunFrame(void*) {}
+void THISCALL inputRunFrameReserved(void*, BoolArgument) {}
+void THISCALL controllerRunFrame(void*) {}
+
+}  // namespace
+
+const void* const kServedFunctions[] = {
+#define STEAM_CLIENT_SERVED_ADDRESS(Class, Method, Bytes, Kind, Function) \
+    reinterpret_cast<const void*>(&Function),
+    STEAM_CLIENT_SERVED(STEAM_CLIENT_SERVED_ADDRESS)
+#undef STEAM_CLIENT_SERVED_ADDRESS
+};
+
+}  // namespace steam_sim::client

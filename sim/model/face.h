@@ -1,0 +1,26 @@
+// What each face of the simulated Steam (the flat client library, the Steam
+// client beneath Valve's library) provides to the shared model and controls.
+// Each face's library defines these once.
+#pragma once
+
+namespace steam_sim {
+
+// SteamSim_Profile's answer: the export profile of a flat face, or the
+// client face's own number.
+int faceProfile();
+// False where the client has the user's stats before the game starts
+// (1.61 and later): they are there at once and no request is needed.
+bool statsArriveOnRequest();
+// The face's own state back to its defaults, on SteamSim_Reset.
+void resetFace();
+// Holders registered for a callback id, and call results still awaited, as
+// far as the face sees registrations (the client face never does).
+int registeredCallbackCount(int callbackId);
+int pendingCallResultCount();
+// Records a flat face did not deliver because a holder's size entry disagreed.
+int sizeMismatchCount();
+// Makes the face refuse one interface ("SteamUser", "SteamUserStats",
+// "SteamUtils", "SteamApps", "SteamFriends") as a client that lacks it would.
+void setInterfaceRefused(const char* unversionedName, bool refused);
+
+}  // namespace steam_sim
