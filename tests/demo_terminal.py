@@ -37,7 +37,6 @@ class Terminal:
             os.execvp(command[0], command)
         fcntl.ioctl(self.fd, termios.TIOCSWINSZ, struct.pack("HHHH", 40, 120, 0, 0))
         self.deadline = time.monotonic() + TIMEOUT_SECONDS
-        self.raw_mode_deadline = 0.0
 
     def text(self):
         return screen_text(self.raw)
@@ -66,7 +65,9 @@ class Terminal:
         # A person types once the prompt is up and the program reads. Wine's
         # console host takes the terminal out of line mode only when the
         # program starts reading, so wait for that, as a person's pace does.
-        while termios.tcgetattr(self.fd)[3] & termios.ICANON and time.monotonic() < self.raw_mode_deadline:
+        # A native console stays in line mode; under Wine it leaves it in moments.
+        deadline = time.monotonic() + RAW_MODE_GRACE_SECONDS
+        while termios.tcgetattr(self.fd)[3] & termios.ICANON and time.monotonic() < deadline:
             time.sleep(0.05)
         # Enter on a terminal sends a carriage return.
         os.write(self.fd, line.encode() + b"\r")
@@ -103,12 +104,9 @@ def check_narrated(command):
 def check_interactive(command):
     terminal = Terminal(command + ["--interactive"])
     at = terminal.wait_for("steam>")
-    # A native console stays in line mode; under Wine it leaves it in moments.
-    terminal.raw_mode_deadline = time.monotonic() + RAW_MODE_GRACE_SECONDS
     terminal.type("status")
     at = terminal.wait_for("> steamStatus() -> ", at)
     at = terminal.wait_for("steam>", at)
-    terminal.raw_mode_deadline = time.monotonic() + RAW_MODE_GRACE_SECONDS
     terminal.type("quit")
     terminal.wait_for("> steamFree() -> true", at)
     status = terminal.finish()

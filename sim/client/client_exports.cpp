@@ -111,13 +111,6 @@ void dropDeliveries() {
     state().finishedCalls.clear();
 }
 
-void noteStatsAnnouncement(const QueuedRecord& record) {
-    StatsReceivedRecord received;
-    if (record.bytes.size() != sizeof received) return;
-    std::memcpy(&received, record.bytes.data(), sizeof received);
-    statsServer().noteStatsReceived(received.result, received.gameId, session().ownGameId());
-}
-
 }  // namespace
 
 namespace steam_sim::client {
@@ -155,7 +148,7 @@ void runClientFrame() {
     if (!session().running()) return;
     const unsigned epoch = session().epoch();
     for (QueuedRecord& record : recordQueue().takeDue(session().frame())) {
-        if (record.announcesStats) noteStatsAnnouncement(record);
+        noteDelivered(record);
         if (record.call == 0) {
             state().messages.push_back({record.callbackId, std::move(record.bytes), epoch});
             continue;

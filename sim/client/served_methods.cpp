@@ -1,5 +1,6 @@
-// The interface methods the stand-in client serves, over the shared model, with
-// the same call log lines and answers as the flat face (sim/flat/exports_*.cpp).
+// The interface methods the stand-in client serves. What Steam does for each is
+// the model's (steam_calls.h, shared with the flat face); here is the binary
+// form that Valve's library calls.
 //
 // Each is a free function with GCC's thiscall attribute: the object in ECX, the
 // callee pops its stack arguments, as the MSVC-built caller expects. The
@@ -15,13 +16,9 @@
 #include "call_line.h"
 #include "client_state.h"
 #include "interface_objects.h"
-#include "leaderboards.h"
-#include "record_queue.h"
-#include "records.h"
-#include "schema.h"
 #include "session.h"
 #include "sim_lock.h"
-#include "stats_server.h"
+#include "steam_calls.h"
 
 #define THISCALL __attribute__((thiscall))
 // GCC applies thiscall to free functions, but -Wpedantic warns that they are not
@@ -38,6 +35,7 @@ bool boolOf(BoolArgument raw) { return (raw & 0xFFu) != 0; }
 
 // One of our objects of that family, while the session runs.
 bool live(const void* self, Family family) {
+    SimGuard guard;
     return familyOf(self) == family && session().running();
 }
 
@@ -162,201 +160,86 @@ int32_t THISCALL userGetHSteamUser(void* self) {
     return live(self, Family::User) && isConnectedUser(kGlobalUser) ? kGlobalUser : 0;
 }
 
-bool THISCALL userBLoggedOn(void* self) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUser_BLoggedOn").log();
-    return live(self, Family::User) && session().loggedOn();
-}
+bool THISCALL userBLoggedOn(void* self) { return calls::userLoggedOn(live(self, Family::User)); }
 
 // CSteamID result: MSVC passes a hidden result pointer (the first stack
 // argument, popped by the callee) and expects it back in EAX.
 void* THISCALL userGetSteamID(void* self, void* result) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUser_GetSteamID").log();
-    const uint64_t id = live(self, Family::User) ? session().userId() : 0;
+    const uint64_t id = calls::userSteamId(live(self, Family::User));
     std::memcpy(result, &id, sizeof id);
     return result;
 }
 
-// ---- ISteamUserStats: stats and achievements -------------------------------------
-
-bool readStat(void* self, const char* name, double* value) {
-    if (!live(self, Family::UserStats) || value == nullptr) return false;
-    const int index = statIndex(name);
-    return index >= 0 && statsServer().clientStat(index, value);
-}
-
-bool writeStat(void* self, const char* name, double value) {
-    if (!live(self, Family::UserStats)) return false;
-    const int index = statIndex(name);
-    if (index < 0) return false;
-    statsServer().setClientStat(index, value);
-    return true;
-}
+// ---- ISteamUserStats ------------------------------------------------------------
 
 bool THISCALL statsRequestCurrentStats(void* self) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_RequestCurrentStats").log();
-    if (!live(self, Family::UserStats) || !session().loggedOn()) return false;
-    recordQueue().postStatsReceived(
-        statsReceivedRecord(session().recordGameId(), statsServer().statsReceivedResult(),
-                            session().userId()),
-        statsServer().statsReceivedDelay());
-    return true;
+    return calls::statsRequestCurrentStats(live(self, Family::UserStats));
 }
 
 bool THISCALL statsGetStatInt32(void* self, const char* name, int32_t* value) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetStatInt32").text(name).log();
-    double stored = 0;
-    if (value == nullptr || !readStat(self, name, &stored)) return false;
-    *value = statValueAsInt32(stored);
-    return true;
+    return calls::statsGetStatInt32(live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL statsGetStatFloat(void* self, const char* name, float* value) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetStatFloat").text(name).log();
-    double stored = 0;
-    if (value == nullptr || !readStat(self, name, &stored)) return false;
-    *value = static_cast<float>(stored);
-    return true;
+    return calls::statsGetStatFloat(live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL statsSetStatInt32(void* self, const char* name, int32_t value) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_SetStatInt32").text(name).integer(value).log();
-    return writeStat(self, name, value);
+    return calls::statsSetStatInt32(live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL statsSetStatFloat(void* self, const char* name, float value) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_SetStatFloat").text(name).real(value).log();
-    return writeStat(self, name, value);
+    return calls::statsSetStatFloat(live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL statsUpdateAvgRateStat(void* self, const char* name, float count, double seconds) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_UpdateAvgRateStat")
-        .text(name)
-        .real(count)
-        .real(seconds)
-        .log();
-    if (!live(self, Family::UserStats) || statIndex(name) < 0) return false;
-    // As the flat face: a single-session rate; a zero duration leaves the value alone.
-    if (seconds > 0) writeStat(self, name, static_cast<double>(count) / seconds);
-    return true;
+    return calls::statsUpdateAvgRateStat(live(self, Family::UserStats), name, count, seconds);
 }
 
-// The model answers for achievements whatever the stats state; before the
-// stats arrive the flat face's answers come from the same calls, so do these.
 bool THISCALL statsGetAchievement(void* self, const char* name, bool* achieved) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievement").text(name).log();
-    if (!live(self, Family::UserStats)) return false;
-    const int index = achievementIndex(name);
-    if (index < 0) return false;
-    bool isAchieved = false;
-    uint32_t time = 0;
-    statsServer().achievementOnClient(index, &isAchieved, &time);
-    if (achieved != nullptr) *achieved = isAchieved;
-    return true;
+    return calls::statsGetAchievement(live(self, Family::UserStats), name, achieved);
 }
 
 bool THISCALL statsSetAchievement(void* self, const char* name) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_SetAchievement").text(name).log();
-    if (!live(self, Family::UserStats)) return false;
-    const int index = achievementIndex(name);
-    if (index < 0) return false;
-    statsServer().unlockOnClient(index, session().clock());
-    return true;
+    return calls::statsSetAchievement(live(self, Family::UserStats), name);
 }
 
 bool THISCALL statsGetAchievementAndUnlockTime(void* self, const char* name, bool* achieved,
                                                uint32_t* unlockTime) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievementAndUnlockTime").text(name).log();
-    if (!live(self, Family::UserStats)) return false;
-    const int index = achievementIndex(name);
-    if (index < 0) return false;
-    bool isAchieved = false;
-    uint32_t time = 0;
-    statsServer().achievementOnClient(index, &isAchieved, &time);
-    if (achieved != nullptr) *achieved = isAchieved;
-    if (unlockTime != nullptr) *unlockTime = time;
-    return true;
+    return calls::statsGetAchievementAndUnlockTime(live(self, Family::UserStats), name, achieved,
+                                                   unlockTime);
 }
 
 bool THISCALL statsStoreStats(void* self) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_StoreStats").log();
-    if (!live(self, Family::UserStats)) return false;
-    const StatsServer::StoreOutcome outcome = statsServer().store(session().clock());
-    const uint64_t gameId = session().recordGameId();
-    recordQueue().postCallback(kStatsStoredId, statsStoredRecord(gameId, outcome.result), 1);
-    for (int index : outcome.newlyUnlocked) {
-        recordQueue().postCallback(
-            kAchievementStoredId,
-            achievementStoredRecord(gameId, achievementDefinition(index).apiName), 1);
-    }
-    return true;
+    return calls::statsStoreStats(live(self, Family::UserStats));
 }
 
 const char* THISCALL statsGetAchievementDisplayAttribute(void* self, const char* name,
                                                          const char* key) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievementDisplayAttribute").text(name).text(key).log();
-    if (!live(self, Family::UserStats)) return nullptr;
-    const int index = achievementIndex(name);
-    if (index < 0) return "";
-    return statsServer().displayAttribute(index, key);
+    return calls::statsAchievementDisplayAttribute(live(self, Family::UserStats), name, key);
 }
 
 bool THISCALL statsResetAllStats(void* self, BoolArgument achievementsToo) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_ResetAllStats").flag(boolOf(achievementsToo)).log();
-    if (!live(self, Family::UserStats)) return false;
-    statsServer().resetAll(boolOf(achievementsToo));
-    return true;
+    return calls::statsResetAllStats(live(self, Family::UserStats), boolOf(achievementsToo));
 }
 
-// ---- ISteamUserStats: leaderboards (64-bit call handles in EDX:EAX) ---------------
-
+// Leaderboard call handles are 64-bit: returned in EDX:EAX.
 uint64_t THISCALL statsFindOrCreateLeaderboard(void* self, const char* name, int32_t sortMethod,
                                                int32_t displayType) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_FindOrCreateLeaderboard")
-        .text(name)
-        .integer(sortMethod)
-        .integer(displayType)
-        .log();
-    if (!live(self, Family::UserStats)) return 0;
-    return leaderboards().findOrCreate(name, sortMethod, displayType);
+    return calls::statsFindOrCreateLeaderboard(live(self, Family::UserStats), name, sortMethod,
+                                               displayType);
 }
 
 uint64_t THISCALL statsUploadLeaderboardScore(void* self, uint64_t board, int32_t uploadMethod,
                                               int32_t score, const int32_t* details,
                                               int32_t detailCount) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_UploadLeaderboardScore")
-        .unsignedInteger(board)
-        .integer(uploadMethod)
-        .integer(score)
-        .integerList(details, detailCount)
-        .integer(detailCount)
-        .log();
-    if (!live(self, Family::UserStats)) return 0;
-    return leaderboards().uploadScore(board, uploadMethod, score);
+    return calls::statsUploadLeaderboardScore(live(self, Family::UserStats), board, uploadMethod,
+                                              score, details, detailCount);
 }
 
 // ---- ISteamUtils, ISteamApps, ISteamFriends, ISteamInput, ISteamController -------
 
-uint32_t THISCALL utilsGetAppID(void* self) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUtils_GetAppID").log();
-    return live(self, Family::Utils) ? session().appId() : 0;
-}
+uint32_t THISCALL utilsGetAppID(void* self) { return calls::utilsAppId(live(self, Family::Utils)); }
 
 // First in every SteamAPI_RunCallbacks of the real library: the frame clock.
 void THISCALL utilsRunFrame(void* self) {
@@ -372,21 +255,15 @@ uint32_t THISCALL utilsGetIPCCallCount(void*) {
 }
 
 const char* THISCALL appsGetCurrentGameLanguage(void* self) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamApps_GetCurrentGameLanguage").log();
-    return live(self, Family::Apps) ? session().currentLanguage() : nullptr;
+    return calls::appsCurrentGameLanguage(live(self, Family::Apps));
 }
 
 const char* THISCALL appsGetAvailableGameLanguages(void* self) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamApps_GetAvailableGameLanguages").log();
-    return live(self, Family::Apps) ? session().availableLanguages() : nullptr;
+    return calls::appsAvailableGameLanguages(live(self, Family::Apps));
 }
 
 void THISCALL friendsActivateGameOverlay(void* self, const char* dialog) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamFriends_ActivateGameOverlay").text(dialog).log();
-    if (live(self, Family::Friends) && dialog != nullptr) session().setLastOverlayDialog(dialog);
+    calls::friendsActivateGameOverlay(live(self, Family::Friends), dialog);
 }
 
 // Input and controllers: nothing to poll; the library calls these every frame.

@@ -65,13 +65,6 @@ void deliverCallResult(const QueuedRecord& record, unsigned epoch) {
     }
 }
 
-void noteStatsAnnouncement(const QueuedRecord& record) {
-    StatsReceivedRecord received;
-    if (record.bytes.size() != sizeof received) return;
-    std::memcpy(&received, record.bytes.data(), sizeof received);
-    statsServer().noteStatsReceived(received.result, received.gameId, session().ownGameId());
-}
-
 }  // namespace
 
 void runCallbackFrame() {
@@ -84,7 +77,7 @@ void runCallbackFrame() {
     const unsigned epoch = session().epoch();
     for (const QueuedRecord& record : due) {
         if (!sameSession(epoch)) return;
-        if (record.announcesStats) noteStatsAnnouncement(record);
+        noteDelivered(record);
         if (record.call != 0) {
             deliverCallResult(record, epoch);
         } else {

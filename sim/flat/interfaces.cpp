@@ -5,6 +5,7 @@
 
 #include "face.h"
 #include "session.h"
+#include "sim_lock.h"
 
 namespace steam_sim {
 namespace {
@@ -32,6 +33,7 @@ void* accessInterface(InterfaceKind kind) {
 }
 
 bool isLiveInterface(const void* self, InterfaceKind kind) {
+    SimGuard guard;
     return self != nullptr && self == &objectOf(kind) && session().running();
 }
 

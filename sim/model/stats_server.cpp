@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "face.h"
+#include "record_queue.h"
 #include "records.h"
+#include "session.h"
 
 namespace steam_sim {
 namespace {
@@ -187,6 +189,13 @@ void StatsServer::serverAchievement(int achievementIndex, bool* achieved,
 StatsServer& statsServer() {
     static StatsServer server;
     return server;
+}
+
+void noteDelivered(const QueuedRecord& record) {
+    StatsReceivedRecord received;
+    if (!record.announcesStats || record.bytes.size() != sizeof received) return;
+    std::memcpy(&received, record.bytes.data(), sizeof received);
+    statsServer().noteStatsReceived(received.result, received.gameId, session().ownGameId());
 }
 
 }  // namespace steam_sim

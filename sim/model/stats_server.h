@@ -87,4 +87,9 @@ private:
 
 StatsServer& statsServer();
 
+struct QueuedRecord;
+// Each face calls this as it hands a record over: a stats-received record the
+// simulator made means the stats have arrived, if its result and game ID agree.
+void noteDelivered(const QueuedRecord& record);
+
 }  // namespace steam_sim
