@@ -36,8 +36,10 @@ STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetAppId(uint32_t appId);
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetUserId(uint64_t steamId);
 /* Both texts are UTF-8 and copied; null makes the getter return null. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetLanguages(const char* current, const char* available);
-/* Accessor by its unversioned name ("SteamUser", "SteamUserStats", "SteamUtils",
-   "SteamApps", "SteamFriends"): when set, it returns null. */
+/* Interface by its unversioned name ("SteamUser", "SteamUserStats", "SteamUtils",
+   "SteamApps", "SteamFriends", "SteamClient"): when set, the client refuses its
+   version and its accessor returns null. A start that needs it fails: the
+   client and utils always, the user from 1.58 on. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetAccessorNull(const char* accessor, bool returnsNull);
 /* 1 between a successful start and shutdown. */
 STEAM_SIM_API int STEAM_SIM_CALL SteamSim_IsRunning(void);

@@ -120,6 +120,28 @@ TEST_F(AchievementSession, StatsReceivedThatFailedOrNamesAnotherGameAreIgnored) 
     }
 }
 
+TEST_F(AchievementSession, AStatsReceivedBesideTheBridgesOwnKeepsEveryValue) {
+    // From 1.61 the bridge answers itself; a client may still send its own
+    // record, in the same frame or after progress is made.
+    ASSERT_TRUE(Init());
+    SIM(SteamSim_PostStatsReceived)(1);
+    Pump();
+    ASSERT_EQ(Bridge().steamStatus(), 1);
+    Bridge().steamResetAchievements();
+    SIM(SteamSim_SetClock)(1714000000u);
+    ASSERT_TRUE(Bridge().steamAchievement(kFirstSteps));
+    ASSERT_TRUE(Bridge().steamStat(kStatGems, 41));
+    SIM(SteamSim_PostStatsReceived)(1);
+    Pump(2);
+    EXPECT_EQ(Bridge().steamStatus(), 1);
+    EXPECT_EQ(Bridge().steamAchievementsCount(), 61);
+    const AchievementInfo unlocked = Details(kFirstSteps);
+    EXPECT_EQ(unlocked.achieved, 1);
+    EXPECT_EQ(unlocked.unlockTime, 1714000000u);
+    EXPECT_EQ(LocalStatOf(18), 41) << "STAT_GEMS read back from Steam";
+    EXPECT_EQ(ServerStat("STAT_GEMS"), 41);
+}
+
 TEST_F(AchievementSession, UserNotLoggedOnAtStartNeverGetsStats) {
     SIM(SteamSim_SetLoggedOn)(false);
     ASSERT_TRUE(Init());

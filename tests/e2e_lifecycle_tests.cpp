@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "support/e2e_session.h"
 
@@ -151,6 +152,34 @@ TEST_F(Running, FailedStartWritesNothingAndLeavesNothingRunning) {
     SIM(SteamSim_ClearCallLog)();
     ExpectNotReady();
     EXPECT_EQ(SIM(SteamSim_CallLogSize)(), 0) << "no client call after a failed start";
+}
+
+TEST_F(Running, AClientLackingAnInterfaceTheStartNeedsStartsNothing) {
+    // Valve's library asks for the client and utils while it starts, and from
+    // 1.58 on checks the user interface's version too. (No SCOPED_TRACE in
+    // these tests: GoogleTest's Windows thread-locals start a thread, and
+    // threads crash under qemu-i386 Wine.)
+    const int release = IsRealLibrary() ? StageRelease() : SIM(SteamSim_Profile)();
+    std::vector<const char*> needed = {"SteamClient", "SteamUtils"};
+    if (release >= 158) needed.push_back("SteamUser");
+    for (const char* name : needed) {
+        SIM(SteamSim_Reset)();
+        SIM(SteamSim_SetAccessorNull)(name, true);
+        EXPECT_FALSE(Init()) << name;
+        EXPECT_TRUE(language.Untouched()) << name;
+        EXPECT_TRUE(available.Untouched()) << name;
+        EXPECT_EQ(SIM(SteamSim_IsRunning)(), 0) << name;
+        ExpectNotReady();
+    }
+}
+
+TEST_F(Running, AClientLackingAnInterfaceOnlyTheGameUsesStartsWithoutIt) {
+    SIM(SteamSim_SetAccessorNull)("SteamUserStats", true);
+    ASSERT_TRUE(Init());
+    Pump(2);
+    EXPECT_EQ(Bridge().steamStatus(), 0);
+    EXPECT_FALSE(Bridge().steamStat(0, 1));
+    EXPECT_EQ(Bridge().steamUserID(), kUserId);
 }
 
 }  // namespace

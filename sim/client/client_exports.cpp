@@ -205,7 +205,8 @@ CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
     CallLine("CreateInterface").text(version).log();
     ClientObject* object = objectForVersion(version);
     // Only the client object is made here; the library gets the others through it.
-    if (object == nullptr || familyOfVersion(version) != Family::Client) {
+    const Family family = familyOfVersion(version);
+    if (object == nullptr || family != Family::Client || isRefused(refusalNameOf(family))) {
         CallLine("refused interface").text(version).log();
         if (returnCode != nullptr) *returnCode = 1;  // IFACE_FAILED
         return nullptr;

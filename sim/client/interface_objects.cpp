@@ -301,6 +301,8 @@ Family familyOfVersion(const char* version) {
 
 const char* refusalNameOf(Family family) {
     switch (family) {
+        case Family::Client:
+            return "SteamClient";
         case Family::User:
             return "SteamUser";
         case Family::UserStats:

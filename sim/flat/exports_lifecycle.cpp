@@ -5,6 +5,7 @@
 #include "call_line.h"
 #include "client_export.h"
 #include "delivery.h"
+#include "interfaces.h"
 #include "session_lifecycle.h"
 #include "sim_lock.h"
 
@@ -14,7 +15,7 @@ using namespace steam_sim;
 SIM_CLIENT_EXPORT bool SteamAPI_Init() {
     SimGuard guard;
     CallLine("SteamAPI_Init").log();
-    return startSession();
+    return !startMeetsRefusedInterface() && startSession();
 }
 #endif
 
@@ -25,11 +26,14 @@ constexpr int kStartFailed = 1;
 
 // The start result of the newer forms: 0 when started, else an error text.
 [[maybe_unused]] int startWithErrorText(char* errorMessage) {
-    if (startSession()) return 0;
+    const bool versionMissing = startMeetsRefusedInterface();
+    if (!versionMissing && startSession()) return 0;
     if (errorMessage != nullptr) {
-        std::snprintf(
-            errorMessage, kStartErrorBufferSize, "%s",
-            "Failed to connect to the Steam client (the simulator is set to refuse the start).");
+        std::snprintf(errorMessage, kStartErrorBufferSize, "%s",
+                      versionMissing
+                          ? "The Steam client lacks an interface version this library needs."
+                          : "Failed to connect to the Steam client (the simulator is set to "
+                            "refuse the start).");
     }
     return kStartFailed;
 }
@@ -38,7 +42,7 @@ constexpr int kStartFailed = 1;
 
 #if SIM_HAS_INTERNAL_INIT
 // `versions` lists interface names to check, each NUL-terminated, ended by an
-// empty one; the simulator serves every interface, so none is missing.
+// empty one; only a refused interface counts as missing.
 SIM_CLIENT_EXPORT int SteamInternal_SteamAPI_Init(const char* versions, char* errorMessage) {
     SimGuard guard;
     CallLine line("SteamInternal_SteamAPI_Init");
@@ -61,7 +65,7 @@ SIM_CLIENT_EXPORT int SteamAPI_InitFlat(char* errorMessage) {
 SIM_CLIENT_EXPORT bool SteamAPI_InitSafe() {
     SimGuard guard;
     CallLine("SteamAPI_InitSafe").log();
-    return startSession();
+    return !startMeetsRefusedInterface() && startSession();
 }
 
 SIM_CLIENT_EXPORT void SteamAPI_Shutdown() {

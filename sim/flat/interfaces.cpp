@@ -22,6 +22,9 @@ InterfaceObject interfaceObjects[kInterfaceCount] = {
     {"SteamApps", false}, {"SteamFriends", false},
 };
 
+// The client object itself, which only the library's start asks for.
+bool clientRefused = false;
+
 InterfaceObject& objectOf(InterfaceKind kind) { return interfaceObjects[static_cast<int>(kind)]; }
 
 }  // namespace
@@ -37,14 +40,22 @@ bool isLiveInterface(const void* self, InterfaceKind kind) {
     return self != nullptr && self == &objectOf(kind) && session().running();
 }
 
+bool startMeetsRefusedInterface() {
+    if (clientRefused) return true;
+    if (objectOf(InterfaceKind::Utils).returnsNull) return true;
+    return faceProfile() >= 158 && objectOf(InterfaceKind::User).returnsNull;
+}
+
 void setInterfaceRefused(const char* accessorName, bool returnsNull) {
     if (accessorName == nullptr) return;
+    if (std::strcmp(accessorName, "SteamClient") == 0) clientRefused = returnsNull;
     for (InterfaceObject& object : interfaceObjects) {
         if (std::strcmp(object.accessorName, accessorName) == 0) object.returnsNull = returnsNull;
     }
 }
 
 void resetInterfaces() {
+    clientRefused = false;
     for (InterfaceObject& object : interfaceObjects) object.returnsNull = false;
 }
 

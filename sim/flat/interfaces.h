@@ -10,6 +10,11 @@ void* accessInterface(InterfaceKind kind);
 // True when self is that interface's object and the session runs.
 bool isLiveInterface(const void* self, InterfaceKind kind);
 
+// Valve's library gets the client and utils objects while it starts, and from
+// 1.58 on checks the user interface's version too: when the client refuses
+// one of them, the start fails.
+bool startMeetsRefusedInterface();
+
 void resetInterfaces();
 
 }  // namespace steam_sim

@@ -19,8 +19,9 @@ int registeredCallbackCount(int callbackId);
 int pendingCallResultCount();
 // Records a flat face did not deliver because a holder's size entry disagreed.
 int sizeMismatchCount();
-// Makes the face refuse one interface ("SteamUser", "SteamUserStats",
-// "SteamUtils", "SteamApps", "SteamFriends") as a client that lacks it would.
+// Makes the face refuse one interface ("SteamClient", "SteamUser",
+// "SteamUserStats", "SteamUtils", "SteamApps", "SteamFriends") as a client
+// that lacks its version would.
 void setInterfaceRefused(const char* unversionedName, bool refused);
 
 }  // namespace steam_sim
