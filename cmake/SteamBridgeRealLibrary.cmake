@@ -16,7 +16,7 @@ foreach(release_dir IN LISTS release_dirs)
   if(EXISTS ${release_dir}/${valve_library})
     get_filename_component(release ${release_dir} NAME)
     steambridge_stage(real-${release} VALVE_LIBRARY ${release_dir}/${valve_library}
-      CLIENT steam_client_sim)
+      CLIENT steam_client_sim DEMO)
     list(APPEND STEAMBRIDGE_REAL_RELEASES ${release})
   endif()
 endforeach()

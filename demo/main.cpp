@@ -44,8 +44,24 @@ int main(int argc, char** argv) {
         std::printf("cannot use steambridge: %s\n", bridge.error().c_str());
         return 1;
     }
-    std::printf(
-        "steambridge demo: a game session against the client library beside this program\n");
+    // A Steam client beside the program stands for a running Steam: Valve's
+    // own client library finds it the way it finds the real one.
+    const std::string steamClient = ProgramDirectory() + kSteamClientFileName;
+    if (std::FILE* file = std::fopen(steamClient.c_str(), "rb")) {
+        std::fclose(file);
+        if (!UseSteamClient(steamClient)) {
+            std::printf("cannot point the client library at %s\n", steamClient.c_str());
+            return 1;
+        }
+        std::printf(
+            "steambridge demo: a game session through the client library beside this program,\n"
+            "  over the stand-in Steam client %s\n",
+            kSteamClientFileName);
+    } else {
+        std::printf(
+            "steambridge demo: a game session against the client library beside this "
+            "program\n");
+    }
     const int result = interactive ? RunInteractiveSession(bridge.exports())
                                    : RunScriptedSession(bridge.exports());
     // A console that swallows what is written must not look like a session

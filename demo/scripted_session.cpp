@@ -31,6 +31,11 @@ void DescribeClientLibrary() {
             "The client library is not the simulator: lines that need its controls are left out.");
         return;
     }
+    if (profile == sim_controls::kSteamClientProfile) {
+        transcript::Say(
+            "The client library is Valve's own, over the simulator's stand-in Steam client.");
+        return;
+    }
     transcript::Say("The client library is the simulator, SDK " + std::to_string(profile / 100) +
                     "." + std::to_string(profile % 100) + " profile.");
 }

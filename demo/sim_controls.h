@@ -10,6 +10,8 @@ namespace sim_controls {
 
 // The simulator's export profile (157 or 163); 0 for another client library.
 int Profile();
+// The profile the stand-in Steam client answers, beneath Valve's library.
+constexpr int kSteamClientProfile = 1;
 
 // False when the control is missing; otherwise the dialog of the last overlay
 // opened ("" when none).
