@@ -45,15 +45,13 @@ find_steamworks_sdk() {
     if [ -d "$sdk" ]; then (cd "$sdk" && pwd); fi
 }
 
-# A private Wine prefix under build/, kept warm by a persistent server so each
-# test process starts in seconds.
+# Private Wine prefixes under build/, each kept warm by a persistent server so
+# each test process starts in seconds.
 start_wine() {
     mkdir -p "$ROOT/build"
     export WINEDEBUG=-all
-    WINEPREFIX="$("$ROOT/scripts/wine32" --prefix)"
-    export WINEPREFIX
-    wineserver -p >/dev/null 2>&1 || true
-    trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+    "$ROOT/scripts/wine32" --start-servers
+    trap '"$ROOT/scripts/wine32" --stop-servers' EXIT
 }
 
 # Extra cache settings for the next configure_and_build.
