@@ -9,9 +9,9 @@
 class AchievementCard {
 public:
     // Buffer sizes in UTF-16 units, terminators included, as the header asks.
-    static constexpr int kNameUnits = 128;
-    static constexpr int kDescriptionUnits = 256;
-    static constexpr int kStatNameUnits = 32;
+    static constexpr int kNameUnits = STEAMBRIDGE_NAME_UNITS;
+    static constexpr int kDescriptionUnits = STEAMBRIDGE_DESCRIPTION_UNITS;
+    static constexpr int kStatNameUnits = STEAMBRIDGE_STAT_NAME_UNITS;
 
     AchievementCard();
     // The slots point into this object.

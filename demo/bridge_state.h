@@ -7,7 +7,7 @@
 
 #include "bridge_library.h"
 
-constexpr int kAchievementCount = 61;
+constexpr int kAchievementCount = STEAMBRIDGE_ACHIEVEMENT_COUNT;
 
 struct AchievementState {
     bool achieved = false;

@@ -52,10 +52,8 @@ private:
     bool QueryCard(int32_t number, AchievementCard& card);
 
     const BridgeExports& steam_;
-    SteamBridgeChar16 language_[256];
-    // The bridge copies the languages without a bound: room for every
-    // language Steam has, comma-separated, with plenty to spare.
-    SteamBridgeChar16 availableLanguages_[4096];
+    SteamBridgeChar16 language_[STEAMBRIDGE_LANGUAGE_UNITS];
+    SteamBridgeChar16 availableLanguages_[STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS];
     SteamBridgeChar16* languageBuffer_;
     SteamBridgeChar16* availableLanguagesBuffer_;
     bool running_ = false;

@@ -34,11 +34,26 @@ extern "C" {
 typedef uint_least16_t SteamBridgeChar16;
 #endif
 
+/* ---- The host's numbers ------------------------------------------------------ */
+
+#define STEAMBRIDGE_ACHIEVEMENT_COUNT 61 /* achievements, numbered 1 to 61 */
+#define STEAMBRIDGE_STAT_COUNT 24        /* integer stats, indexed 0 to 23 */
+
+/* Sizes of the host's UTF-16 buffers in units, terminators included: the
+   bridge never writes more into a buffer than its size here. */
+#define STEAMBRIDGE_LANGUAGE_UNITS 64             /* steamInit: the current language */
+#define STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS 512 /* steamInit: the available ones */
+#define STEAMBRIDGE_NAME_UNITS 128                /* AchievementInfo: display name */
+#define STEAMBRIDGE_DESCRIPTION_UNITS 256         /* AchievementInfo: description */
+#define STEAMBRIDGE_STAT_NAME_UNITS 32            /* AchievementInfo: stat's API name */
+
 /* Starts Steam. True when the client library was found and started. On
    success writes the current game language into the buffer of
    `languageSlot` and the game's available languages (comma-separated, as
-   Steam gives them) into that of `availableLanguagesSlot`, each terminated;
-   a null slot, or one holding null, is skipped. On failure nothing is
+   Steam gives them) into that of `availableLanguagesSlot`, each terminated
+   and within its size above: a longer text is cut after the last whole
+   language name that fits (a single name that does not fit leaves an empty
+   text). A null slot, or one holding null, is skipped. On failure nothing is
    written and every other export answers as not ready. Called again while
    running, it starts nothing, writes the two texts again and returns true. */
 STEAMBRIDGE_API bool STEAMBRIDGE_CALL steamInit(SteamBridgeChar16* const* languageSlot,
@@ -92,8 +107,8 @@ STEAMBRIDGE_API int32_t STEAMBRIDGE_CALL steamAchievementsCount(void);
 /* ---- Achievement details --------------------------------------------------- */
 
 /* One achievement for the host to show. The host owns the record and the
-   buffers its slots name: the name buffer needs 128 units, the description
-   256, the stat name 32 (terminators included).
+   buffers its slots name, of STEAMBRIDGE_NAME_UNITS,
+   STEAMBRIDGE_DESCRIPTION_UNITS and STEAMBRIDGE_STAT_NAME_UNITS.
 
    32-bit layout (the DLL's), offsets in bytes:
      0 index, 4 nameSlot, 8 descriptionSlot, 12 achieved, 13 hasStat,

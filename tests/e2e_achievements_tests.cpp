@@ -68,7 +68,7 @@ TEST_F(AchievementSession, StatsArriveAtTheNextCallBacksInBothProfiles) {
     }
     Bridge().steamCallBacks();
     EXPECT_EQ(Bridge().steamStatus(), 1);
-    EXPECT_EQ(Bridge().steamAchievementsCount(), 61);
+    EXPECT_EQ(Bridge().steamAchievementsCount(), STEAMBRIDGE_ACHIEVEMENT_COUNT);
 
     // A new session waits for its own stats again.
     ASSERT_TRUE(Bridge().steamFree());
@@ -101,7 +101,7 @@ TEST_F(AchievementSession, StatsReceivedThatFailedOrNamesAnotherGameAreIgnored) 
     Bridge().steamCallBacks();
     Bridge().steamCallBacks();
     EXPECT_EQ(Bridge().steamStatus(), ownAnswer ? 1 : 0) << "failure result";
-    EXPECT_EQ(Bridge().steamAchievementsCount(), ownAnswer ? 61 : 0);
+    EXPECT_EQ(Bridge().steamAchievementsCount(), ownAnswer ? STEAMBRIDGE_ACHIEVEMENT_COUNT : 0);
     SIM(SteamSim_PostStatsReceived)(1);
     Bridge().steamCallBacks();
     EXPECT_EQ(Bridge().steamStatus(), 1) << "a later success completes the arrival";
@@ -134,7 +134,7 @@ TEST_F(AchievementSession, AStatsReceivedBesideTheBridgesOwnKeepsEveryValue) {
     SIM(SteamSim_PostStatsReceived)(1);
     Pump(2);
     EXPECT_EQ(Bridge().steamStatus(), 1);
-    EXPECT_EQ(Bridge().steamAchievementsCount(), 61);
+    EXPECT_EQ(Bridge().steamAchievementsCount(), STEAMBRIDGE_ACHIEVEMENT_COUNT);
     const AchievementInfo unlocked = Details(kFirstSteps);
     EXPECT_EQ(unlocked.achieved, 1);
     EXPECT_EQ(unlocked.unlockTime, 1714000000u);
@@ -253,7 +253,7 @@ TEST_F(AchievementSession, StatBeforeTheStatsArriveStaysLocalUntilSteamsValueRep
 TEST_F(AchievementSession, IncreaseSendsEveryStatAndStoresOnce) {
     StartWithStatsArrived();
     EXPECT_TRUE(Bridge().steamStatIncrease(kStatEnemies, 5));
-    EXPECT_EQ(SIM(SteamSim_CallCount)(kSetStat), 24);
+    EXPECT_EQ(SIM(SteamSim_CallCount)(kSetStat), STEAMBRIDGE_STAT_COUNT);
     EXPECT_EQ(SIM(SteamSim_CallCount)(kStoreStats), 1);
     std::set<std::string> sent;
     for (int i = 0; i < SIM(SteamSim_CallLogSize)(); ++i) {
@@ -298,7 +298,7 @@ TEST_F(AchievementSession, RefusedValueMakesEveryStatReadBackFromSteam) {
     Bridge().steamCallBacks();
     EXPECT_EQ(LocalStatOf(30), 12);
     EXPECT_EQ(LocalStatOf(18), 321);
-    EXPECT_EQ(SIM(SteamSim_CallCount)(kGetStat), 24);
+    EXPECT_EQ(SIM(SteamSim_CallCount)(kGetStat), STEAMBRIDGE_STAT_COUNT);
 }
 
 TEST_F(AchievementSession, ResetClearsSteamAndTheLocalState) {
@@ -334,7 +334,7 @@ TEST_F(AchievementSession, OutOfRangeNumbersAndIndexesAreRefusedWithoutAClientCa
     SIM(SteamSim_ClearCallLog)();
     for (int number : {0, 62, -1, INT32_MIN, INT32_MAX})
         EXPECT_FALSE(Bridge().steamAchievement(number)) << number;
-    for (int index : {-1, 24, INT32_MIN}) {
+    for (int index : {-1, STEAMBRIDGE_STAT_COUNT, INT32_MIN}) {
         EXPECT_FALSE(Bridge().steamStat(index, 5)) << index;
         EXPECT_FALSE(Bridge().steamStatIncrease(index, 5)) << index;
     }

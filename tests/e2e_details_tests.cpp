@@ -19,9 +19,9 @@ constexpr unsigned char kSentinel = 0xA5;
 constexpr std::size_t kTailBytes = 16;
 
 // Buffer sizes the header asks the host for, terminators included.
-constexpr std::size_t kNameUnits = 128;
-constexpr std::size_t kDescriptionUnits = 256;
-constexpr std::size_t kStatNameUnits = 32;
+constexpr std::size_t kNameUnits = STEAMBRIDGE_NAME_UNITS;
+constexpr std::size_t kDescriptionUnits = STEAMBRIDGE_DESCRIPTION_UNITS;
+constexpr std::size_t kStatNameUnits = STEAMBRIDGE_STAT_NAME_UNITS;
 
 struct Field {
     std::size_t offset;
@@ -382,7 +382,7 @@ TEST_F(AchievementDetails, EachLinkedAchievementCarriesItsStatAndTheOthersNone) 
         {53, u"STAT_RELICS", 20},       {61, u"STAT_TROPHIES", 15},
     };
     // Distinct values on Steam, so a value read from the wrong stat shows.
-    for (int i = 0; i < 24; ++i) {
+    for (int i = 0; i < STEAMBRIDGE_STAT_COUNT; ++i) {
         const std::u16string wide = links[i].statName;
         const std::string narrow(wide.begin(), wide.end());
         SIM(SteamSim_SetStatFromOtherDevice)(narrow.c_str(), 1000 + i);
@@ -392,10 +392,10 @@ TEST_F(AchievementDetails, EachLinkedAchievementCarriesItsStatAndTheOthersNone) 
     ASSERT_EQ(Bridge().steamStatus(), 1);
 
     int linkedSeen = 0;
-    for (int number = 1; number <= 61; ++number) {
+    for (int number = 1; number <= STEAMBRIDGE_ACHIEVEMENT_COUNT; ++number) {
         const Link* link = nullptr;
         int statIndex = 0;
-        for (int i = 0; i < 24; ++i)
+        for (int i = 0; i < STEAMBRIDGE_STAT_COUNT; ++i)
             if (links[i].number == number) link = &links[statIndex = i];
         Query(number);
         if (link) {
@@ -412,7 +412,7 @@ TEST_F(AchievementDetails, EachLinkedAchievementCarriesItsStatAndTheOthersNone) 
             EXPECT_TRUE(statName->Untouched()) << number;
         }
     }
-    EXPECT_EQ(linkedSeen, 24);
+    EXPECT_EQ(linkedSeen, STEAMBRIDGE_STAT_COUNT);
 }
 
 TEST_F(AchievementDetails, StatValueIsTheLocalOneBeforeSteamAcceptsIt) {

@@ -94,6 +94,22 @@ TEST_F(Running, TextOutsideTheBasicPlaneArrivesAsSurrogatePairs) {
     EXPECT_EQ(available.Text(), u"\u00E9,\u65E5\u672C");
 }
 
+TEST_F(Running, LanguagesLongerThanTheHostsBuffersAreCutAfterAWholeName) {
+    // 100 names of 6 letters: the last comma within 512 units follows name 73.
+    std::string many;
+    for (int i = 0; i < 100; ++i) many += (i ? ",lang" : "lang") + std::to_string(100 + i).substr(1);
+    const std::string oneLongName(STEAMBRIDGE_LANGUAGE_UNITS, 'x');
+    SIM(SteamSim_SetLanguages)(oneLongName.c_str(), many.c_str());
+    ASSERT_TRUE(Init());
+    EXPECT_EQ(language.Text(), u"") << "a name longer than the buffer is not cut";
+    const std::u16string written = available.Text();
+    ASSERT_EQ(written.size(), 73u * 7 - 1);
+    EXPECT_EQ(written.substr(written.size() - 7), u",lang72");
+    EXPECT_TRUE(language.GuardsUntouched());
+    EXPECT_TRUE(available.GuardsUntouched());
+    EXPECT_TRUE(available.UntouchedAfterText());
+}
+
 TEST_F(Running, NullSlotsAreSkipped) {
     SteamBridgeChar16* nothing = nullptr;
     ASSERT_TRUE(Bridge().steamInit(nullptr, &nothing));

@@ -479,6 +479,35 @@ TEST_F(HostBufferTest, SkipsMissingBuffers) {
     EXPECT_EQ(WrittenUnits(), 0u);
 }
 
+TEST_F(HostBufferTest, ListsTooLongForTheBufferKeepOnlyWholeNames) {
+    struct Case {
+        const char* list;
+        std::size_t capacity;
+        std::u16string written;
+    };
+    const Case cases[] = {
+        {"english,german", 16, u"english,german"},
+        {"english,german", 15, u"english,german"},  // exactly, terminator included
+        {"english,german", 14, u"english"},
+        {"english,german,french", 15, u"english,german"},
+        {"english,german,french", 8, u"english"},
+        {"schinese", 8, u""},                   // one name that does not fit
+        {"\xF0\x9F\x98\x80x,y", 4, u"\xD83D\xDE00x"},  // never inside a pair
+        {"", 1, u""},
+    };
+    for (const Case& c : cases) {
+        for (char16_t& unit : buffer_) unit = kGuard;
+        CopyListToHostBuffer(&hostPointer_, Utf8ToWide(c.list), c.capacity);
+        const std::size_t written = WrittenUnits();
+        EXPECT_LE(written, c.capacity) << c.list << " in " << c.capacity;
+        EXPECT_EQ(Units(buffer_, written), Units((c.written + u'\0').c_str(), c.written.size() + 1))
+            << c.list << " in " << c.capacity;
+    }
+    for (char16_t& unit : buffer_) unit = kGuard;
+    CopyListToHostBuffer(&hostPointer_, Utf8ToWide("english"), 0);
+    EXPECT_EQ(WrittenUnits(), 0u) << "no room, not even for the terminator";
+}
+
 // Collects trace lines for inspection; tests restore the default sink.
 constexpr std::size_t kMaxLines = 8;
 char g_lines[kMaxLines][256];

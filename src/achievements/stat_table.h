@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
+#include "steambridge.h"
+
 namespace steambridge {
 
-constexpr int kStatCount = 24;
+constexpr int kStatCount = STEAMBRIDGE_STAT_COUNT;
 
 enum class StatKind : std::int32_t { Int = 0, Float = 1, AvgRate = 2 };
 

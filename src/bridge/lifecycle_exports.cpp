@@ -19,9 +19,13 @@ using namespace steambridge;
 
 namespace {
 
+// Steam's texts have no length limit of their own; the host's buffers do.
 void WriteLanguages(HostSlot languageSlot, HostSlot availableLanguagesSlot) {
-    CopyToHostBuffer(languageSlot, Utf8ToWide(client::GetCurrentGameLanguage()));
-    CopyToHostBuffer(availableLanguagesSlot, Utf8ToWide(client::GetAvailableGameLanguages()));
+    CopyListToHostBuffer(languageSlot, Utf8ToWide(client::GetCurrentGameLanguage()),
+                         STEAMBRIDGE_LANGUAGE_UNITS);
+    CopyListToHostBuffer(availableLanguagesSlot,
+                         Utf8ToWide(client::GetAvailableGameLanguages()),
+                         STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS);
 }
 
 // Memory for everything steamInit makes, taken before anything is made so

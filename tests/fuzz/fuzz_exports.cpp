@@ -229,11 +229,11 @@ void CheckInvariants() {
 
 // ---- Host calls --------------------------------------------------------------------
 
-GuardedUnits g_language(1024);
-GuardedUnits g_available(1024);
-GuardedUnits g_name(128);
-GuardedUnits g_description(256);
-GuardedUnits g_statName(32);
+GuardedUnits g_language(STEAMBRIDGE_LANGUAGE_UNITS);
+GuardedUnits g_available(STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS);
+GuardedUnits g_name(STEAMBRIDGE_NAME_UNITS);
+GuardedUnits g_description(STEAMBRIDGE_DESCRIPTION_UNITS);
+GuardedUnits g_statName(STEAMBRIDGE_STAT_NAME_UNITS);
 GuardedRecord g_record;
 
 // A text the bridge wrote: terminated within its buffer, nothing after it, guards whole.
@@ -244,6 +244,14 @@ std::u16string WrittenText(const GuardedUnits& buffer) {
     CHECK(buffer.UntouchedAfterText(text.size()));
     CHECK(IsWellFormedUtf16(text));
     return text;
+}
+
+// The header's promise for a list longer than its buffer: cut after the last
+// whole name that fits with the terminator.
+std::u16string WholeNamesWithin(const std::u16string& list, std::size_t capacity) {
+    if (list.size() < capacity) return list;
+    const std::size_t cut = list.rfind(u',', capacity - 1);
+    return cut == std::u16string::npos ? std::u16string() : list.substr(0, cut);
 }
 
 void CheckLanguage(const GuardedUnits& buffer, int which, bool apps) {
@@ -259,7 +267,10 @@ void CheckLanguage(const GuardedUnits& buffer, int which, bool apps) {
         return;
     }
     std::u16string expected;
-    if (DecodeStrictUtf8(language.bytes, expected)) CHECK(text == expected);
+    const std::size_t capacity =
+        which == 0 ? STEAMBRIDGE_LANGUAGE_UNITS : STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS;
+    if (DecodeStrictUtf8(language.bytes, expected))
+        CHECK(text == WholeNamesWithin(expected, capacity));
 }
 
 void RunInit(const Step& step) {
@@ -499,9 +510,8 @@ void RunOverlay() {
         CHECK(std::strcmp(SteamSim_LastOverlayDialog(), "Achievements") == 0);
 }
 
-// Cuts a text the way the simulator stores it (at its first 0 byte), and keeps a
-// language within the host's 1024-unit buffer: the header documents no bound for
-// those, so longer ones would only show that the host's buffer is too small.
+// Cuts a text the way the simulator stores it (at its first 0 byte) and to a
+// length the script can reach; languages longer than the header's buffers stay.
 Text SimulatorText(const Text& given, std::size_t limit) {
     Text text = given;
     const std::size_t end = text.bytes.find('\0');

@@ -65,5 +65,6 @@ protected:
         return false;
     }
 
-    HostBuffer language, available;
+    HostBuffer language{STEAMBRIDGE_LANGUAGE_UNITS};
+    HostBuffer available{STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS};
 };
