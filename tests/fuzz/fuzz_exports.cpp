@@ -294,17 +294,21 @@ void RunInit(const Step& step) {
         return;
     }
 
+    // The client library's start needs the utils interface, and from 1.58 on
+    // the user interface too.
+    const bool clientStarts = model.startSucceeds && !model.accessorNull[kUtils] &&
+                              !(SteamSim_Profile() >= 158 && model.accessorNull[kUser]);
     bool memory = true;
-    if (model.startSucceeds && model.allocationsLeft >= 0) {
+    if (clientStarts && model.allocationsLeft >= 0) {
         // The four blocks are asked for together; each success uses one up.
         memory = model.allocationsLeft >= 4;
         model.allocationsLeft -= model.allocationsLeft < 4 ? model.allocationsLeft : 4;
     }
-    const bool expected = model.startSucceeds && memory;
+    const bool expected = clientStarts && memory;
     CHECK(steamInit(language, available) == expected);
     if (!expected) {
         // Started and shut down again for want of memory: the queue went with the session.
-        if (model.startSucceeds) model.statsQueue.clear();
+        if (clientStarts) model.statsQueue.clear();
         CHECK(g_language.Untouched() && g_language.SlotKept());
         CHECK(g_available.Untouched() && g_available.SlotKept());
         return;
