@@ -1,6 +1,6 @@
 # Checks the shipped library's tables: it exports exactly the bridge's
 # functions and, on Windows, imports only system DLLs (its C and C++ runtime
-# are linked in). Run with -DLIBRARY=... and -DOBJDUMP=... (Windows) or
+# are linked in) and carries a version resource. Run with -DLIBRARY=... and -DOBJDUMP=... (Windows) or
 # -DNM=... (Linux), with -DMAGIC=010b (PE32) or 020b (PE32+) for Windows.
 set(expected_exports
   steamInit steamFree steamCallBacks steamUserID
@@ -27,6 +27,10 @@ if(OBJDUMP)
     string(REGEX REPLACE "^\\[ *[0-9]+\\] " "" name "${line}")
     list(APPEND exports ${name})
   endforeach()
+  # A version resource (type 16): what Explorer's properties and crash reports show.
+  if(NOT dump MATCHES "Type Table:[^\n]*\n[^\n]*Entry: ID: 0x000010")
+    message(FATAL_ERROR "${LIBRARY} carries no version resource")
+  endif()
   string(REGEX MATCHALL "DLL Name: [^\n]+" import_lines "${dump}")
   foreach(line IN LISTS import_lines)
     string(REPLACE "DLL Name: " "" dll "${line}")
