@@ -1,7 +1,6 @@
 // Formatting of call log lines.
 #include "call_line.h"
 
-#include <cinttypes>
 #include <cstdio>
 
 #include "call_log.h"
@@ -23,17 +22,13 @@ CallLine& CallLine::text(const char* value) {
 
 CallLine& CallLine::integer(int64_t value) {
     separate();
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%" PRId64, value);
-    line_ += buffer;
+    line_ += std::to_string(value);
     return *this;
 }
 
 CallLine& CallLine::unsignedInteger(uint64_t value) {
     separate();
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%" PRIu64, value);
-    line_ += buffer;
+    line_ += std::to_string(value);
     return *this;
 }
 
@@ -56,9 +51,7 @@ CallLine& CallLine::integerList(const int32_t* values, int count) {
     line_ += '[';
     for (int i = 0; values != nullptr && i < count; ++i) {
         if (i > 0) line_ += ' ';
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "%" PRId32, values[i]);
-        line_ += buffer;
+        line_ += std::to_string(values[i]);
     }
     line_ += ']';
     return *this;
