@@ -1,14 +1,18 @@
 # Stages with Valve's own client library of each SDK release found under
 # STEAMWORKS_SDK, over our stand-in Steam client (sim/client). Sets
-# STEAMBRIDGE_REAL_RELEASES to the releases staged as real-<release>.
+# STEAMBRIDGE_REAL_RELEASES to the releases staged as real-<release>, and
+# stages wrong-architecture: the newest release's library built for the other
+# architecture, as a game might ship it by mistake.
 set(STEAMBRIDGE_REAL_RELEASES "")
 if(NOT STEAMWORKS_SDK OR NOT TARGET steam_client_sim)
   return()
 endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(valve_library redistributable_bin/steam_api.dll)
+  set(foreign_library redistributable_bin/win64/steam_api64.dll)
 else()
-  return()  # The stand-in client serves 32-bit Windows only, so far.
+  set(valve_library redistributable_bin/win64/steam_api64.dll)
+  set(foreign_library redistributable_bin/steam_api.dll)
 endif()
 
 file(GLOB release_dirs LIST_DIRECTORIES true ${STEAMWORKS_SDK}/*)
@@ -18,8 +22,14 @@ foreach(release_dir IN LISTS release_dirs)
     steambridge_stage(real-${release} VALVE_LIBRARY ${release_dir}/${valve_library}
       CLIENT steam_client_sim DEMO)
     list(APPEND STEAMBRIDGE_REAL_RELEASES ${release})
+    if(EXISTS ${release_dir}/${foreign_library})
+      set(newest_foreign_library ${release_dir}/${foreign_library})
+    endif()
   endif()
 endforeach()
+if(newest_foreign_library)
+  steambridge_stage(wrong-architecture FOREIGN_LIBRARY ${newest_foreign_library})
+endif()
 if(NOT STEAMBRIDGE_REAL_RELEASES)
   message(WARNING "STEAMWORKS_SDK=${STEAMWORKS_SDK} holds no release with ${valve_library}")
 endif()

@@ -1,10 +1,13 @@
 # Game-like directories under ${CMAKE_BINARY_DIR}/stage: steambridge beside a
 # build of the simulated client library (or beside none), as a game ships it.
-# steambridge_stage(name [SIM target] [VALVE_LIBRARY file CLIENT target] [DEMO])
+# steambridge_stage(name [SIM target] [VALVE_LIBRARY file CLIENT target]
+#                   [FOREIGN_LIBRARY file] [DEMO])
 # VALVE_LIBRARY: Valve's own client library, copied from the SDK at build time
 # (never kept in the sources), with our stand-in Steam client beside it.
+# FOREIGN_LIBRARY: a client library built for the other architecture, copied
+# under its own name and under the name this build's bridge looks for.
 function(steambridge_stage name)
-  cmake_parse_arguments(ARG "DEMO" "SIM;VALVE_LIBRARY;CLIENT" "" ${ARGN})
+  cmake_parse_arguments(ARG "DEMO" "SIM;VALVE_LIBRARY;CLIENT;FOREIGN_LIBRARY" "" ${ARGN})
   set(directory ${CMAKE_BINARY_DIR}/stage/${name})
   set(files $<TARGET_FILE:steambridge>)
   set(targets steambridge)
@@ -20,11 +23,22 @@ function(steambridge_stage name)
     list(APPEND files $<TARGET_FILE:steambridge_demo>)
     list(APPEND targets steambridge_demo)
   endif()
+  set(foreign_copy)
+  if(ARG_FOREIGN_LIBRARY)
+    list(APPEND files ${ARG_FOREIGN_LIBRARY})
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+      set(own_name steam_api64.dll)
+    else()
+      set(own_name steam_api.dll)
+    endif()
+    set(foreign_copy COMMAND ${CMAKE_COMMAND} -E copy ${ARG_FOREIGN_LIBRARY} ${directory}/${own_name})
+  endif()
   string(MAKE_C_IDENTIFIER "stage_${name}" target)
   add_custom_target(${target} ALL
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${directory}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${directory}
     COMMAND ${CMAKE_COMMAND} -E copy ${files} ${directory}
+    ${foreign_copy}
     DEPENDS ${targets}
     COMMENT "Staging ${name}"
     VERBATIM)

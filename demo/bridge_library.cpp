@@ -39,13 +39,13 @@ Function FunctionAt(void* address) {
 
 }  // namespace
 
-#if defined(_WIN32)
-const char* const kBridgeFileName = "steambridge.dll";
 #if defined(_WIN64)
+const char* const kBridgeFileName = "steambridge64.dll";
 const char* const kClientLibraryFileName = "steam_api64.dll";
-#else
+const char* const kSteamClientFileName = "steamclient64.dll";
+#elif defined(_WIN32)
+const char* const kBridgeFileName = "steambridge.dll";
 const char* const kClientLibraryFileName = "steam_api.dll";
-#endif
 const char* const kSteamClientFileName = "steamclient.dll";
 #else
 const char* const kBridgeFileName = "libsteambridge.so";
@@ -90,6 +90,12 @@ void* FindClientLibraryExport(const char* name) {
 namespace {
 
 const wchar_t* const kActiveProcessKey = L"Software\\Valve\\Steam\\ActiveProcess";
+// Where a running Steam names its client library for processes of our size.
+#if defined(_WIN64)
+const wchar_t* const kSteamClientValue = L"SteamClientDll64";
+#else
+const wchar_t* const kSteamClientValue = L"SteamClientDll";
+#endif
 
 void ForgetSteamClient() { RegDeleteKeyW(HKEY_CURRENT_USER, kActiveProcessKey); }
 
@@ -106,7 +112,7 @@ bool UseSteamClient(const std::string& clientPath) {
         return false;
     const DWORD pid = GetCurrentProcessId();
     const bool written =
-        RegSetValueExW(key, L"SteamClientDll", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+        RegSetValueExW(key, kSteamClientValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
         RegSetValueExW(key, L"pid", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pid),
                        sizeof pid) == ERROR_SUCCESS;

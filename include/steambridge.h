@@ -110,15 +110,16 @@ STEAMBRIDGE_API int32_t STEAMBRIDGE_CALL steamAchievementsCount(void);
    buffers its slots name, of STEAMBRIDGE_NAME_UNITS,
    STEAMBRIDGE_DESCRIPTION_UNITS and STEAMBRIDGE_STAT_NAME_UNITS.
 
-   32-bit layout (the DLL's), offsets in bytes:
+   32-bit layout (steambridge.dll), offsets in bytes:
      0 index, 4 nameSlot, 8 descriptionSlot, 12 achieved, 13 hasStat,
      14-15 never touched, 16 statMin, 20 statMax, 24 statValue,
      28 statNameSlot, 32 unlockTime; 36 bytes in all, nothing after
      offset 35 is touched.
-   Builds with 8-byte pointers (the Linux test build) use the natural layout
-   of the same declaration: 0 index, 8 nameSlot, 16 descriptionSlot,
-   24 achieved, 25 hasStat, 28 statMin, 32 statMax, 36 statValue,
-   40 statNameSlot, 48 unlockTime; 56 bytes. */
+   64-bit layout (steambridge64.dll, and the Linux build), the natural one of
+   the same declaration: 0 index, 8 nameSlot, 16 descriptionSlot,
+   24 achieved, 25 hasStat, 26-27 never touched, 28 statMin, 32 statMax,
+   36 statValue, 40 statNameSlot, 48 unlockTime; 56 bytes in all, nothing
+   after offset 51 is touched. */
 /* clang-format off */
 typedef struct AchievementInfo {
     int32_t index;                              /* written: number - 1 */
@@ -167,12 +168,12 @@ STEAMBRIDGE_API int32_t STEAMBRIDGE_CALL steamUploadScore(int32_t score);
 }
 #endif
 
-#if UINTPTR_MAX == 0xFFFFFFFFu
 #ifdef __cplusplus
 #define STEAMBRIDGE_LAYOUT_CHECK static_assert
 #else
 #define STEAMBRIDGE_LAYOUT_CHECK _Static_assert
 #endif
+#if UINTPTR_MAX == 0xFFFFFFFFu
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, nameSlot) == 4, "AchievementInfo layout");
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, descriptionSlot) == 8, "AchievementInfo layout");
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, achieved) == 12, "AchievementInfo layout");
@@ -183,7 +184,18 @@ STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, statValue) == 24, "Achievemen
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, statNameSlot) == 28, "AchievementInfo layout");
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, unlockTime) == 32, "AchievementInfo layout");
 STEAMBRIDGE_LAYOUT_CHECK(sizeof(AchievementInfo) == 36, "AchievementInfo layout");
-#undef STEAMBRIDGE_LAYOUT_CHECK
+#elif UINTPTR_MAX == 0xFFFFFFFFFFFFFFFFu
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, nameSlot) == 8, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, descriptionSlot) == 16, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, achieved) == 24, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, hasStat) == 25, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, statMin) == 28, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, statMax) == 32, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, statValue) == 36, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, statNameSlot) == 40, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, unlockTime) == 48, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(sizeof(AchievementInfo) == 56, "AchievementInfo layout");
 #endif
+#undef STEAMBRIDGE_LAYOUT_CHECK
 
 #endif

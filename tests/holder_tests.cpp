@@ -14,11 +14,8 @@ using namespace steambridge;
 
 namespace {
 
-#if defined(_WIN32)
-constexpr std::size_t kFlagsOffset = 4, kIdOffset = 8;
-#else
-constexpr std::size_t kFlagsOffset = 8, kIdOffset = 12;
-#endif
+// After the table pointer: 4 bytes on 32-bit processes, 8 on 64-bit ones.
+constexpr std::size_t kFlagsOffset = sizeof(void*), kIdOffset = sizeof(void*) + 4;
 
 unsigned char FlagsOf(const void* holder) {
     return static_cast<const unsigned char*>(holder)[kFlagsOffset];

@@ -51,7 +51,8 @@ start_wine() {
     mkdir -p "$ROOT/build"
     export WINEDEBUG=-all
     "$ROOT/scripts/wine32" --start-servers
-    trap '"$ROOT/scripts/wine32" --stop-servers' EXIT
+    "$ROOT/scripts/wine64" --start-servers
+    trap '"$ROOT/scripts/wine32" --stop-servers; "$ROOT/scripts/wine64" --stop-servers' EXIT
 }
 
 # Extra cache settings for the next configure_and_build.

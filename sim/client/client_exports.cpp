@@ -52,7 +52,7 @@ namespace {
 
 constexpr int kCallCompletedId = 703;
 
-// SteamAPICallCompleted_t, packed 8 on Win32 as the real headers are.
+// SteamAPICallCompleted_t, packed 8 on Windows as the real headers are.
 #pragma pack(push, 8)
 struct CallCompletedRecord {
     uint64_t call;
@@ -60,7 +60,7 @@ struct CallCompletedRecord {
     uint32_t size;
 };
 #pragma pack(pop)
-static_assert(sizeof(CallCompletedRecord) == 16, "703 is 16 bytes on Win32");
+static_assert(sizeof(CallCompletedRecord) == 16, "703 is 16 bytes on Windows");
 
 // CallbackMsg_t of steam_api_internal.h.
 struct CallbackMessage {
@@ -69,7 +69,7 @@ struct CallbackMessage {
     unsigned char* data;
     int32_t size;
 };
-static_assert(sizeof(CallbackMessage) == 16, "CallbackMsg_t on Win32");
+static_assert(sizeof(CallbackMessage) == 8 + 2 * sizeof(void*), "CallbackMsg_t");
 
 struct PendingMessage {
     int callbackId;

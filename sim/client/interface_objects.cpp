@@ -8,6 +8,12 @@
 //   result pointer, the first stack argument (counted in win32ArgBytes); the callee
 //   fills it and returns it in EAX;
 // - 64-bit results in EDX:EAX, float and double results in ST0.
+//
+// The 64-bit MSVC ABI is simpler: the object and the first three arguments in
+// registers, the rest on the stack, and the caller cleans up, so a stub needs
+// no argument list; an Object result still comes through a hidden result
+// pointer, the first argument after the object, returned in RAX; float and
+// double results in XMM0.
 #include "interface_objects.h"
 
 #include <array>
@@ -147,15 +153,8 @@ void logUnimplemented(int interfaceIndex, int slot) {
     callLog().append(std::move(line));
 }
 
-// Exactly Bytes of stack arguments, taken by value: a thiscall callee pops them all.
-template <int Bytes>
-struct StackArguments {
-    static_assert(Bytes > 0 && Bytes % 4 == 0, "stack arguments come in 4-byte units");
-    uint32_t words[Bytes / 4];
-};
-
 // The C++ type whose return puts a zero where the caller looks for that kind:
-// EAX (Int32, Pointer), EDX:EAX (Int64), ST0 (Float, Double).
+// EAX/RAX (Int32, Pointer), EDX:EAX/RAX (Int64), ST0/XMM0 (Float, Double).
 template <ReturnKind Kind>
 struct ResultType;
 template <>
@@ -183,6 +182,38 @@ struct ResultType<ReturnKind::Double> {
     using type = double;
 };
 
+void* zeroObjectResult(int interfaceIndex, int slot, void* result) {
+    logUnimplemented(interfaceIndex, slot);
+    std::memset(result, 0,
+                static_cast<std::size_t>(kInterfaces[interfaceIndex].slots[slot].objectSize));
+    return result;
+}
+
+#if defined(_WIN64)
+
+template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind>
+struct Stub {
+    using Result = typename ResultType<Kind>::type;
+    static Result call(void*) {
+        logUnimplemented(I, S);
+        return Result();
+    }
+};
+
+template <int I, int S>
+struct Stub<I, S, ReturnKind::Object> {
+    static void* call(void*, void* result) { return zeroObjectResult(I, S, result); }
+};
+
+#else
+
+// Exactly Bytes of stack arguments, taken by value: a thiscall callee pops them all.
+template <int Bytes>
+struct StackArguments {
+    static_assert(Bytes > 0 && Bytes % 4 == 0, "stack arguments come in 4-byte units");
+    uint32_t words[Bytes / 4];
+};
+
 template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind,
           int Bytes = kInterfaces[I].slots[S].argBytes>
 struct Stub {
@@ -208,20 +239,18 @@ struct Stub<I, S, Kind, 0> {
 template <int I, int S, int Bytes>
 struct Stub<I, S, ReturnKind::Object, Bytes> {
     static void* __attribute__((thiscall)) call(void*, void* result, StackArguments<Bytes - 4>) {
-        logUnimplemented(I, S);
-        std::memset(result, 0, static_cast<std::size_t>(kInterfaces[I].slots[S].objectSize));
-        return result;
+        return zeroObjectResult(I, S, result);
     }
 };
 
 template <int I, int S>
 struct Stub<I, S, ReturnKind::Object, 4> {
     static void* __attribute__((thiscall)) call(void*, void* result) {
-        logUnimplemented(I, S);
-        std::memset(result, 0, static_cast<std::size_t>(kInterfaces[I].slots[S].objectSize));
-        return result;
+        return zeroObjectResult(I, S, result);
     }
 };
+
+#endif
 
 // ---- Virtual tables and objects -----------------------------------------------
 

@@ -2,12 +2,14 @@
 // the model's (steam_calls.h, shared with the flat face); here is the binary
 // form that Valve's library calls.
 //
-// Each is a free function with GCC's thiscall attribute: the object in ECX, the
-// callee pops its stack arguments, as the MSVC-built caller expects. The
-// generated tables' argument bytes and return kinds are checked against
-// served_methods.h at compile time (interface_objects.cpp). A bool argument
-// occupies 4 stack bytes of which MSVC sets only the low one, so bool
-// parameters are read as that byte.
+// Each is a free function that the MSVC-built caller calls as a member
+// function. On 32-bit Windows it carries GCC's thiscall attribute: the object
+// in ECX, the callee pops its stack arguments. On 64-bit Windows there is one
+// calling convention, the object the first argument, and GCC's free functions
+// keep it already. The generated tables' argument bytes and return kinds are
+// checked against served_methods.h at compile time (interface_objects.cpp). A
+// bool argument occupies 4 stack bytes (a whole register on 64-bit) of which
+// MSVC sets only the low one, so bool parameters are read as that byte.
 #include "served_methods.h"
 
 #include <cstdint>
@@ -20,7 +22,11 @@
 #include "sim_lock.h"
 #include "steam_calls.h"
 
+#if defined(_WIN64)
+#define THISCALL
+#else
 #define THISCALL __attribute__((thiscall))
+#endif
 // GCC applies thiscall to free functions, but -Wpedantic warns that they are not
 // class methods; the attribute is exactly what is wanted here.
 #pragma GCC diagnostic ignored "-Wattributes"
@@ -162,8 +168,10 @@ int32_t THISCALL userGetHSteamUser(void* self) {
 
 bool THISCALL userBLoggedOn(void* self) { return calls::userLoggedOn(live(self, Family::User)); }
 
-// CSteamID result: MSVC passes a hidden result pointer (the first stack
-// argument, popped by the callee) and expects it back in EAX.
+// CSteamID result: MSVC passes a member function a hidden result pointer
+// (32-bit: the first stack argument, popped by the callee; 64-bit: the second
+// register, after the object, even though 8 bytes would fit in RAX) and
+// expects it back in EAX or RAX.
 void* THISCALL userGetSteamID(void* self, void* result) {
     const uint64_t id = calls::userSteamId(live(self, Family::User));
     std::memcpy(result, &id, sizeof id);

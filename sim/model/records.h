@@ -74,27 +74,28 @@ struct ScoreUploadedRecord {
 static_assert(sizeof(ByteAlignedSteamId) == 8 && alignof(ByteAlignedSteamId) == 1,
               "steam id is 8 loose bytes");
 
-#if defined(_WIN32) && !defined(_WIN64)
-static_assert(sizeof(StatsReceivedRecord) == 24, "1101 size (Win32)");
-static_assert(offsetof(StatsReceivedRecord, gameId) == 0, "1101 game id (Win32)");
-static_assert(offsetof(StatsReceivedRecord, result) == 8, "1101 result (Win32)");
-static_assert(offsetof(StatsReceivedRecord, userId) == 12, "1101 user (Win32)");
-static_assert(sizeof(StatsStoredRecord) == 16, "1102 size (Win32)");
-static_assert(offsetof(StatsStoredRecord, result) == 8, "1102 result (Win32)");
-static_assert(sizeof(AchievementStoredRecord) == 152, "1103 size (Win32)");
-static_assert(offsetof(AchievementStoredRecord, groupAchievement) == 8, "1103 group (Win32)");
-static_assert(offsetof(AchievementStoredRecord, achievementName) == 9, "1103 name (Win32)");
-static_assert(offsetof(AchievementStoredRecord, currentProgress) == 140, "1103 progress (Win32)");
-static_assert(offsetof(AchievementStoredRecord, maxProgress) == 144, "1103 max progress (Win32)");
-static_assert(sizeof(LeaderboardFindRecord) == 16, "1104 size (Win32)");
-static_assert(offsetof(LeaderboardFindRecord, found) == 8, "1104 found (Win32)");
-static_assert(sizeof(ScoreUploadedRecord) == 32, "1106 size (Win32)");
-static_assert(offsetof(ScoreUploadedRecord, boardHandle) == 8, "1106 board (Win32)");
-static_assert(offsetof(ScoreUploadedRecord, score) == 16, "1106 score (Win32)");
-static_assert(offsetof(ScoreUploadedRecord, scoreChanged) == 20, "1106 changed (Win32)");
-static_assert(offsetof(ScoreUploadedRecord, newGlobalRank) == 24, "1106 new rank (Win32)");
+// Packed to 8 on both Windows architectures: the same layout in 32 and 64 bits.
+#if defined(_WIN32)
+static_assert(sizeof(StatsReceivedRecord) == 24, "1101 size (Windows)");
+static_assert(offsetof(StatsReceivedRecord, gameId) == 0, "1101 game id (Windows)");
+static_assert(offsetof(StatsReceivedRecord, result) == 8, "1101 result (Windows)");
+static_assert(offsetof(StatsReceivedRecord, userId) == 12, "1101 user (Windows)");
+static_assert(sizeof(StatsStoredRecord) == 16, "1102 size (Windows)");
+static_assert(offsetof(StatsStoredRecord, result) == 8, "1102 result (Windows)");
+static_assert(sizeof(AchievementStoredRecord) == 152, "1103 size (Windows)");
+static_assert(offsetof(AchievementStoredRecord, groupAchievement) == 8, "1103 group (Windows)");
+static_assert(offsetof(AchievementStoredRecord, achievementName) == 9, "1103 name (Windows)");
+static_assert(offsetof(AchievementStoredRecord, currentProgress) == 140, "1103 progress (Windows)");
+static_assert(offsetof(AchievementStoredRecord, maxProgress) == 144, "1103 max progress (Windows)");
+static_assert(sizeof(LeaderboardFindRecord) == 16, "1104 size (Windows)");
+static_assert(offsetof(LeaderboardFindRecord, found) == 8, "1104 found (Windows)");
+static_assert(sizeof(ScoreUploadedRecord) == 32, "1106 size (Windows)");
+static_assert(offsetof(ScoreUploadedRecord, boardHandle) == 8, "1106 board (Windows)");
+static_assert(offsetof(ScoreUploadedRecord, score) == 16, "1106 score (Windows)");
+static_assert(offsetof(ScoreUploadedRecord, scoreChanged) == 20, "1106 changed (Windows)");
+static_assert(offsetof(ScoreUploadedRecord, newGlobalRank) == 24, "1106 new rank (Windows)");
 static_assert(offsetof(ScoreUploadedRecord, previousGlobalRank) == 28,
-              "1106 previous rank (Win32)");
+              "1106 previous rank (Windows)");
 #elif defined(__linux__) && defined(__x86_64__)
 static_assert(sizeof(StatsReceivedRecord) == 20, "1101 size (Linux)");
 static_assert(offsetof(StatsReceivedRecord, gameId) == 0, "1101 game id (Linux)");
