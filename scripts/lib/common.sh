@@ -35,6 +35,7 @@ ensure_packages() {
 # wine64 brings the 64-bit wineserver that half then talks to.
 BUILD_PACKAGES=(cmake ninja-build g++ googletest
                 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+                g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                 wine wine32:i386 wine64 qemu-user python3)
 
 # Valve's SDK (one folder per release) for the real-library suite: the
@@ -54,6 +55,12 @@ start_wine() {
     "$ROOT/scripts/wine64" --start-servers
     trap '"$ROOT/scripts/wine32" --stop-servers; "$ROOT/scripts/wine64" --stop-servers' EXIT
 }
+
+# The version in CMakeLists.txt, which names the release bundle.
+project_version() {
+    sed -n 's/^project(steambridge VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt"
+}
+RELEASE_ZIP="dist/steambridge-$(project_version)-windows.zip"
 
 # Extra cache settings for the next configure_and_build.
 CONFIGURE_ARGS=()

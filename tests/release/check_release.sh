@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Uses the release zip as a game developer would, for both architectures:
+# - builds examples/host.c with mingw-w64 against the zip's header and mingw
+#   import library, and runs it under Wine beside the zip's DLL and the
+#   simulated client library;
+# - builds msvc_host.c for the MSVC target with clang, links it with lld-link
+#   at its defaults (SafeSEH on for 32-bit) against the zip's .lib, and runs
+#   it the same way.
+# Needs the win32 and win64 presets built (their 1.63 stages hold the
+# simulator). Usage: tests/release/check_release.sh dist/steambridge-<v>-windows.zip
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+zip="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
+work="$root/build/release-check"
+rm -rf "$work" && mkdir -p "$work"
+unzip -q "$zip" -d "$work"
+release="$(find "$work" -mindepth 1 -maxdepth 1 -type d)"
+
+failed=0
+fail() {
+    echo "FAILED: $*" >&2
+    failed=1
+}
+
+# check_architecture FOLDER DLL_BASE MINGW_PREFIX LLVM_MACHINE CLANG_TARGET WINE PRESET KERNEL32_EXPORTS...
+check_architecture() {
+    local folder="$1" base="$2" mingw="$3" machine="$4" target="$5" wine="$6" preset="$7"
+    shift 7
+    local run="$work/run-$folder"
+    mkdir -p "$run"
+    cp "$release/$folder/$base.dll" "$root/build/$preset/stage/1.63/"steam_api*.dll "$run/"
+
+    echo "== $folder: examples/host.c, built by mingw-w64"
+    "$mingw-gcc-posix" -std=c11 -Wall -Wextra -Werror -pedantic -O2 -I"$release/include" \
+        "$release/examples/host.c" -L"$release/$folder" -l"$base" -o "$run/example_host.exe"
+    local output status=0
+    output="$("$root/scripts/$wine" "$run/example_host.exe" </dev/null 2>&1)" || status=$?
+    echo "$output"
+    [ "$status" -eq 0 ] || fail "$folder example host exited with $status"
+    grep -q '^achieved *yes' <<<"$output" || fail "$folder example host did not unlock the achievement"
+
+    echo "== $folder: a C host for the MSVC target, linked by lld-link at its defaults"
+    # A system import library in the same short-import form as ours: MSVC's
+    # own kernel32.lib is not on this machine.
+    printf 'LIBRARY kernel32.dll\nEXPORTS\n' > "$run/kernel32.def"
+    printf '    %s\n' "$@" >> "$run/kernel32.def"
+    llvm-dlltool -m "$machine" -k -d "$run/kernel32.def" -l "$run/kernel32.lib"
+    clang --target="$target" -ffreestanding -O2 -Wall -Wextra -Werror -I"$release/include" \
+        -c "$root/tests/release/msvc_host.c" -o "$run/msvc_host.obj"
+    lld-link /nologo /entry:mainCRTStartup /subsystem:console /nodefaultlib \
+        "$run/msvc_host.obj" "$release/$folder/$base.lib" "$run/kernel32.lib" \
+        /out:"$run/msvc_host.exe"
+    status=0
+    "$root/scripts/$wine" "$run/msvc_host.exe" </dev/null >/dev/null 2>&1 || status=$?
+    if [ "$status" -eq 0 ]; then
+        echo "msvc_host.exe: every step passed"
+    else
+        fail "$folder MSVC host failed at step $status (tests/release/msvc_host.c)"
+    fi
+}
+
+check_architecture x86 steambridge i686-w64-mingw32 i386 i686-pc-windows-msvc wine32 win32 \
+    ExitProcess@4 Sleep@4
+check_architecture x64 steambridge64 x86_64-w64-mingw32 i386:x86-64 x86_64-pc-windows-msvc wine64 win64 \
+    ExitProcess Sleep
+
+exit "$failed"
