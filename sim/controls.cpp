@@ -52,6 +52,11 @@ void STEAM_SIM_CALL SteamSim_SetAccessorNull(const char* accessor, bool returnsN
     setInterfaceRefused(accessor, returnsNull);
 }
 
+void STEAM_SIM_CALL SteamSim_SetShutdownClearsHolderFlags(bool clears) {
+    SimGuard guard;
+    setShutdownClearsHolderFlags(clears);
+}
+
 int STEAM_SIM_CALL SteamSim_IsRunning(void) {
     SimGuard guard;
     return session().running() ? 1 : 0;

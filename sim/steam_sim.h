@@ -42,6 +42,9 @@ STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetLanguages(const char* current, con
    client and utils always, the user from 1.58 on. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetAccessorNull(const char* accessor, bool returnsNull);
 /* 1 between a successful start and shutdown. */
+/* A library that, at SteamAPI_Shutdown, drops every callback registration and
+   clears the holders' registered flags (flat face only). */
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetShutdownClearsHolderFlags(bool clears);
 STEAM_SIM_API int STEAM_SIM_CALL SteamSim_IsRunning(void);
 /* Dialog name of the last overlay opened, "" when none. */
 STEAM_SIM_API const char* STEAM_SIM_CALL SteamSim_LastOverlayDialog(void);

@@ -4,6 +4,7 @@
 
 #include "bridge/module_state.h"
 #include "bridge/object_memory.h"
+#include "platform/callback_holders.h"
 #include "support/host_buffers.h"
 #include "support/keeper_fixture.h"
 
@@ -116,6 +117,33 @@ TEST_F(Lifecycle, PendingCallResultsAreDroppedAtFree) {
     ASSERT_TRUE(steamFree());
     EXPECT_EQ(SteamSim_PendingCallResults(), 0);
     EXPECT_EQ(SteamSim_CallCount("SteamAPI_UnregisterCallResult"), 1);
+}
+
+// A library may clear the holders' registered flags at its shutdown. A holder
+// unregistered after that is forgotten all the same: a later session, whose
+// stats record the binding delivers itself from 1.61 on, never calls it.
+struct StatsListener {
+    StatsListener() : holder(this, &StatsListener::OnStatsReceived) {}
+    void OnStatsReceived(UserStatsReceived_t*) { ++calls; }
+    CCallback<StatsListener, UserStatsReceived_t> holder;
+    int calls = 0;
+};
+
+TEST_F(Lifecycle, AHolderUnregisteredAfterTheLibraryClearedItsFlagIsNeverCalledAgain) {
+    SteamSim_SetShutdownClearsHolderFlags(true);
+    ASSERT_TRUE(Init());
+    StatsListener listener;
+    listener.holder.Register();
+    Pump(2);
+    const int callsWhileRegistered = listener.calls;
+    EXPECT_GE(callsWhileRegistered, 1);
+    ASSERT_TRUE(steamFree());
+    listener.holder.Unregister();
+
+    ASSERT_TRUE(Init());
+    Pump(2);
+    EXPECT_EQ(steamStatus(), 1) << "the new session's keepers get their record";
+    EXPECT_EQ(listener.calls, callsWhileRegistered);
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ int pendingCallResultCount() { return 0; }
 // or callback id other than the record's.
 int sizeMismatchCount() { return client::callResultMismatches(); }
 
+void setShutdownClearsHolderFlags(bool) {}
+
 void setInterfaceRefused(const char* unversionedName, bool refused) {
     client::setRefused(unversionedName, refused);
 }

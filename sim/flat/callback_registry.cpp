@@ -81,6 +81,11 @@ int CallbackRegistry::registeredCallbackCount(int callbackId) const {
     return count;
 }
 
+void CallbackRegistry::dropCallbacks() {
+    for (const CallbackEntry& entry : callbacks_) markHolderUnregistered(entry.holder);
+    callbacks_.clear();
+}
+
 void CallbackRegistry::reset() {
     callbacks_.clear();
     callResults_.clear();

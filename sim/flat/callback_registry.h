@@ -27,6 +27,8 @@ public:
     int registeredCallbackCount(int callbackId) const;
     int pendingCallResultCount() const { return static_cast<int>(callResults_.size()); }
 
+    // Forgets every callback registration and clears the holders' flags.
+    void dropCallbacks();
     void reset();
 
 private:
@@ -44,5 +46,9 @@ private:
 };
 
 CallbackRegistry& callbackRegistry();
+
+// The library's shutdown: drops every callback registration when told to
+// (SteamSim_SetShutdownClearsHolderFlags), else keeps them as Valve's does.
+void shutdownCallbackRegistry();
 
 }  // namespace steam_sim

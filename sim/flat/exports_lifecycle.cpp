@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "call_line.h"
+#include "callback_registry.h"
 #include "client_export.h"
 #include "delivery.h"
 #include "interfaces.h"
@@ -72,6 +73,7 @@ SIM_CLIENT_EXPORT void SteamAPI_Shutdown() {
     SimGuard guard;
     CallLine("SteamAPI_Shutdown").log();
     stopSession();
+    shutdownCallbackRegistry();
 }
 
 SIM_CLIENT_EXPORT void SteamAPI_RunCallbacks() {

@@ -17,7 +17,18 @@ int registeredCallbackCount(int callbackId) {
 
 int pendingCallResultCount() { return callbackRegistry().pendingCallResultCount(); }
 
+namespace {
+bool g_shutdownClearsHolderFlags = false;
+}
+
+void setShutdownClearsHolderFlags(bool clears) { g_shutdownClearsHolderFlags = clears; }
+
+void shutdownCallbackRegistry() {
+    if (g_shutdownClearsHolderFlags) callbackRegistry().dropCallbacks();
+}
+
 void resetFace() {
+    g_shutdownClearsHolderFlags = false;
     callbackRegistry().reset();
     resetInterfaces();
     resetDelivery();

@@ -23,5 +23,9 @@ int sizeMismatchCount();
 // "SteamUserStats", "SteamUtils", "SteamApps", "SteamFriends") as a client
 // that lacks its version would.
 void setInterfaceRefused(const char* unversionedName, bool refused);
+// Makes a flat face's shutdown drop every callback registration and clear
+// the holders' registered flags, as a library may; the client face never
+// sees registrations, so there it changes nothing.
+void setShutdownClearsHolderFlags(bool clears);
 
 }  // namespace steam_sim

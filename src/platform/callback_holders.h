@@ -51,9 +51,7 @@ public:
     CCallback(Owner* owner, Handler handler) : owner_(owner), handler_(handler) {}
 
     void Register() { client::RegisterCallback(this, Record::k_iCallback); }
-    void Unregister() {
-        if (IsRegistered()) client::UnregisterCallback(this);
-    }
+    void Unregister() { client::UnregisterCallback(this); }
 
     void Run(void* record, bool, SteamAPICall_t) override { Deliver(record); }
     void Run(void* record) override { Deliver(record); }

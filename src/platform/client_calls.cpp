@@ -2,6 +2,7 @@
 // or interface.
 #include "platform/client_calls.h"
 
+#include "platform/callback_holders.h"
 #include "platform/client_library.h"
 #include "platform/stats_sync_fallback.h"
 
@@ -59,7 +60,7 @@ bool Start() {
 void Shutdown() {
     if (Bound().Shutdown) Bound().Shutdown();
     g_interfaces = SessionInterfaces{};
-    ForgetOwedStatsReceived();
+    ForgetStatsSync();
 }
 
 void RunCallbacks() {
@@ -75,9 +76,10 @@ void RegisterCallback(CCallbackBase* holder, int callbackId) {
 }
 
 void UnregisterCallback(CCallbackBase* holder) {
-    if (!Bound().UnregisterCallback) return;
-    Bound().UnregisterCallback(holder);
+    // Our own list forgets the holder whatever the library did with its flag:
+    // a library may clear it, or never set it, before the holder goes.
     NoteCallbackUnregistered(holder);
+    if (Bound().UnregisterCallback && holder->IsRegistered()) Bound().UnregisterCallback(holder);
 }
 
 void RegisterCallResult(CCallbackBase* holder, SteamAPICall_t call) {

@@ -73,6 +73,9 @@ void DeliverOwedStatsReceived() {
     }
 }
 
-void ForgetOwedStatsReceived() { g_owedCount = 0; }
+void ForgetStatsSync() {
+    g_owedCount = 0;
+    for (CCallbackBase*& slot : g_holders) slot = nullptr;
+}
 
 }  // namespace steambridge

@@ -19,7 +19,7 @@ void NoteCallbackUnregistered(CCallbackBase* holder);
 void OweStatsReceived(std::uint32_t appId, std::uint64_t steamId);
 // Delivers every owed record to the registered holders.
 void DeliverOwedStatsReceived();
-// Forgets owed records (the client was shut down).
-void ForgetOwedStatsReceived();
+// Forgets owed records and tracked holders (the client was shut down).
+void ForgetStatsSync();
 
 }  // namespace steambridge
