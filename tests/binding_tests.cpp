@@ -2,12 +2,17 @@
 // SDK generation, and its all-or-nothing fill.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/client_calls.h"
 #include "platform/client_library.h"
+#include "platform/library_loader.h"
+#include "steam_sim.h"
+#include "text/trace.h"
 
 using namespace steambridge;
 
@@ -45,7 +50,7 @@ const std::vector<std::string> kCommonExports = {
 struct Generation {
     const char* sdk;
     std::vector<std::string> exports;  // besides the common ones
-    StartForm start;
+    const char* start;  // the start function bound
     bool requestsStats;
 };
 
@@ -57,47 +62,47 @@ const std::vector<Generation> kGenerations = {
      {"SteamAPI_Init", "SteamAPI_SteamUser_v020", "SteamAPI_SteamUserStats_v011",
       "SteamAPI_SteamUtils_v009", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
       kRequest},
-     StartForm::Init,
+     "SteamAPI_Init",
      true},
     {"1.49-1.55",
      {"SteamAPI_Init", "SteamAPI_SteamUser_v021", "SteamAPI_SteamUserStats_v012",
       "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
       kRequest},
-     StartForm::Init,
+     "SteamAPI_Init",
      true},
     {"1.56",
      {"SteamAPI_Init", "SteamAPI_SteamUser_v022", "SteamAPI_SteamUserStats_v012",
       "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
       kRequest},
-     StartForm::Init,
+     "SteamAPI_Init",
      true},
     {"1.57",
      {"SteamAPI_Init", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
       "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
       kRequest},
-     StartForm::Init,
+     "SteamAPI_Init",
      true},
     {"1.58",
      {"SteamInternal_SteamAPI_Init", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
       "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
       kRequest},
-     StartForm::InternalInit,
+     "SteamInternal_SteamAPI_Init",
      true},
     {"1.59-1.60",
      {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v012",
       "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017",
       kRequest},
-     StartForm::InitFlat,
+     "SteamAPI_InitFlat",
      true},
     {"1.61",
      {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v013",
       "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v017"},
-     StartForm::InitFlat,
+     "SteamAPI_InitFlat",
      false},
     {"1.62-1.63",
      {"SteamAPI_InitFlat", "SteamAPI_SteamUser_v023", "SteamAPI_SteamUserStats_v013",
       "SteamAPI_SteamUtils_v010", "SteamAPI_SteamApps_v008", "SteamAPI_SteamFriends_v018"},
-     StartForm::InitFlat,
+     "SteamAPI_InitFlat",
      false},
 };
 
@@ -122,6 +127,15 @@ FakeLibrary LibraryOf(const Generation& generation) {
     library.exports.insert(kCommonExports.begin(), kCommonExports.end());
     library.exports.insert(generation.exports.begin(), generation.exports.end());
     return library;
+}
+
+// The start function bound; only one of the three is.
+std::string BoundStart(const ClientFunctions& functions) {
+    std::string bound;
+    if (functions.InitFlat) bound += "SteamAPI_InitFlat";
+    if (functions.Init) bound += "SteamAPI_Init";
+    if (functions.InternalInit) bound += "SteamInternal_SteamAPI_Init";
+    return bound;
 }
 
 bool AllNull(const ClientFunctions& functions) {
@@ -150,7 +164,7 @@ TEST(Binding, BindsEveryGenerationWithItsStartFunction) {
         const BindResult result = BindClientFunctions(functions, &LookUp, &library);
         ASSERT_TRUE(result.bound) << result.missingFunction;
         EXPECT_EQ(result.missingFunction, nullptr);
-        EXPECT_EQ(functions.startForm, generation.start);
+        EXPECT_EQ(BoundStart(functions), generation.start);
         EXPECT_EQ(functions.RequestCurrentStats != nullptr, generation.requestsStats);
         EXPECT_NE(functions.SteamFriends, nullptr);
         EXPECT_NE(functions.ActivateGameOverlay, nullptr);
@@ -169,6 +183,7 @@ TEST(Binding, UsesTheAccessorVersionTheLibraryExports) {
 TEST(Binding, AMissingRequiredFunctionIsNamedAndBindsNothing) {
     const Generation& generation = kGenerations[3];  // 1.57
     for (const ClientFunctionNames& entry : kClientFunctionNames) {
+        if (entry.need == Need::Start) continue;  // one of them is required: below
         FakeLibrary library = LibraryOf(generation);
         for (const char* name : entry.names)
             if (name) library.exports.erase(name);
@@ -183,6 +198,17 @@ TEST(Binding, AMissingRequiredFunctionIsNamedAndBindsNothing) {
         EXPECT_STREQ(result.missingFunction, entry.names[0]);
         EXPECT_TRUE(AllNull(functions)) << "half-bound after missing " << entry.names[0];
     }
+}
+
+TEST(Binding, ALibraryWithoutAnyStartFunctionIsNamedByTheNewestAndBindsNothing) {
+    Generation none = kGenerations[3];  // 1.57
+    none.exports.erase(std::find(none.exports.begin(), none.exports.end(), "SteamAPI_Init"));
+    FakeLibrary library = LibraryOf(none);
+    ClientFunctions functions{};
+    const BindResult result = BindClientFunctions(functions, &LookUp, &library);
+    EXPECT_FALSE(result.bound);
+    EXPECT_STREQ(result.missingFunction, "SteamAPI_InitFlat");
+    EXPECT_TRUE(AllNull(functions));
 }
 
 TEST(Binding, AFailedBindLeavesAnEarlierBindingAsItWas) {
@@ -202,7 +228,122 @@ TEST(Binding, PrefersTheNewestStartFunction) {
     FakeLibrary library = LibraryOf(both);
     ClientFunctions functions{};
     ASSERT_TRUE(BindClientFunctions(functions, &LookUp, &library).bound);
-    EXPECT_EQ(functions.startForm, StartForm::InitFlat);
+    EXPECT_EQ(BoundStart(functions), "SteamAPI_InitFlat");
+}
+
+// ---- The seam itself: the simulated library this test links, bound through
+// the bridge's own entry points ----
+
+std::vector<std::string> g_traced;
+void KeepTraceLine(const char* line) { g_traced.emplace_back(line); }
+
+// The real library's exports, less one withheld name, and with the start
+// functions replaced by ones whose answer a test chooses.
+struct SeamLibrary {
+    void* library = OpenClientLibrary();
+    std::set<std::string> withheld;
+    const char* startServed = nullptr;  // the one start name served, else the library's
+};
+
+SeamLibrary* g_seam = nullptr;
+bool g_startSucceeds = false;
+int g_startCalls = 0;
+std::string g_internalInitVersions;
+
+int FakeInitFlat(char*) {
+    ++g_startCalls;
+    return g_startSucceeds ? 0 : 1;
+}
+bool FakeInit() {
+    ++g_startCalls;
+    return g_startSucceeds;
+}
+int FakeInternalInit(const char* versions, char*) {
+    ++g_startCalls;
+    g_internalInitVersions = versions ? versions : "(null)";
+    return g_startSucceeds ? 0 : 1;
+}
+
+template <class Function>
+void* AddressOf(Function function) {
+    void* address;
+    static_assert(sizeof address == sizeof function, "function and data pointers differ");
+    std::memcpy(&address, &function, sizeof address);
+    return address;
+}
+
+void* LookUpSeam(void* context, const char* name) {
+    const SeamLibrary& seam = *static_cast<SeamLibrary*>(context);
+    if (seam.withheld.count(name)) return nullptr;
+    if (seam.startServed) {
+        const std::string wanted = name;
+        if (wanted != seam.startServed &&
+            (wanted == "SteamAPI_InitFlat" || wanted == "SteamAPI_Init" ||
+             wanted == "SteamInternal_SteamAPI_Init"))
+            return nullptr;
+        if (wanted == seam.startServed) {
+            if (wanted == "SteamAPI_InitFlat") return AddressOf(&FakeInitFlat);
+            if (wanted == "SteamAPI_Init") return AddressOf(&FakeInit);
+            return AddressOf(&FakeInternalInit);
+        }
+    }
+    return FindLibrarySymbol(seam.library, name);
+}
+
+class BindingSeam : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(seam_.library, nullptr) << "the linked simulator is not found";
+        g_seam = &seam_;
+        g_traced.clear();
+        SetTraceSink(&KeepTraceLine);
+    }
+    void TearDown() override {
+        UnbindClientLibrary();
+        SetTraceSink(nullptr);
+        g_seam = nullptr;
+    }
+    SeamLibrary seam_;
+};
+
+TEST_F(BindingSeam, AWithheldRequiredFunctionIsTracedByNameAndNothingStaysBound) {
+    for (const ClientFunctionNames& entry : kClientFunctionNames) {
+        if (entry.need != Need::Required) continue;
+        seam_.withheld.clear();
+        for (const char* name : entry.names)
+            if (name) seam_.withheld.insert(name);
+        UnbindClientLibrary();
+        g_traced.clear();
+        EXPECT_FALSE(BindClientLibraryWith(&LookUpSeam, &seam_)) << entry.names[0];
+        EXPECT_EQ(g_traced, (std::vector<std::string>{
+                                "Steam client library lacks a required function:", entry.names[0]}));
+        EXPECT_TRUE(AllNull(BoundClient())) << entry.names[0];
+    }
+}
+
+TEST_F(BindingSeam, UnbindingLeavesEveryFunctionNull) {
+    ASSERT_TRUE(BindClientLibraryWith(&LookUpSeam, &seam_));
+    EXPECT_FALSE(AllNull(BoundClient()));
+    EXPECT_TRUE(g_traced.empty());
+    UnbindClientLibrary();
+    EXPECT_TRUE(AllNull(BoundClient()));
+    EXPECT_FALSE(client::Start()) << "nothing bound: nothing to start";
+}
+
+TEST_F(BindingSeam, EachStartFormAnswersWhatItsFunctionAnswered) {
+    for (const char* start : {"SteamAPI_InitFlat", "SteamAPI_Init", "SteamInternal_SteamAPI_Init"}) {
+        seam_.startServed = start;
+        ASSERT_TRUE(BindClientLibraryWith(&LookUpSeam, &seam_)) << start;
+        EXPECT_EQ(BoundStart(BoundClient()), start);
+        for (bool succeeds : {true, false}) {
+            g_startSucceeds = succeeds;
+            g_startCalls = 0;
+            EXPECT_EQ(client::Start(), succeeds) << start;
+            EXPECT_EQ(g_startCalls, 1) << start;
+        }
+        UnbindClientLibrary();
+    }
+    EXPECT_EQ(g_internalInitVersions, "") << "the 1.58 start checks no interface versions";
 }
 
 }  // namespace

@@ -146,4 +146,29 @@ TEST_F(Lifecycle, AHolderUnregisteredAfterTheLibraryClearedItsFlagIsNeverCalledA
     EXPECT_EQ(listener.calls, callsWhileRegistered);
 }
 
+// A handler may unregister another holder of the same record (and its owner
+// may then free it): that holder is not called with the record in delivery.
+struct UnregisteringListener {
+    UnregisteringListener() : holder(this, &UnregisteringListener::OnStatsReceived) {}
+    void OnStatsReceived(UserStatsReceived_t*) {
+        ++calls;
+        if (other) other->holder.Unregister();
+    }
+    CCallback<UnregisteringListener, UserStatsReceived_t> holder;
+    UnregisteringListener* other = nullptr;
+    int calls = 0;
+};
+
+TEST_F(Lifecycle, AHolderUnregisteredByAnEarlierHandlerIsNotCalled) {
+    ASSERT_TRUE(Init());
+    UnregisteringListener first, second;
+    first.other = &second;
+    first.holder.Register();
+    second.holder.Register();
+    Pump(2);
+    EXPECT_GE(first.calls, 1);
+    EXPECT_EQ(second.calls, 0);
+    first.holder.Unregister();
+}
+
 }  // namespace

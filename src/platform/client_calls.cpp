@@ -42,18 +42,12 @@ constexpr int kStartErrorCapacity = 1024;
 bool Start() {
     g_interfaces = SessionInterfaces{};
     const ClientFunctions& bound = Bound();
-    if (!bound.Start) return false;
+    // The two newer forms answer 0 for success and fill an error text.
     char error[kStartErrorCapacity] = {};
-    switch (bound.startForm) {
-        case StartForm::InitFlat:
-            return reinterpret_cast<int(STEAMBRIDGE_CLIENT_CALL*)(char*)>(bound.Start)(error) == 0;
-        case StartForm::Init:
-            return reinterpret_cast<bool(STEAMBRIDGE_CLIENT_CALL*)()>(bound.Start)();
-        case StartForm::InternalInit:
-            // An empty list of interface versions to check: one empty text.
-            return reinterpret_cast<int(STEAMBRIDGE_CLIENT_CALL*)(const char*, char*)>(bound.Start)(
-                       "", error) == 0;
-    }
+    if (bound.InitFlat) return bound.InitFlat(error) == 0;
+    if (bound.Init) return bound.Init();
+    // An empty list of interface versions to check: one empty text.
+    if (bound.InternalInit) return bound.InternalInit("", error) == 0;
     return false;
 }
 

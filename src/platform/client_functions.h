@@ -25,13 +25,18 @@ struct ISteamFriends;
 
 // X(result, member, (parameters), need, export names in order of preference...)
 //
+// need: Required, Optional, or Start. The start function changed form twice
+// (SteamAPI_Init up to 1.57, SteamInternal_SteamAPI_Init alone in 1.58,
+// SteamAPI_InitFlat from 1.59); one of the Start entries is required, and
+// only the first one the library exports, in this order, is bound.
 // Each library exports exactly one version of each accessor, so an accessor
-// lists every version we know. The start function changed form twice; its
-// member is typed per alternative where it is called (see client_calls.cpp).
-// Libraries of SDK 1.61 and newer no longer export RequestCurrentStats.
+// lists every version we know. Libraries of SDK 1.61 and newer no longer
+// export RequestCurrentStats.
 // clang-format off
 #define STEAMBRIDGE_CLIENT_FUNCTIONS(X)                                                          \
-    X(void, Start, (), Required, "SteamAPI_InitFlat", "SteamAPI_Init",                           \
+    X(int, InitFlat, (char* errorMessage), Start, "SteamAPI_InitFlat")                           \
+    X(bool, Init, (), Start, "SteamAPI_Init")                                                    \
+    X(int, InternalInit, (const char* interfaceVersions, char* errorMessage), Start,             \
       "SteamInternal_SteamAPI_Init")                                                             \
     X(void, Shutdown, (), Required, "SteamAPI_Shutdown")                                         \
     X(void, RunCallbacks, (), Required, "SteamAPI_RunCallbacks")                                 \
@@ -90,9 +95,6 @@ struct ISteamFriends;
       "SteamAPI_ISteamFriends_ActivateGameOverlay")
 // clang-format on
 
-// Alternatives of the start function, in the order listed above.
-enum class StartForm : unsigned char { InitFlat = 0, Init = 1, InternalInit = 2 };
-
 // clang-format off
 enum class ClientFunction : int {
 #define STEAMBRIDGE_ENUM_ENTRY(result, member, parameters, need, ...) member,
@@ -104,7 +106,7 @@ enum class ClientFunction : int {
 constexpr int kClientFunctionCount = static_cast<int>(ClientFunction::Count);
 constexpr int kMaxExportNames = 4;
 
-enum class Need : unsigned char { Required, Optional };
+enum class Need : unsigned char { Required, Optional, Start };
 
 // What the library must export for one function: any one of its names.
 struct ClientFunctionNames {
@@ -121,7 +123,6 @@ struct ClientFunctions {
     result(STEAMBRIDGE_CLIENT_CALL* member) parameters;
     STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_POINTER_ENTRY)
 #undef STEAMBRIDGE_POINTER_ENTRY
-    StartForm startForm;
 };
 
 }  // namespace steambridge

@@ -32,20 +32,24 @@ Function FunctionAt(void* address) {
 
 BindResult BindClientFunctions(ClientFunctions& functions, SymbolLookup lookup, void* context) {
     void* addresses[kClientFunctionCount] = {};
-    unsigned char chosen[kClientFunctionCount] = {};
+    const char* firstStartName = nullptr;
+    bool startFound = false;
     for (int function = 0; function < kClientFunctionCount; ++function) {
         const ClientFunctionNames& entry = kClientFunctionNames[function];
+        if (entry.need == Need::Start) {
+            if (!firstStartName) firstStartName = entry.names[0];
+            if (startFound) continue;
+        }
         for (int alternative = 0; alternative < kMaxExportNames && entry.names[alternative];
              ++alternative) {
             addresses[function] = lookup(context, entry.names[alternative]);
-            if (addresses[function]) {
-                chosen[function] = static_cast<unsigned char>(alternative);
-                break;
-            }
+            if (addresses[function]) break;
         }
+        if (addresses[function] && entry.need == Need::Start) startFound = true;
         if (!addresses[function] && entry.need == Need::Required)
             return BindResult{false, entry.names[0]};
     }
+    if (!startFound) return BindResult{false, firstStartName};
 
     ClientFunctions bound{};
 #define STEAMBRIDGE_ASSIGN_ENTRY(result, member, parameters, need, ...) \
@@ -53,7 +57,6 @@ BindResult BindClientFunctions(ClientFunctions& functions, SymbolLookup lookup, 
         FunctionAt<decltype(bound.member)>(addresses[static_cast<int>(ClientFunction::member)]);
     STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_ASSIGN_ENTRY)
 #undef STEAMBRIDGE_ASSIGN_ENTRY
-    bound.startForm = static_cast<StartForm>(chosen[static_cast<int>(ClientFunction::Start)]);
     functions = bound;
     return BindResult{true, nullptr};
 }
