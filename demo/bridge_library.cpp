@@ -2,7 +2,6 @@
 #include "bridge_library.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -28,14 +27,6 @@ std::string LastError() {
     return error ? error : "unknown error";
 }
 #endif
-
-template <class Function>
-Function FunctionAt(void* address) {
-    Function function;
-    static_assert(sizeof function == sizeof address, "function and data pointers differ");
-    std::memcpy(&function, &address, sizeof function);
-    return function;
-}
 
 }  // namespace
 
@@ -132,7 +123,7 @@ bool BridgeLibrary::Open(const std::string& directory) {
         return false;
     }
 #define STEAMBRIDGE_RESOLVE_EXPORT(name)                                              \
-    exports_.name = FunctionAt<decltype(exports_.name)>(FindExport(library_, #name)); \
+    exports_.name = steambridge::FunctionAt<decltype(exports_.name)>(FindExport(library_, #name)); \
     if (!exports_.name) {                                                             \
         error_ = path + " does not export " #name;                                    \
         return false;                                                                 \

@@ -4,26 +4,10 @@
 
 #include <string>
 
+#include "bridge/export_list.h"
+#include "platform/function_address.h"
 #include "steambridge.h"
 
-// clang-format off
-#define STEAMBRIDGE_EXPORTS(X) \
-    X(steamInit)               \
-    X(steamFree)               \
-    X(steamCallBacks)          \
-    X(steamUserID)             \
-    X(steamAchievement)        \
-    X(steamAchievementsOverlay) \
-    X(steamResetAchievements)  \
-    X(steamStat)               \
-    X(steamStatIncrease)       \
-    X(steamStatus)             \
-    X(steamAchievementsCount)  \
-    X(steamAchievementData)    \
-    X(steamSetLeaderBoardName) \
-    X(steamLeaderBoardFound)   \
-    X(steamUploadScore)
-// clang-format on
 
 struct BridgeExports {
 #define STEAMBRIDGE_EXPORT_POINTER(name) decltype(&::name) name = nullptr;
@@ -61,6 +45,11 @@ void* LoadLibraryAt(const std::string& path);
 // steambridge or LoadLibraryAt), else of the loaded Steam client, or null.
 // The simulator's controls are found either way, whichever face serves.
 void* FindClientLibraryExport(const char* name);
+// The same as a typed function pointer, null when absent.
+template <class Function>
+Function FindClientLibraryFunction(const char* name) {
+    return steambridge::FunctionAt<Function>(FindClientLibraryExport(name));
+}
 
 // Points Valve's client library at the Steam client at `clientPath`, as a
 // running Steam does (HKCU\Software\Valve\Steam\ActiveProcess, volatile),

@@ -1,7 +1,6 @@
 // Typed lookups of the simulator's controls in the loaded client library.
 #include "sim_controls.h"
 
-#include <cstring>
 
 #include "bridge_library.h"
 #include "steam_sim.h"
@@ -9,15 +8,7 @@
 namespace sim_controls {
 namespace {
 
-template <class Function>
-Function Control(const char* name) {
-    void* address = FindClientLibraryExport(name);
-    Function function = nullptr;
-    if (address) std::memcpy(&function, &address, sizeof function);
-    return function;
-}
-
-#define SIM_CONTROL(name) Control<decltype(&name)>(#name)
+#define SIM_CONTROL(name) FindClientLibraryFunction<decltype(&name)>(#name)
 
 }  // namespace
 

@@ -1,13 +1,10 @@
-# Checks the shipped library's tables: it exports exactly the bridge's
-# functions and, on Windows, imports only system DLLs (its C and C++ runtime
-# are linked in) and carries a version resource. Run with -DLIBRARY=... and -DOBJDUMP=... (Windows) or
-# -DNM=... (Linux), with -DMAGIC=010b (PE32) or 020b (PE32+) for Windows.
-set(expected_exports
-  steamInit steamFree steamCallBacks steamUserID
-  steamAchievement steamAchievementsOverlay steamResetAchievements
-  steamStat steamStatIncrease steamStatus steamAchievementsCount
-  steamAchievementData
-  steamSetLeaderBoardName steamLeaderBoardFound steamUploadScore)
+# Checks the shipped library's tables: it exports exactly the names of
+# src/bridge/export_list.h and, on Windows, imports only system DLLs (its C
+# and C++ runtime are linked in) and carries a version resource. Run with
+# -DLIBRARY=... -DEXPORT_LIST=... and -DOBJDUMP=... (Windows) or -DNM=...
+# (Linux), with -DMAGIC=010b (PE32) or 020b (PE32+) for Windows.
+include(${CMAKE_CURRENT_LIST_DIR}/export_list.cmake)
+read_export_list(${EXPORT_LIST} expected_exports)
 list(SORT expected_exports)
 
 if(OBJDUMP)

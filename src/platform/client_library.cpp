@@ -1,8 +1,7 @@
 // Binding of the client library through one table of names.
 #include "platform/client_library.h"
 
-#include <cstring>
-
+#include "platform/function_address.h"
 #include "platform/library_loader.h"
 #include "text/trace.h"
 
@@ -17,16 +16,6 @@ const ClientFunctionNames kClientFunctionNames[kClientFunctionCount] = {
 namespace {
 
 ClientFunctions g_bound;
-
-// Data and function pointers may not be converted by a cast in standard C++;
-// every platform we build for gives both the same representation.
-template <class Function>
-Function FunctionAt(void* address) {
-    static_assert(sizeof(Function) == sizeof(address), "function and data pointers differ");
-    Function function;
-    std::memcpy(&function, &address, sizeof function);
-    return function;
-}
 
 }  // namespace
 

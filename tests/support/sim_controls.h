@@ -2,7 +2,6 @@
 // only has the library loaded at run time.
 #pragma once
 
-#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -11,10 +10,8 @@
 
 template <class Function>
 Function SimControl(const char* name) {
-    void* address = FindClientLibraryExport(name);
-    if (!address) throw std::runtime_error(std::string("client library lacks ") + name);
-    Function function;
-    std::memcpy(&function, &address, sizeof function);
+    const Function function = FindClientLibraryFunction<Function>(name);
+    if (!function) throw std::runtime_error(std::string("client library lacks ") + name);
     return function;
 }
 
