@@ -32,24 +32,26 @@ bool IsValidUtf8(const char* text) {
 
 TEST_F(AchievementKeeper, StartsRequestsAndTracesInOrder) {
     ASSERT_TRUE(Init());
-    const std::vector<std::string> expected = {"Start", "CSteamAchievements::RequestStats()",
-                                               "Go for stats requests"};
-    ASSERT_GE(TraceLines().size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(TraceLines().begin(), TraceLines().begin() + 3), expected);
+    const std::vector<TraceId> expected = {TraceId::AchievementsStart, TraceId::RequestStats,
+                                           TraceId::GoForStatsRequests};
+    std::vector<TraceId> traced = TraceIds();
+    ASSERT_GE(traced.size(), expected.size());
+    traced.resize(expected.size());
+    EXPECT_EQ(traced, expected);
 }
 
 TEST_F(AchievementKeeper, MirrorsEveryRowWhenTheStatsArrive) {
     SteamSim_SetClock(1712345678);
     SteamSim_SetAchievementFromOtherDevice("ACH_SEEKER", true);
     InitAndReceive();
-    EXPECT_TRUE(Traced("Received stats and achievements from Steam"));
+    EXPECT_TRUE(Traced(TraceId::StatsArrived));
     EXPECT_TRUE(Row(11).achieved);
     EXPECT_EQ(Row(11).unlockTime, 1712345678u);
     EXPECT_FALSE(Row(12).achieved);
     EXPECT_STREQ(Row(1).name, "Level Veteran");
     EXPECT_STREQ(Row(1).description, "Complete 50 levels.");
     EXPECT_STREQ(Row(7).name, "Caf\xC3\xA9 R\xC3\xA9gulier");
-    EXPECT_TRUE(Traced("Caf\xC3\xA9 R\xC3\xA9gulier")) << "each new name is traced";
+    EXPECT_TRUE(TracedDetail("Caf\xC3\xA9 R\xC3\xA9gulier")) << "each new name is traced";
 }
 
 TEST_F(AchievementKeeper, OverlongTextsAreCutAtACharacterBoundaryAndTerminated) {
@@ -88,7 +90,8 @@ TEST_F(AchievementKeeper, AFailedAnswerIsTracedAndALaterGoodOneAccepted) {
     Pump();
     // Each keeper traces each failed answer; with the 1.57 library both
     // keepers' requests were answered.
-    EXPECT_EQ(TraceCount("RequestStats - failed, 2"), libraryRequests ? 4 : 2);
+    EXPECT_EQ(TracedLines(TraceId::RequestStatsFailed),
+              std::vector<std::string>(libraryRequests ? 4 : 2, "RequestStats - failed, 2"));
     EXPECT_EQ(steamStatus(), 1);
 }
 
@@ -108,11 +111,11 @@ TEST_F(AchievementKeeper, RecordsOfAnotherGameAreIgnoredByBothKeepers) {
         SteamSim_PostStatsReceived(1);
         Pump(3);
         EXPECT_EQ(steamStatus(), bridgeAnswers ? 1 : 0);
-        EXPECT_EQ(TraceCount("Received stats and achievements from Steam"), bridgeAnswers ? 4 : 0);
+        EXPECT_EQ(TraceCount(TraceId::StatsArrived), bridgeAnswers ? 4 : 0);
         const int records = 3;  // two answers to the keepers' requests and the posted one
-        EXPECT_EQ(TraceCount("stat rec a"), records);
-        EXPECT_EQ(TraceCount("stat rec"), records);
-        EXPECT_EQ(TraceCount("stat rec ok"), records);
+        EXPECT_EQ(TraceCount(TraceId::AchievementsStatsReceived), records);
+        EXPECT_EQ(TraceCount(TraceId::StatsReceived), records);
+        EXPECT_EQ(TraceCount(TraceId::StatsReceivedOk), records);
         steamFree();
     }
 }
@@ -128,9 +131,9 @@ TEST_F(AchievementKeeper, UnlockSetsStoresAndTracesTheAnswers) {
               std::vector<std::string>{"SteamAPI_ISteamUserStats_SetAchievement(ACH_FIRSTSTEPS)"});
     EXPECT_EQ(SteamSim_CallCount("SteamAPI_ISteamUserStats_StoreStats"), 1);
     Pump();
-    EXPECT_TRUE(Traced("stat sto a"));
-    EXPECT_TRUE(Traced("Stored stats for Steam"));
-    EXPECT_TRUE(Traced("Stored Achievement for Steam"));
+    EXPECT_TRUE(Traced(TraceId::AchievementsStatsStored));
+    EXPECT_TRUE(Traced(TraceId::StoredStats));
+    EXPECT_TRUE(Traced(TraceId::AchievementStored));
     EXPECT_NE(Row(4).unlockTime, 0u);
 
     // Unlocking it again sets and stores again.
@@ -143,8 +146,9 @@ TEST_F(AchievementKeeper, AFailedStoreIsOnlyTraced) {
     SteamSim_ForceNextStoreResult(2);
     EXPECT_TRUE(steamAchievement(4));
     Pump();
-    EXPECT_TRUE(Traced("StatsStored - failed, 2"));
-    EXPECT_TRUE(Traced("StoreStats - failed, 2"));
+    EXPECT_EQ(TracedLines(TraceId::StatsStoredFailed),
+              std::vector<std::string>{"StatsStored - failed, 2"});
+    EXPECT_TRUE(Traced(TraceId::StoreStatsFailed));
 }
 
 TEST_F(AchievementKeeper, ResetClearsStatesTimesAndValuesButKeepsTexts) {

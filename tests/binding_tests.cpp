@@ -6,13 +6,14 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "bridge/trace.h"
 #include "platform/client_calls.h"
 #include "platform/client_library.h"
 #include "platform/library_loader.h"
 #include "steam_sim.h"
-#include "text/trace.h"
 
 using namespace steambridge;
 
@@ -234,8 +235,8 @@ TEST(Binding, PrefersTheNewestStartFunction) {
 // ---- The seam itself: the simulated library this test links, bound through
 // the bridge's own entry points ----
 
-std::vector<std::string> g_traced;
-void KeepTraceLine(const char* line) { g_traced.emplace_back(line); }
+std::vector<std::pair<TraceId, std::string>> g_traced;
+void KeepTraceLine(TraceId id, const char* line) { g_traced.emplace_back(id, line); }
 
 // The real library's exports, less one withheld name, and with the start
 // functions replaced by ones whose answer a test chooses.
@@ -315,8 +316,9 @@ TEST_F(BindingSeam, AWithheldRequiredFunctionIsTracedByNameAndNothingStaysBound)
         UnbindClientLibrary();
         g_traced.clear();
         EXPECT_FALSE(BindClientLibraryWith(&LookUpSeam, &seam_)) << entry.names[0];
-        EXPECT_EQ(g_traced, (std::vector<std::string>{
-                                "Steam client library lacks a required function:", entry.names[0]}));
+        EXPECT_EQ(g_traced, (std::vector<std::pair<TraceId, std::string>>{
+                                {TraceId::LibraryLacksFunction, TraceText(TraceId::LibraryLacksFunction)},
+                                {TraceId::Detail, entry.names[0]}}));
         EXPECT_TRUE(AllNull(BoundClient())) << entry.names[0];
     }
 }

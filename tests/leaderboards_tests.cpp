@@ -24,9 +24,9 @@ TEST_F(LeaderboardKeeper, FindIsTracedAndSetsTheBoard) {
     EXPECT_EQ(CallsStartingWith("SteamAPI_ISteamUserStats_FindOrCreateLeaderboard"),
               std::vector<std::string>{
                   "SteamAPI_ISteamUserStats_FindOrCreateLeaderboard(Fastest Escape, 2, 1)"});
-    EXPECT_TRUE(Traced("OnFindLeaderboard callback"));
-    EXPECT_TRUE(Traced("OnFindLeaderboard success"));
-    EXPECT_FALSE(Traced("OnFindLeaderboard failure"));
+    EXPECT_TRUE(Traced(TraceId::FindLeaderboardCallback));
+    EXPECT_TRUE(Traced(TraceId::FindLeaderboardSuccess));
+    EXPECT_FALSE(Traced(TraceId::FindLeaderboardFailure));
 }
 
 TEST_F(LeaderboardKeeper, FailedFindsAreTracedAndLeaveNoBoard) {
@@ -35,11 +35,11 @@ TEST_F(LeaderboardKeeper, FailedFindsAreTracedAndLeaveNoBoard) {
     ASSERT_TRUE(steamSetLeaderBoardName(u"Missing"));
     Pump();
     EXPECT_EQ(steamLeaderBoardFound(), 0);
-    EXPECT_EQ(TraceCount("OnFindLeaderboard failure"), 1);
+    EXPECT_EQ(TraceCount(TraceId::FindLeaderboardFailure), 1);
 
     SteamSim_FailNextCallHandle();
     ASSERT_TRUE(steamSetLeaderBoardName(u"Refused"));
-    EXPECT_TRUE(Traced("SteamAPICall==NULL"));
+    EXPECT_TRUE(Traced(TraceId::CallHandleNull));
     Pump();
     EXPECT_EQ(steamLeaderBoardFound(), 0);
 }
@@ -53,7 +53,7 @@ TEST_F(LeaderboardKeeper, UploadKeepsTheBestAndOnlyTheLastAnswerIsTraced) {
     EXPECT_EQ(SteamSim_CallCount("SteamAPI_UnregisterCallResult"), 1);
     ClearTrace();
     Pump();
-    EXPECT_EQ(TraceCount("Scores uploaded"), 1);
+    EXPECT_EQ(TraceCount(TraceId::ScoresUploaded), 1);
     const std::vector<std::string> uploads =
         CallsStartingWith("SteamAPI_ISteamUserStats_UploadLeaderboardScore");
     ASSERT_EQ(uploads.size(), 2u);

@@ -85,7 +85,7 @@ TEST_F(Lifecycle, AUserNotLoggedOnIsNeverAskedForStats) {
     ASSERT_TRUE(Init());
     Pump(3);
     EXPECT_EQ(SteamSim_CallCount("SteamAPI_ISteamUserStats_RequestCurrentStats"), 0);
-    EXPECT_TRUE(Traced("User not logged in"));
+    EXPECT_TRUE(Traced(TraceId::UserNotLoggedIn));
     EXPECT_EQ(steamStatus(), 0);
     EXPECT_FALSE(steamAchievement(1));
 }
@@ -96,7 +96,7 @@ TEST_F(Lifecycle, MissingInterfacesActAsFailuresNeverAsCrashes) {
     SteamSim_SetAccessorNull("SteamFriends", true);
     HostBuffer language, available;
     ASSERT_TRUE(steamInit(language.slot(), available.slot()));
-    EXPECT_TRUE(Traced("Steam not loaded"));
+    EXPECT_TRUE(Traced(TraceId::SteamNotLoaded));
     EXPECT_EQ(language.Text(), u"") << "no language to give: an empty text";
     EXPECT_TRUE(language.UntouchedAfterText());
     Pump(2);
@@ -107,7 +107,7 @@ TEST_F(Lifecycle, MissingInterfacesActAsFailuresNeverAsCrashes) {
     EXPECT_TRUE(steamSetLeaderBoardName(u"Board"));
     Pump(2);
     EXPECT_EQ(steamLeaderBoardFound(), 0);
-    EXPECT_TRUE(Traced("SteamAPICall==NULL"));
+    EXPECT_TRUE(Traced(TraceId::CallHandleNull));
 }
 
 TEST_F(Lifecycle, PendingCallResultsAreDroppedAtFree) {

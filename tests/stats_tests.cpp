@@ -25,7 +25,7 @@ TEST_F(StatKeeper, ValuesSetBeforeTheStatsArriveStayLocalAndAreReplaced) {
     EXPECT_EQ(SteamSim_CallCount("SteamAPI_ISteamUserStats_StoreStats"), 0);
     for (int frame = 0; frame < 5 && steamStatus() == 0; ++frame) Pump();
     EXPECT_EQ(Stat(3).intValue, 42);
-    EXPECT_TRUE(Traced("stat rec ok"));
+    EXPECT_TRUE(Traced(TraceId::StatsReceivedOk));
 }
 
 TEST_F(StatKeeper, EveryChangeSendsTheWholeTableInOrderThenStores) {
@@ -57,13 +57,13 @@ TEST_F(StatKeeper, ARefusedValueIsReadBackWithEveryOtherStat) {
     ASSERT_TRUE(steamStat(0, 12));
     Pump();
     ClearTrace();
-    const int receivedByAchievementKeeper = TraceCount("stat rec a");
+    const int receivedByAchievementKeeper = TraceCount(TraceId::AchievementsStatsReceived);
     ASSERT_TRUE(steamStat(1, 5000));  // outside the range Steam accepts
     Pump();
-    EXPECT_TRUE(Traced("StoreStats - some failed to validate"));
+    EXPECT_TRUE(Traced(TraceId::StoreStatsInvalid));
     // The made-up record goes to the stat keeper alone.
-    EXPECT_EQ(TraceCount("stat rec"), 1);
-    EXPECT_EQ(TraceCount("stat rec a"), receivedByAchievementKeeper);
+    EXPECT_EQ(TraceCount(TraceId::StatsReceived), 1);
+    EXPECT_EQ(TraceCount(TraceId::AchievementsStatsReceived), receivedByAchievementKeeper);
     EXPECT_EQ(Stat(1).intValue, 0) << "Steam kept its own value";
     EXPECT_EQ(Stat(0).intValue, 12);
     int32_t server = -1;
@@ -94,7 +94,8 @@ TEST_F(StatKeeper, AFailedStoreStillRefreshesTheAchievements) {
     SteamSim_ForceNextStoreResult(2);
     ASSERT_TRUE(steamStat(0, 1));
     Pump();
-    EXPECT_TRUE(Traced("StoreStats - failed, 2"));
+    EXPECT_EQ(TracedLines(TraceId::StoreStatsFailed),
+              std::vector<std::string>{"StoreStats - failed, 2"});
     EXPECT_TRUE(AchievementTable()[58].achieved);
 }
 

@@ -1,7 +1,6 @@
-// Tests of the text layer: WideText, UTF-8 conversion, host buffers and trace lines.
+// Tests of the text layer: WideText, UTF-8 conversion and host buffers.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -9,7 +8,6 @@
 #include <utility>
 
 #include "text/host_buffer.h"
-#include "text/trace.h"
 #include "text/utf8_conversion.h"
 #include "text/utf8_to_wide.h"
 #include "text/wide_text.h"
@@ -506,77 +504,6 @@ TEST_F(HostBufferTest, ListsTooLongForTheBufferKeepOnlyWholeNames) {
     for (char16_t& unit : buffer_) unit = kGuard;
     CopyListToHostBuffer(&hostPointer_, Utf8ToWide("english"), 0);
     EXPECT_EQ(WrittenUnits(), 0u) << "no room, not even for the terminator";
-}
-
-// Collects trace lines for inspection; tests restore the default sink.
-constexpr std::size_t kMaxLines = 8;
-char g_lines[kMaxLines][256];
-std::size_t g_lineCount = 0;
-
-void CaptureLine(const char* message) {
-    if (g_lineCount < kMaxLines) {
-        std::strncpy(g_lines[g_lineCount], message, sizeof g_lines[0] - 1);
-        g_lines[g_lineCount][sizeof g_lines[0] - 1] = '\0';
-    }
-    ++g_lineCount;
-}
-
-class TraceTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        g_lineCount = 0;
-        std::memset(g_lines, 0, sizeof g_lines);
-        SetTraceSink(CaptureLine);
-    }
-    void TearDown() override { SetTraceSink(nullptr); }
-};
-
-TEST_F(TraceTest, SinkReceivesLines) {
-    Trace("SteamAPI_Init - ok");
-    Trace(nullptr);
-    Trace("second");
-    ASSERT_EQ(g_lineCount, 2u);
-    EXPECT_STREQ(g_lines[0], "SteamAPI_Init - ok");
-    EXPECT_STREQ(g_lines[1], "second");
-}
-
-TEST_F(TraceTest, NullSinkRestoresTheDefault) {
-    SetTraceSink(nullptr);
-    Trace("goes to the default sink");
-    TraceResult("so does this, %d", 1);
-    EXPECT_EQ(g_lineCount, 0u);
-}
-
-struct FormatCase {
-    const char* name;
-    std::string format;
-    int code;
-    std::string expected;
-};
-
-TEST_F(TraceTest, TraceResultFormatsAndCutsAt127) {
-    const std::string x126(126, 'x');
-    const std::string x127(127, 'x');
-    const FormatCase cases[] = {
-        {"negative code", "RequestStats - failed, %d", -5, "RequestStats - failed, -5"},
-        {"no conversion", "StoreStats - done", 3, "StoreStats - done"},
-        {"most negative", "code %d", INT_MIN, "code -2147483648"},
-        {"exactly 127", x126 + "%d", 7, x126 + "7"},
-        {"exactly 128 is cut", x127 + "%d", 7, x127},
-        {"far too long", std::string(200, 'y') + "%d", 42, std::string(127, 'y')},
-    };
-    for (const FormatCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        g_lineCount = 0;
-        TraceResult(c.format.c_str(), c.code);
-        ASSERT_EQ(g_lineCount, 1u);
-        EXPECT_EQ(std::string(g_lines[0]), c.expected);
-    }
-}
-
-TEST_F(TraceTest, TraceResultWithoutFormatTracesNothing) {
-    TraceResult(nullptr, 1);
-    EXPECT_EQ(g_lineCount, 0u);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include "achievements/steam_achievements.h"
 
 #include "platform/client_calls.h"
-#include "text/trace.h"
+#include "bridge/trace.h"
 #include "text/utf8_field.h"
 
 namespace steambridge {
@@ -19,7 +19,7 @@ CSteamAchievements::CSteamAchievements(AchievementRow* rows, int rowCount)
     userStatsStored_.Register();
     achievementStored_.Register();
     appId_ = client::GetAppID();
-    Trace("Start");
+    Trace(TraceId::AchievementsStart);
     RequestStats();
 }
 
@@ -30,16 +30,16 @@ CSteamAchievements::~CSteamAchievements() {
 }
 
 bool CSteamAchievements::RequestStats() {
-    Trace("CSteamAchievements::RequestStats()");
+    Trace(TraceId::RequestStats);
     if (!client::SteamUserStats() || !client::SteamUser()) {
-        Trace("Steam not loaded");
+        Trace(TraceId::SteamNotLoaded);
         return false;
     }
     if (!client::BLoggedOn()) {
-        Trace("User not logged in");
+        Trace(TraceId::UserNotLoggedIn);
         return false;
     }
-    Trace("Go for stats requests");
+    Trace(TraceId::GoForStatsRequests);
     return client::RequestCurrentStats();
 }
 
@@ -54,36 +54,36 @@ bool CSteamAchievements::IsForThisApp(std::uint64_t gameId) const {
 }
 
 void CSteamAchievements::OnUserStatsReceived(UserStatsReceived_t* record) {
-    Trace("stat rec a");
+    Trace(TraceId::AchievementsStatsReceived);
     if (!IsForThisApp(record->m_nGameID)) return;
     if (record->m_eResult != k_EResultOK) {
-        TraceResult("RequestStats - failed, %d", record->m_eResult);
+        Trace(TraceId::RequestStatsFailed, record->m_eResult);
         return;
     }
-    Trace("Received stats and achievements from Steam");
+    Trace(TraceId::StatsArrived);
     received_ = true;
     for (int i = 0; i < rowCount_; ++i) {
         AchievementRow& row = rows_[i];
         client::GetAchievementAndUnlockTime(row.apiName, &row.achieved, &row.unlockTime);
         CopyUtf8Field(row.name, sizeof row.name,
                       client::GetAchievementDisplayAttribute(row.apiName, "name"));
-        Trace(row.name);
+        TraceDetail(row.name);
         CopyUtf8Field(row.description, sizeof row.description,
                       client::GetAchievementDisplayAttribute(row.apiName, "desc"));
     }
 }
 
 void CSteamAchievements::OnUserStatsStored(UserStatsStored_t* record) {
-    Trace("stat sto a");
+    Trace(TraceId::AchievementsStatsStored);
     if (!IsForThisApp(record->m_nGameID)) return;
     if (record->m_eResult == k_EResultOK)
-        Trace("Stored stats for Steam");
+        Trace(TraceId::StoredStats);
     else
-        TraceResult("StatsStored - failed, %d", record->m_eResult);
+        Trace(TraceId::StatsStoredFailed, record->m_eResult);
 }
 
 void CSteamAchievements::OnAchievementStored(UserAchievementStored_t* record) {
-    if (IsForThisApp(record->m_nGameID)) Trace("Stored Achievement for Steam");
+    if (IsForThisApp(record->m_nGameID)) Trace(TraceId::AchievementStored);
 }
 
 }  // namespace steambridge

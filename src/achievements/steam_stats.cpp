@@ -4,7 +4,7 @@
 #include "achievements/achievement_table.h"
 #include "bridge/module_state.h"
 #include "platform/client_calls.h"
-#include "text/trace.h"
+#include "bridge/trace.h"
 
 namespace steambridge {
 
@@ -49,10 +49,10 @@ bool CSteamStats::StoreStats() {
 }
 
 void CSteamStats::OnUserStatsReceived(UserStatsReceived_t* record) {
-    Trace("stat rec");
+    Trace(TraceId::StatsReceived);
     if (record->m_nGameID == gameId_) {
         if (record->m_eResult == k_EResultOK) {
-            Trace("Received stats and achievements from Steam");
+            Trace(TraceId::StatsArrived);
             for (int i = 0; i < rowCount_; ++i) {
                 StatRow& row = rows_[i];
                 switch (row.kind) {
@@ -67,23 +67,23 @@ void CSteamStats::OnUserStatsReceived(UserStatsReceived_t* record) {
             }
             received_ = true;
         } else {
-            TraceResult("RequestStats - failed, %d", record->m_eResult);
+            Trace(TraceId::RequestStatsFailed, record->m_eResult);
         }
     }
-    Trace("stat rec ok");
+    Trace(TraceId::StatsReceivedOk);
 }
 
 void CSteamStats::OnUserStatsStored(UserStatsStored_t* record) {
-    Trace("stat sto");
+    Trace(TraceId::StatsStored);
     if (record->m_nGameID != gameId_) return;
     switch (record->m_eResult) {
         case k_EResultOK:
-            Trace("StoreStats - success");
+            Trace(TraceId::StoreStatsSuccess);
             break;
         case k_EResultInvalidParam: {
             // Steam refused some values: read every stat back so the local
             // table holds what Steam kept.
-            Trace("StoreStats - some failed to validate");
+            Trace(TraceId::StoreStatsInvalid);
             UserStatsReceived_t readBack{};
             readBack.m_nGameID = gameId_;
             readBack.m_eResult = k_EResultOK;
@@ -92,7 +92,7 @@ void CSteamStats::OnUserStatsStored(UserStatsStored_t* record) {
             break;
         }
         default:
-            TraceResult("StoreStats - failed, %d", record->m_eResult);
+            Trace(TraceId::StoreStatsFailed, record->m_eResult);
             break;
     }
     RefreshUnconfirmedAchievements();

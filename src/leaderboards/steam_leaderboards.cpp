@@ -2,7 +2,7 @@
 #include "leaderboards/steam_leaderboards.h"
 
 #include "platform/client_calls.h"
-#include "text/trace.h"
+#include "bridge/trace.h"
 
 namespace steambridge {
 
@@ -20,7 +20,7 @@ void CSteamLeaderboards::FindLeaderboard(const char* name) {
     currentLeaderboard_ = 0;
     const SteamAPICall_t call = client::FindOrCreateLeaderboard(
         name, k_ELeaderboardSortMethodDescending, k_ELeaderboardDisplayTypeNumeric);
-    if (call == 0) Trace("SteamAPICall==NULL");
+    if (call == 0) Trace(TraceId::CallHandleNull);
     findResult_.Set(call);
 }
 
@@ -33,17 +33,17 @@ bool CSteamLeaderboards::UploadScore(std::int32_t score) {
 }
 
 void CSteamLeaderboards::OnFindLeaderboard(LeaderboardFindResult_t* record, bool ioFailure) {
-    Trace("OnFindLeaderboard callback");
+    Trace(TraceId::FindLeaderboardCallback);
     if (record->m_bLeaderboardFound == 0 || ioFailure) {
-        Trace("OnFindLeaderboard failure");
+        Trace(TraceId::FindLeaderboardFailure);
         return;
     }
-    Trace("OnFindLeaderboard success");
+    Trace(TraceId::FindLeaderboardSuccess);
     currentLeaderboard_ = record->m_hSteamLeaderboard;
 }
 
 void CSteamLeaderboards::OnUploadScore(LeaderboardScoreUploaded_t*, bool) {
-    Trace("Scores uploaded");
+    Trace(TraceId::ScoresUploaded);
 }
 
 }  // namespace steambridge

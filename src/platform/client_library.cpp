@@ -3,7 +3,7 @@
 
 #include "platform/function_address.h"
 #include "platform/library_loader.h"
-#include "text/trace.h"
+#include "bridge/trace.h"
 
 namespace steambridge {
 
@@ -55,8 +55,8 @@ const ClientFunctions& BoundClient() { return g_bound; }
 bool BindClientLibraryWith(SymbolLookup lookup, void* context) {
     const BindResult result = BindClientFunctions(g_bound, lookup, context);
     if (!result.bound) {
-        Trace("Steam client library lacks a required function:");
-        Trace(result.missingFunction);
+        Trace(TraceId::LibraryLacksFunction);
+        TraceDetail(result.missingFunction);
     }
     return result.bound;
 }
@@ -64,7 +64,7 @@ bool BindClientLibraryWith(SymbolLookup lookup, void* context) {
 bool BindClientLibrary() {
     void* library = OpenClientLibrary();
     if (!library) {
-        Trace("Steam client library not found");
+        Trace(TraceId::LibraryNotFound);
         return false;
     }
     return BindClientLibraryWith(&FindLibrarySymbol, library);

@@ -6,15 +6,15 @@
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
 #include "bridge/object_memory.h"
-#include "text/trace.h"
+#include "bridge/trace.h"
 
 using namespace steambridge;
 
 namespace {
 
-std::vector<std::string> g_traceLines;
+std::vector<TraceEntry> g_traceLines;
 
-void KeepLine(const char* line) { g_traceLines.emplace_back(line); }
+void KeepLine(TraceId id, const char* line) { g_traceLines.push_back({id, line}); }
 
 // The tables as the library starts with them, taken before any test ran.
 struct StartTables {
@@ -69,12 +69,31 @@ void KeeperTest::InitAndReceive() {
 
 void KeeperTest::ClearTrace() { g_traceLines.clear(); }
 
-const std::vector<std::string>& KeeperTest::TraceLines() { return g_traceLines; }
+const std::vector<TraceEntry>& KeeperTest::TraceLines() { return g_traceLines; }
 
-int KeeperTest::TraceCount(const std::string& line) {
+std::vector<TraceId> KeeperTest::TraceIds() {
+    std::vector<TraceId> ids;
+    for (const TraceEntry& entry : g_traceLines) ids.push_back(entry.id);
+    return ids;
+}
+
+int KeeperTest::TraceCount(TraceId id) {
     int count = 0;
-    for (const std::string& traced : g_traceLines) count += traced == line;
+    for (const TraceEntry& entry : g_traceLines) count += entry.id == id;
     return count;
+}
+
+std::vector<std::string> KeeperTest::TracedLines(TraceId id) {
+    std::vector<std::string> lines;
+    for (const TraceEntry& entry : g_traceLines)
+        if (entry.id == id) lines.push_back(entry.line);
+    return lines;
+}
+
+bool KeeperTest::TracedDetail(const std::string& name) {
+    for (const TraceEntry& entry : g_traceLines)
+        if (entry.id == TraceId::Detail && entry.line == name) return true;
+    return false;
 }
 
 std::vector<std::string> KeeperTest::CallsStartingWith(const std::string& prefix) {

@@ -7,8 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "bridge/trace.h"
 #include "steam_sim.h"
 #include "steambridge.h"
+
+struct TraceEntry {
+    steambridge::TraceId id;
+    std::string line;
+};
 
 class KeeperTest : public testing::Test {
 protected:
@@ -21,9 +27,13 @@ protected:
     void InitAndReceive();
     void ClearTrace();
 
-    static const std::vector<std::string>& TraceLines();
-    static int TraceCount(const std::string& line);
-    static bool Traced(const std::string& line) { return TraceCount(line) > 0; }
+    static const std::vector<TraceEntry>& TraceLines();
+    static std::vector<steambridge::TraceId> TraceIds();
+    static int TraceCount(steambridge::TraceId id);
+    static bool Traced(steambridge::TraceId id) { return TraceCount(id) > 0; }
+    // Lines of that id as traced, codes filled in.
+    static std::vector<std::string> TracedLines(steambridge::TraceId id);
+    static bool TracedDetail(const std::string& name);
     // Call log entries whose text starts with `prefix`, in order.
     static std::vector<std::string> CallsStartingWith(const std::string& prefix);
 };

@@ -1,5 +1,5 @@
 // Trace output on Windows: OutputDebugStringA, and the C runtime's _snprintf.
-#include "text/trace_output.h"
+#include "platform/trace_output.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Trace output off Windows: stderr, and snprintf.
-#include "text/trace_output.h"
+#include "platform/trace_output.h"
 
 #include <cstdio>
 
