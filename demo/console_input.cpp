@@ -3,13 +3,7 @@
 
 #include <cstdio>
 
-#if defined(_WIN32)
-#include <io.h>
-#define STDIN_IS_TERMINAL() (_isatty(_fileno(stdin)) != 0)
-#else
-#include <unistd.h>
-#define STDIN_IS_TERMINAL() (isatty(fileno(stdin)) != 0)
-#endif
+#include "host_platform.h"
 
 bool ReadCommandLine(const char* prompt, std::string* line) {
     std::fputs(prompt, stdout);
@@ -31,6 +25,6 @@ bool ReadCommandLine(const char* prompt, std::string* line) {
         std::fputs("\n", stdout);
         return false;
     }
-    if (!STDIN_IS_TERMINAL()) std::printf("%s\n", line->c_str());
+    if (!StdinIsTerminal()) std::printf("%s\n", line->c_str());
     return true;
 }

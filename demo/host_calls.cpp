@@ -5,7 +5,7 @@
 
 #include "achievement_card.h"
 #include "achievement_printing.h"
-#include "frame_clock.h"
+#include "host_platform.h"
 #include "host_text.h"
 #include "locale_text.h"
 #include "sim_controls.h"
