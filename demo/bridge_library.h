@@ -8,7 +8,6 @@
 #include "platform/function_address.h"
 #include "steambridge.h"
 
-
 struct BridgeExports {
 #define STEAMBRIDGE_EXPORT_POINTER(name) decltype(&::name) name = nullptr;
     STEAMBRIDGE_EXPORTS(STEAMBRIDGE_EXPORT_POINTER)

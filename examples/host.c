@@ -15,9 +15,9 @@
 /* The bridge's texts are UTF-16; the console gets them as UTF-8. */
 static void print_text(const char* label, const SteamBridgeChar16* text) {
     char utf8[4 * STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS];
-    if (WideCharToMultiByte(CP_UTF8, 0, (const wchar_t*)text, -1, utf8, sizeof utf8, NULL, NULL) == 0)
-        utf8[0] = '\0';
-    printf("%-12s %s\n", label, utf8);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, (const wchar_t*)text, -1, utf8,
+                                          (int)sizeof utf8, NULL, NULL);
+    printf("%-12s %s\n", label, bytes > 0 ? utf8 : "");
 }
 
 int main(void) {

@@ -186,7 +186,8 @@ STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, unlockTime) == 32, "Achieveme
 STEAMBRIDGE_LAYOUT_CHECK(sizeof(AchievementInfo) == 36, "AchievementInfo layout");
 #elif UINTPTR_MAX == 0xFFFFFFFFFFFFFFFFu
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, nameSlot) == 8, "AchievementInfo layout");
-STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, descriptionSlot) == 16, "AchievementInfo layout");
+STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, descriptionSlot) == 16,
+                         "AchievementInfo layout");
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, achieved) == 24, "AchievementInfo layout");
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, hasStat) == 25, "AchievementInfo layout");
 STEAMBRIDGE_LAYOUT_CHECK(offsetof(AchievementInfo, statMin) == 28, "AchievementInfo layout");

@@ -51,7 +51,7 @@ const std::vector<std::string> kCommonExports = {
 struct Generation {
     const char* sdk;
     std::vector<std::string> exports;  // besides the common ones
-    const char* start;  // the start function bound
+    const char* start;                 // the start function bound
     bool requestsStats;
 };
 
@@ -316,9 +316,10 @@ TEST_F(BindingSeam, AWithheldRequiredFunctionIsTracedByNameAndNothingStaysBound)
         UnbindClientLibrary();
         g_traced.clear();
         EXPECT_FALSE(BindClientLibraryWith(&LookUpSeam, &seam_)) << entry.names[0];
-        EXPECT_EQ(g_traced, (std::vector<std::pair<TraceId, std::string>>{
-                                {TraceId::LibraryLacksFunction, TraceText(TraceId::LibraryLacksFunction)},
-                                {TraceId::Detail, entry.names[0]}}));
+        EXPECT_EQ(g_traced,
+                  (std::vector<std::pair<TraceId, std::string>>{
+                      {TraceId::LibraryLacksFunction, TraceText(TraceId::LibraryLacksFunction)},
+                      {TraceId::Detail, entry.names[0]}}));
         EXPECT_TRUE(AllNull(BoundClient())) << entry.names[0];
     }
 }
@@ -333,7 +334,8 @@ TEST_F(BindingSeam, UnbindingLeavesEveryFunctionNull) {
 }
 
 TEST_F(BindingSeam, EachStartFormAnswersWhatItsFunctionAnswered) {
-    for (const char* start : {"SteamAPI_InitFlat", "SteamAPI_Init", "SteamInternal_SteamAPI_Init"}) {
+    for (const char* start :
+         {"SteamAPI_InitFlat", "SteamAPI_Init", "SteamInternal_SteamAPI_Init"}) {
         seam_.startServed = start;
         ASSERT_TRUE(BindClientLibraryWith(&LookUpSeam, &seam_)) << start;
         EXPECT_EQ(BoundStart(BoundClient()), start);

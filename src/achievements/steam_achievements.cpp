@@ -1,8 +1,8 @@
 // The achievement keeper: request, mirror and unlock.
 #include "achievements/steam_achievements.h"
 
-#include "platform/client_calls.h"
 #include "bridge/trace.h"
+#include "platform/client_calls.h"
 #include "text/utf8_field.h"
 
 namespace steambridge {

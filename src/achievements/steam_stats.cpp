@@ -3,8 +3,8 @@
 
 #include "achievements/achievement_table.h"
 #include "bridge/module_state.h"
-#include "platform/client_calls.h"
 #include "bridge/trace.h"
+#include "platform/client_calls.h"
 
 namespace steambridge {
 

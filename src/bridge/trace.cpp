@@ -24,10 +24,9 @@ constexpr const char* kTexts[] = {
 #define STEAMBRIDGE_TRACE_TEXT(id, text) text,
     STEAMBRIDGE_TRACE_LINES(STEAMBRIDGE_TRACE_TEXT)
 #undef STEAMBRIDGE_TRACE_TEXT
-    "",
 };
-static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<std::size_t>(TraceId::Detail) + 1,
-              "one text per id");
+static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<std::size_t>(TraceId::Detail),
+              "one text per listed line");
 
 constexpr std::size_t kTraceLineBytes = 128;
 

@@ -1,8 +1,8 @@
 // The leaderboard keeper: find by name, upload, trace the answers.
 #include "leaderboards/steam_leaderboards.h"
 
-#include "platform/client_calls.h"
 #include "bridge/trace.h"
+#include "platform/client_calls.h"
 
 namespace steambridge {
 

@@ -1,9 +1,9 @@
 // Binding of the client library through one table of names.
 #include "platform/client_library.h"
 
+#include "bridge/trace.h"
 #include "platform/function_address.h"
 #include "platform/library_loader.h"
-#include "bridge/trace.h"
 
 namespace steambridge {
 
