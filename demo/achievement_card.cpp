@@ -1,7 +1,7 @@
 // Filling the host's AchievementInfo record through steamAchievementData.
 #include "achievement_card.h"
 
-#include "host_text.h"
+#include "support/utf_reference.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ namespace {
 std::string BufferText(const SteamBridgeChar16* buffer, int units) {
     SteamBridgeChar16 copy[AchievementCard::kDescriptionUnits + 1] = {};
     for (int i = 0; i < units && buffer[i] != 0; ++i) copy[i] = buffer[i];
-    return ToUtf8(copy);
+    return utf_reference::Utf8FromUtf16(copy);
 }
 
 }  // namespace

@@ -6,11 +6,10 @@
 #include "achievement_card.h"
 #include "achievement_printing.h"
 #include "host_platform.h"
-#include "host_text.h"
 #include "locale_text.h"
 #include "sim_controls.h"
+#include "support/utf_reference.h"
 #include "transcript.h"
-#include "utf16_input.h"
 
 using transcript::Bool;
 using transcript::Int;
@@ -42,8 +41,8 @@ bool HostCalls::Start() {
     running_ = steam_.steamInit(&languageBuffer_, &availableLanguagesBuffer_);
     transcript::Call("steamInit(&languageSlot, &availableLanguagesSlot)", Bool(running_));
     if (!running_) return false;
-    transcript::Effect("current language:    " + ToUtf8(language_));
-    transcript::Effect("available languages: " + ToUtf8(availableLanguages_));
+    transcript::Effect("current language:    " + utf_reference::Utf8FromUtf16(language_));
+    transcript::Effect("available languages: " + utf_reference::Utf8FromUtf16(availableLanguages_));
     transcript::Call("steamUserID()", Int(static_cast<int64_t>(steam_.steamUserID())));
     before_ = ReadBridgeState(steam_);
     return true;
@@ -181,9 +180,9 @@ void HostCalls::ResetAll() {
 }
 
 bool HostCalls::NameBoard(const std::string& name) {
-    const std::u16string wide = Utf16FromUtf8(name);
+    const std::u16string wide = utf_reference::Utf16FromUtf8(name);
     // Shown as the bridge got it, with malformed bytes already replaced.
-    const std::string shown = ToUtf8(wide.c_str());
+    const std::string shown = utf_reference::Utf8FromUtf16(wide);
     const bool started = steam_.steamSetLeaderBoardName(wide.c_str());
     transcript::Call("steamSetLeaderBoardName(u\"" + shown + "\")", Bool(started));
     if (started) {

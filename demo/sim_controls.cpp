@@ -1,16 +1,9 @@
 // Typed lookups of the simulator's controls in the loaded client library.
 #include "sim_controls.h"
 
-
-#include "bridge_library.h"
-#include "steam_sim.h"
+#include "support/sim_controls.h"
 
 namespace sim_controls {
-namespace {
-
-#define SIM_CONTROL(name) FindClientLibraryFunction<decltype(&name)>(#name)
-
-}  // namespace
 
 int Profile() {
     const auto profile = SIM_CONTROL(SteamSim_Profile);

@@ -6,6 +6,7 @@
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
 #include "support/keeper_fixture.h"
+#include "support/utf_reference.h"
 
 using namespace steambridge;
 
@@ -16,18 +17,8 @@ using AchievementKeeper = KeeperTest;
 const AchievementRow& Row(int number) { return AchievementTable()[number - 1]; }
 
 bool IsValidUtf8(const char* text) {
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p;) {
-        int length = *p < 0x80         ? 1
-                     : (*p >> 5) == 6  ? 2
-                     : (*p >> 4) == 14 ? 3
-                     : (*p >> 3) == 30 ? 4
-                                       : 0;
-        if (length == 0) return false;
-        for (int i = 1; i < length; ++i)
-            if ((p[i] & 0xC0) != 0x80) return false;
-        p += length;
-    }
-    return true;
+    std::u16string units;
+    return utf_reference::DecodeStrictUtf8(text, units);
 }
 
 TEST_F(AchievementKeeper, StartsRequestsAndTracesInOrder) {

@@ -6,71 +6,19 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <initializer_list>
 #include <list>
 #include <optional>
 #include <string>
 
 #include "support/e2e_session.h"
+#include "support/host_record.h"
 
 namespace {
-
-constexpr unsigned char kSentinel = 0xA5;
-constexpr std::size_t kTailBytes = 16;
 
 // Buffer sizes the header asks the host for, terminators included.
 constexpr std::size_t kNameUnits = STEAMBRIDGE_NAME_UNITS;
 constexpr std::size_t kDescriptionUnits = STEAMBRIDGE_DESCRIPTION_UNITS;
 constexpr std::size_t kStatNameUnits = STEAMBRIDGE_STAT_NAME_UNITS;
-
-struct Field {
-    std::size_t offset;
-    std::size_t size;
-};
-#define FIELD(member) \
-    Field { offsetof(AchievementInfo, member), sizeof(AchievementInfo::member) }
-const std::initializer_list<Field> kAlways = {FIELD(index), FIELD(achieved), FIELD(hasStat)};
-const std::initializer_list<Field> kStatFields = {FIELD(statMin), FIELD(statMax), FIELD(statValue)};
-const Field kUnlockTime = FIELD(unlockTime);
-#undef FIELD
-
-// A record as a host lays it out: every byte, and some bytes after it, preset
-// to a sentinel; the three slots name the host's buffers.
-class HostRecord {
-public:
-    HostRecord(SteamBridgeChar16* const* nameSlot, SteamBridgeChar16* const* descriptionSlot,
-               SteamBridgeChar16* const* statNameSlot) {
-        std::memset(bytes_, kSentinel, sizeof bytes_);
-        Put(offsetof(AchievementInfo, nameSlot), nameSlot);
-        Put(offsetof(AchievementInfo, descriptionSlot), descriptionSlot);
-        Put(offsetof(AchievementInfo, statNameSlot), statNameSlot);
-        std::memcpy(before_, bytes_, sizeof bytes_);
-    }
-
-    AchievementInfo* info() { return reinterpret_cast<AchievementInfo*>(bytes_); }
-    bool Unchanged() const { return std::memcmp(bytes_, before_, sizeof bytes_) == 0; }
-
-    // Offsets of the bytes that changed outside `written`; empty when none did.
-    std::string ChangedOutside(std::initializer_list<std::initializer_list<Field>> written) const {
-        std::string changed;
-        for (std::size_t i = 0; i < sizeof bytes_; ++i) {
-            bool allowed = false;
-            for (const auto& group : written)
-                for (const Field& field : group)
-                    if (i >= field.offset && i < field.offset + field.size) allowed = true;
-            if (!allowed && bytes_[i] != before_[i]) changed += std::to_string(i) + " ";
-        }
-        return changed;
-    }
-
-private:
-    void Put(std::size_t offset, SteamBridgeChar16* const* slot) {
-        std::memcpy(bytes_ + offset, &slot, sizeof slot);
-    }
-
-    alignas(AchievementInfo) unsigned char bytes_[sizeof(AchievementInfo) + kTailBytes];
-    unsigned char before_[sizeof(AchievementInfo) + kTailBytes];
-};
 
 class AchievementDetails : public BridgeSession {
 protected:
@@ -79,8 +27,8 @@ protected:
         name.emplace(kNameUnits);
         description.emplace(kDescriptionUnits);
         statName.emplace(kStatNameUnits);
-        record = HostRecord(name->slot(), description->slot(), statName->slot());
-        bridge.steamAchievementData(number, record.info());
+        bridge.steamAchievementData(
+            number, record.Prepare(name->slot(), description->slot(), statName->slot()));
         return record;
     }
 
@@ -88,10 +36,10 @@ protected:
         return name->Untouched() && description->Untouched() && statName->Untouched();
     }
 
-    // Made anew for each query; emplaced, as a moved buffer's slot would dangle.
+    // Made anew for each query; emplaced, as a buffer is neither copied nor moved.
     std::optional<HostBuffer> name{kNameUnits}, description{kDescriptionUnits},
         statName{kStatNameUnits};
-    HostRecord record{nullptr, nullptr, nullptr};
+    HostRecord record;
 };
 
 // ---- What is written, and nothing else ----
@@ -102,14 +50,14 @@ TEST_F(AchievementDetails, OnlyTheFieldsTheStateCallsForAreWritten) {
 
     // Achievement 4 has no stat, achievement 1 counts STAT_LEVELS.
     Query(4);
-    EXPECT_EQ(record.ChangedOutside({kAlways}), "") << "unlinked, locked";
+    EXPECT_EQ(record.ChangedOutside({kWrittenAlways}), "") << "unlinked, locked";
     EXPECT_EQ(record.info()->index, 3);
     EXPECT_EQ(record.info()->achieved, 0);
     EXPECT_EQ(record.info()->hasStat, 0);
     EXPECT_TRUE(statName->Untouched());
 
     Query(1);
-    EXPECT_EQ(record.ChangedOutside({kAlways, kStatFields}), "") << "linked, locked";
+    EXPECT_EQ(record.ChangedOutside({kWrittenAlways, kWrittenWithStat}), "") << "linked, locked";
     EXPECT_EQ(record.info()->hasStat, 1);
     EXPECT_EQ(SIM(SteamSim_CallLogSize)(), 0) << "steamAchievementData called Steam";
 
@@ -118,12 +66,13 @@ TEST_F(AchievementDetails, OnlyTheFieldsTheStateCallsForAreWritten) {
     Bridge().steamCallBacks();
 
     Query(4);
-    EXPECT_EQ(record.ChangedOutside({kAlways, {kUnlockTime}}), "") << "unlinked, unlocked";
+    EXPECT_EQ(record.ChangedOutside({kWrittenAlways, kWrittenWhenAchieved}), "")
+        << "unlinked, unlocked";
     EXPECT_EQ(record.info()->achieved, 1);
     EXPECT_TRUE(statName->Untouched());
 
     Query(1);
-    EXPECT_EQ(record.ChangedOutside({kAlways, kStatFields, {kUnlockTime}}), "")
+    EXPECT_EQ(record.ChangedOutside({kWrittenAlways, kWrittenWithStat, kWrittenWhenAchieved}), "")
         << "linked, unlocked";
     EXPECT_EQ(record.info()->achieved, 1);
     EXPECT_EQ(record.info()->unlockTime, 1700000000u);
@@ -137,8 +86,8 @@ TEST_F(AchievementDetails, DllWritesAtTheDocumented32BitOffsets) {
     ASSERT_TRUE(Bridge().steamAchievement(61));
     Bridge().steamCallBacks();
 
-    alignas(4) unsigned char raw[36 + kTailBytes];
-    std::memset(raw, kSentinel, sizeof raw);
+    alignas(4) unsigned char raw[36 + HostRecord::kGuardBytes];
+    std::memset(raw, HostRecord::kSentinel, sizeof raw);
     SteamBridgeChar16* const* slots[3] = {name->slot(), description->slot(), statName->slot()};
     std::memcpy(raw + 4, &slots[0], 4);
     std::memcpy(raw + 8, &slots[1], 4);
@@ -153,13 +102,14 @@ TEST_F(AchievementDetails, DllWritesAtTheDocumented32BitOffsets) {
     EXPECT_EQ(at(0), 60u);
     EXPECT_EQ(raw[12], 1);
     EXPECT_EQ(raw[13], 1);
-    EXPECT_EQ(raw[14], kSentinel);
-    EXPECT_EQ(raw[15], kSentinel);
+    EXPECT_EQ(raw[14], HostRecord::kSentinel);
+    EXPECT_EQ(raw[15], HostRecord::kSentinel);
     EXPECT_EQ(at(16), 0u);
     EXPECT_EQ(at(20), 15u);
     EXPECT_EQ(at(24), 6u);
     EXPECT_EQ(at(32), 0x5A0B0C0Du);
-    for (std::size_t i = 36; i < sizeof raw; ++i) EXPECT_EQ(raw[i], kSentinel) << "offset " << i;
+    for (std::size_t i = 36; i < sizeof raw; ++i)
+        EXPECT_EQ(raw[i], HostRecord::kSentinel) << "offset " << i;
     EXPECT_EQ(statName->Text(), u"STAT_TROPHIES");
     EXPECT_EQ(name->Text(), u"Completionist \xD83C\xDFC6");
 }
@@ -169,7 +119,7 @@ TEST_F(AchievementDetails, UnlockTimeIsWrittenOnlyOnceAchieved) {
     StartWithStatsArrived();
     Query(12);
     EXPECT_EQ(record.info()->achieved, 0);
-    EXPECT_EQ(record.ChangedOutside({kAlways}), "");
+    EXPECT_EQ(record.ChangedOutside({kWrittenAlways}), "");
 
     SIM(SteamSim_SetClock)(1714000000u);
     ASSERT_TRUE(Bridge().steamAchievement(12));
@@ -408,7 +358,7 @@ TEST_F(AchievementDetails, EachLinkedAchievementCarriesItsStatAndTheOthersNone) 
             EXPECT_TRUE(statName->UntouchedAfterText()) << number;
         } else {
             EXPECT_EQ(record.info()->hasStat, 0) << number;
-            EXPECT_EQ(record.ChangedOutside({kAlways}), "") << number;
+            EXPECT_EQ(record.ChangedOutside({kWrittenAlways}), "") << number;
             EXPECT_TRUE(statName->Untouched()) << number;
         }
     }

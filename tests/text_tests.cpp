@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "support/utf_reference.h"
 #include "text/host_buffer.h"
 #include "text/utf8_conversion.h"
 #include "text/utf8_to_wide.h"
@@ -146,8 +147,6 @@ constexpr Utf8Case kUtf8Cases[] = {
     Case("F4 90 80 80", "\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD"),
 };
 
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 TEST(ConvertUtf8ToUtf16, CountPassGivesUnitsNeeded) {
     for (const Utf8Case& c : kUtf8Cases) {
         SCOPED_TRACE(c.name);
@@ -180,7 +179,7 @@ TEST(ConvertUtf8ToUtf16, ExactCapacityFitsOneLessDoesNot) {
         EXPECT_EQ(ConvertUtf8ToUtf16(c.bytes, c.byteCount, out, c.unitCount), c.unitCount);
         // Capacity 0 would mean counting; a cut through a surrogate pair is
         // checked on its own below.
-        if (c.unitCount < 2 || IsLowSurrogate(c.units[c.unitCount - 1])) continue;
+        if (c.unitCount < 2 || utf_reference::IsLowSurrogate(c.units[c.unitCount - 1])) continue;
         EXPECT_EQ(ConvertUtf8ToUtf16(c.bytes, c.byteCount, out, c.unitCount - 1), 0);
     }
 }

@@ -1,4 +1,4 @@
-// Host-side UTF-16 buffers with guard units, as a game would hand them over.
+// Host-side UTF-16 buffers with guard units, as a game hands them over.
 #pragma once
 
 #include <cstddef>
@@ -7,48 +7,45 @@
 
 #include "steambridge.h"
 
+// Every unit of a buffer, guards included, starts as this.
 constexpr SteamBridgeChar16 kUntouched = 0xBEEF;
 
-// A buffer of `capacity` units followed by guard units, all preset to
-// kUntouched, and the host slot that points at it.
+// The three ways the header lets a host hand a text slot over.
+enum class SlotMode { Buffer, HoldsNull, Null };
+
+// A buffer of `capacity` units followed by guard units, allocated to the exact
+// size so AddressSanitizer also sees a write past the guards. The slot
+// variable belongs to the host as well and must never be re-pointed; the slot
+// points into the object, so it is neither copied nor moved.
 class HostBuffer {
 public:
-    explicit HostBuffer(std::size_t capacity = 256, std::size_t guards = 16)
-        : units_(capacity + guards, kUntouched), capacity_(capacity), pointer_(units_.data()) {}
+    static constexpr std::size_t kGuardUnits = 16;
 
-    SteamBridgeChar16* const* slot() { return &pointer_; }
-    const SteamBridgeChar16* data() const { return units_.data(); }
+    explicit HostBuffer(std::size_t capacity = 256);
+    HostBuffer(const HostBuffer&) = delete;
+    HostBuffer& operator=(const HostBuffer&) = delete;
 
-    bool Untouched() const {
-        for (SteamBridgeChar16 unit : units_)
-            if (unit != kUntouched) return false;
-        return true;
-    }
-    bool GuardsUntouched() const {
-        for (std::size_t i = capacity_; i < units_.size(); ++i)
-            if (units_[i] != kUntouched) return false;
-        return true;
-    }
-    // The terminated text, or the marker "<unterminated>" when the buffer has
-    // no terminator within its capacity.
-    std::u16string Text() const {
-        for (std::size_t i = 0; i < capacity_; ++i)
-            if (units_[i] == 0)
-                return std::u16string(units_.begin(),
-                                      units_.begin() + static_cast<std::ptrdiff_t>(i));
-        return u"<unterminated>";
-    }
-    // Units after the terminator that the bridge must not have written.
-    bool UntouchedAfterText() const {
-        std::size_t i = 0;
-        while (i < capacity_ && units_[i] != 0) ++i;
-        for (++i; i < units_.size(); ++i)
-            if (units_[i] != kUntouched) return false;
-        return true;
-    }
+    // Presets every unit and returns the slot to hand over in `mode`.
+    SteamBridgeChar16* const* Prepare(SlotMode mode);
+    // The slot as last prepared (a buffer slot until then).
+    SteamBridgeChar16* const* slot() { return mode_ == SlotMode::Null ? nullptr : &pointer_; }
+
+    bool Given() const { return mode_ == SlotMode::Buffer; }
+    bool SlotKept() const;
+    bool Untouched() const;
+    bool GuardsUntouched() const;
+    // A terminator lies within the capacity.
+    bool Terminated() const;
+    // The units before the terminator, or "<unterminated>" when there is none.
+    std::u16string Text() const;
+    // Terminated, and nothing written after the terminator.
+    bool UntouchedAfterText() const;
 
 private:
+    std::size_t TerminatorAt() const;
+
     std::vector<SteamBridgeChar16> units_;
     std::size_t capacity_;
+    SlotMode mode_ = SlotMode::Buffer;
     SteamBridgeChar16* pointer_;
 };

@@ -8,12 +8,16 @@
 #include "bridge_library.h"
 #include "steam_sim.h"
 
+// SIM_CONTROL(SteamSim_Profile): the control of the loaded client library,
+// typed by its declaration in steam_sim.h; null where there is none (Valve's
+// library, or none loaded).
+#define SIM_CONTROL(name) (FindClientLibraryFunction<decltype(&name)>(#name))
+
 template <class Function>
-Function SimControl(const char* name) {
-    const Function function = FindClientLibraryFunction<Function>(name);
+Function RequiredSimControl(Function function, const char* name) {
     if (!function) throw std::runtime_error(std::string("client library lacks ") + name);
     return function;
 }
 
-// SIM(SteamSim_Reset)() calls the control of the loaded client library.
-#define SIM(name) (SimControl<decltype(&name)>(#name))
+// SIM(SteamSim_Reset)() calls the control, which a test cannot do without.
+#define SIM(name) (RequiredSimControl(SIM_CONTROL(name), #name))
