@@ -11,13 +11,14 @@
 
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
-#include "bridge/module_state.h"
 #include "bridge/object_memory.h"
-#include "guarded_memory.h"
 #include "schema.h"
 #include "script.h"
 #include "steam_sim.h"
 #include "steambridge.h"
+#include "support/host_buffers.h"
+#include "support/host_record.h"
+#include "support/utf_reference.h"
 #include "text_expectations.h"
 
 using namespace fuzz;
@@ -100,6 +101,12 @@ int LinkedStat(std::int32_t number) {
 
 enum Accessor : int { kUser, kUserStats, kUtils, kApps, kFriends, kAccessors };
 
+// What the bridge can reach through one interface in this session. The header
+// promises only that a missing interface makes the operations that need it
+// answer as failures: once the script changes an accessor while the bridge
+// runs, the bridge may still use what it had or act as if it were missing.
+enum class Access { Present, Missing, Either };
+
 // ---- The harness's own account of what the bridge and the simulator hold -----------
 
 struct QueuedStats {
@@ -111,6 +118,7 @@ struct QueuedStats {
 
 struct Model {
     // Simulator settings, as SteamSim_Reset leaves them and the script changes them.
+    int profile = SteamSim_Profile();
     bool startSucceeds = true;
     bool loggedOn = true;
     std::uint32_t appId = 480;
@@ -118,20 +126,19 @@ struct Model {
     std::uint64_t recordGameId = 0;
     Text languages[2];
     bool accessorNull[kAccessors] = {};
-    // Interfaces the bridge holds: it asks for each until it gets one, then keeps
-    // it for the session.
-    bool held[kAccessors] = {};
     std::int32_t statsDelay = 1;
     std::int32_t statsResult = 1;
     std::int32_t latency = 1;
     bool leaderboardFaultArmed = false;
-    int allocationsLeft = -1;  // -1: never fail
+    // The bridge's allocations may fail: steamInit may then fail too.
+    bool allocationFaultArmed = false;
     bool utf8Locale = false;
 
     // The bridge.
     bool running = false;
+    Access access[kAccessors] = {};
     std::uint32_t keeperAppId = 0;
-    // Stats-received records in the simulator's queue; a stop empties it.
+    // Stats-received records on their way to the bridge; a stop empties the queue.
     std::vector<QueuedStats> statsQueue;
     // Once the stats arrived, the table holds Steam's texts for good.
     bool steamTextsSeen = false;
@@ -147,11 +154,10 @@ struct Model {
     }
 
     std::uint64_t RecordGameIdNow() const { return recordGameId != 0 ? recordGameId : appId; }
-    // The bridge asks for an interface: true when it has one afterwards.
-    bool Ask(int accessor) {
-        if (!held[accessor] && !accessorNull[accessor]) held[accessor] = true;
-        return held[accessor];
-    }
+    // From 1.61 the client has the stats before the game starts, and the bridge
+    // delivers a stats-received record itself at the next steamCallBacks.
+    bool StatsComeWithoutRequest() const { return profile >= 161; }
+    bool Has(int accessor) const { return access[accessor] == Access::Present; }
     bool ForThisApp(const QueuedStats& record) const {
         return record.result == 1 && record.gameId == keeperAppId;
     }
@@ -161,23 +167,23 @@ struct Model {
             if (record.delivered && ForThisApp(record)) return true;
         return false;
     }
-    // One frame of delivery: due records reach the keepers, and one for this app
-    // makes them read everything back through the stats interface.
     void Deliver(std::int64_t frame) {
-        for (QueuedStats& record : statsQueue) {
-            if (record.delivered || record.dueFrame > frame) continue;
-            record.delivered = true;
-            if (ForThisApp(record)) Ask(kUserStats);
-        }
+        for (QueuedStats& record : statsQueue)
+            if (record.dueFrame <= frame) record.delivered = true;
     }
     bool BoardFound(std::int64_t frame) const {
         return running && boardRequested && boardFindable && frame >= boardDueFrame;
+    }
+    void Started() {
+        running = true;
+        boardRequested = false;
+        for (int accessor = 0; accessor < kAccessors; ++accessor)
+            access[accessor] = accessorNull[accessor] ? Access::Missing : Access::Present;
     }
     void Stopped() {
         running = false;
         statsQueue.clear();
         boardRequested = false;
-        for (bool& interface : held) interface = false;
     }
 };
 
@@ -191,58 +197,84 @@ std::int64_t DueFrame(std::int32_t delay) { return Frame() + (delay < 1 ? 1 : de
 
 int CallCount(const char* exportName) { return SteamSim_CallCount(exportName); }
 
+// Calls of any of the client library's start functions.
+int StartCalls() {
+    return CallCount("SteamAPI_Init") + CallCount("SteamAPI_InitSafe") +
+           CallCount("SteamAPI_InitFlat") + CallCount("SteamInternal_SteamAPI_Init");
+}
+
+// An answer that depends on one interface: the one with it, the one without,
+// or either while the bridge may or may not still use it.
+template <class Value>
+bool AnswersThrough(int accessor, const Value& answer, const Value& with, const Value& without) {
+    switch (g_model.access[accessor]) {
+        case Access::Present:
+            return answer == with;
+        case Access::Missing:
+            return answer == without;
+        case Access::Either:
+            return answer == with || answer == without;
+    }
+    return false;
+}
+
+// How many calls an operation made into Steam through one interface: `calls`
+// with it, none without.
+bool CalledThrough(int accessor, int made, int calls) {
+    return AnswersThrough(accessor, made, calls, 0);
+}
+
 // ---- Checks after every step ----------------------------------------------------
 
 void CheckInvariants() {
     Model& model = g_model;
-    const bridge::ModuleState& module = bridge::Module();
-    CHECK(module.loaded == model.running);
     CHECK((SteamSim_IsRunning() == 1) == model.running);
-    if (model.running) {
-        CHECK(module.achievements && module.stats && module.leaderboards && module.links);
-    } else {
-        CHECK(!module.achievements && !module.stats && !module.leaderboards && !module.links);
-    }
 
     const std::int32_t status = steamStatus();
-    CHECK(status == 0 || status == 1);
     CHECK(status == (model.StatsArrived() ? 1 : 0));
-    CHECK(status == 0 || (module.achievements && module.stats));
-    CHECK(steamAchievementsCount() == (status == 1 ? bridge::kAchievementCount : 0));
+    CHECK(steamAchievementsCount() == (status == 1 ? STEAMBRIDGE_ACHIEVEMENT_COUNT : 0));
     if (status == 1) model.steamTextsSeen = true;
 
     const std::int32_t found = steamLeaderBoardFound();
-    CHECK(found == 0 || found == 1);
     CHECK(found == (model.BoardFound(Frame()) ? 1 : 0));
     if (found == 1) CHECK(SteamSim_LeaderboardHandle(model.boardName.c_str()) != 0);
 
     const std::uint64_t user = steamUserID();
-    CHECK(user == (model.running && model.Ask(kUser) ? model.userId : 0));
-
-    // One holder per keeper and record kind; none once the keepers are gone.
-    CHECK(SteamSim_RegisteredCallbacks(1101) == (model.running ? 2 : 0));
-    CHECK(SteamSim_RegisteredCallbacks(1102) == (model.running ? 2 : 0));
-    CHECK(SteamSim_RegisteredCallbacks(1103) == (model.running ? 1 : 0));
-    CHECK(SteamSim_PendingCallResults() <= (model.running ? 2 : 0));
+    if (model.running) {
+        CHECK(AnswersThrough(kUser, user, model.userId, std::uint64_t{0}));
+        // The bridge listens for every record it needs while it runs.
+        CHECK(SteamSim_RegisteredCallbacks(1101) >= 1);
+        CHECK(SteamSim_RegisteredCallbacks(1102) >= 1);
+        CHECK(SteamSim_RegisteredCallbacks(1103) >= 1);
+    } else {
+        CHECK(user == 0);
+        // Not ready: refusals, and nothing left registered or waiting in the client.
+        CHECK(steamUploadScore(1) == 0);
+        CHECK(!steamSetLeaderBoardName(u"Not ready"));
+        CHECK(SteamSim_RegisteredCallbacks(1101) == 0);
+        CHECK(SteamSim_RegisteredCallbacks(1102) == 0);
+        CHECK(SteamSim_RegisteredCallbacks(1103) == 0);
+        CHECK(SteamSim_PendingCallResults() == 0);
+    }
     CHECK(SteamSim_SizeMismatches() == 0);
 }
 
 // ---- Host calls --------------------------------------------------------------------
 
-GuardedUnits g_language(STEAMBRIDGE_LANGUAGE_UNITS);
-GuardedUnits g_available(STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS);
-GuardedUnits g_name(STEAMBRIDGE_NAME_UNITS);
-GuardedUnits g_description(STEAMBRIDGE_DESCRIPTION_UNITS);
-GuardedUnits g_statName(STEAMBRIDGE_STAT_NAME_UNITS);
-GuardedRecord g_record;
+HostBuffer g_language(STEAMBRIDGE_LANGUAGE_UNITS);
+HostBuffer g_available(STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS);
+HostBuffer g_name(STEAMBRIDGE_NAME_UNITS);
+HostBuffer g_description(STEAMBRIDGE_DESCRIPTION_UNITS);
+HostBuffer g_statName(STEAMBRIDGE_STAT_NAME_UNITS);
+HostRecord g_record;
 
 // A text the bridge wrote: terminated within its buffer, nothing after it, guards whole.
-std::u16string WrittenText(const GuardedUnits& buffer) {
-    std::u16string text;
-    CHECK(buffer.Terminated(text));
+std::u16string WrittenText(const HostBuffer& buffer) {
+    CHECK(buffer.Terminated());
     CHECK(buffer.GuardsUntouched());
-    CHECK(buffer.UntouchedAfterText(text.size()));
-    CHECK(IsWellFormedUtf16(text));
+    CHECK(buffer.UntouchedAfterText());
+    const std::u16string text = buffer.Text();
+    CHECK(utf_reference::IsWellFormedUtf16(text));
     return text;
 }
 
@@ -254,7 +286,7 @@ std::u16string WholeNamesWithin(const std::u16string& list, std::size_t capacity
     return cut == std::u16string::npos ? std::u16string() : list.substr(0, cut);
 }
 
-void CheckLanguage(const GuardedUnits& buffer, int which, bool apps) {
+void CheckLanguage(const HostBuffer& buffer, int which) {
     CHECK(buffer.SlotKept());
     if (!buffer.Given()) {
         CHECK(buffer.Untouched());
@@ -262,71 +294,65 @@ void CheckLanguage(const GuardedUnits& buffer, int which, bool apps) {
     }
     const std::u16string text = WrittenText(buffer);
     const Text& language = g_model.languages[which];
-    if (!apps || language.isNull) {
-        CHECK(text.empty());
+    std::u16string given;
+    if (!language.isNull && !utf_reference::DecodeStrictUtf8(language.bytes, given)) {
+        // Of a text that is not UTF-8 only its form is promised.
+        if (g_model.access[kApps] == Access::Missing) CHECK(text.empty());
         return;
     }
-    std::u16string expected;
     const std::size_t capacity =
         which == 0 ? STEAMBRIDGE_LANGUAGE_UNITS : STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS;
-    if (DecodeStrictUtf8(language.bytes, expected))
-        CHECK(text == WholeNamesWithin(expected, capacity));
+    CHECK(AnswersThrough(kApps, text, WholeNamesWithin(given, capacity), std::u16string()));
 }
 
 void RunInit(const Step& step) {
     Model& model = g_model;
     SteamBridgeChar16* const* language = g_language.Prepare(SlotAt(step.num[0], 0));
     SteamBridgeChar16* const* available = g_available.Prepare(SlotAt(step.num[0], 1));
-    const bridge::ModuleState before = bridge::Module();
     const int requests = CallCount("SteamAPI_ISteamUserStats_RequestCurrentStats");
-    const int starts = CallCount("SteamAPI_Init");
+    const int starts = StartCalls();
+    const int shutdowns = CallCount("SteamAPI_Shutdown");
+    const int registrations = CallCount("SteamAPI_RegisterCallback");
 
     if (model.running) {
+        // Starts nothing and asks for nothing again: only the texts are written anew.
         CHECK(steamInit(language, available));
-        const bridge::ModuleState& after = bridge::Module();
-        CHECK(after.achievements == before.achievements && after.stats == before.stats &&
-              after.leaderboards == before.leaderboards && after.links == before.links);
+        CHECK(StartCalls() == starts);
+        CHECK(CallCount("SteamAPI_Shutdown") == shutdowns);
         CHECK(CallCount("SteamAPI_ISteamUserStats_RequestCurrentStats") == requests);
-        CHECK(CallCount("SteamAPI_Init") == starts);
-        const bool apps = model.Ask(kApps);
-        CheckLanguage(g_language, 0, apps);
-        CheckLanguage(g_available, 1, apps);
+        CHECK(CallCount("SteamAPI_RegisterCallback") == registrations);
+        CheckLanguage(g_language, 0);
+        CheckLanguage(g_available, 1);
         return;
     }
 
     // The client library's start needs the utils interface, and from 1.58 on
     // the user interface too.
     const bool clientStarts = model.startSucceeds && !model.accessorNull[kUtils] &&
-                              !(SteamSim_Profile() >= 158 && model.accessorNull[kUser]);
-    bool memory = true;
-    if (clientStarts && model.allocationsLeft >= 0) {
-        // The four blocks are asked for together; each success uses one up.
-        memory = model.allocationsLeft >= 4;
-        model.allocationsLeft -= model.allocationsLeft < 4 ? model.allocationsLeft : 4;
-    }
-    const bool expected = clientStarts && memory;
-    CHECK(steamInit(language, available) == expected);
-    if (!expected) {
-        // Started and shut down again for want of memory: the queue went with the session.
-        if (clientStarts) model.statsQueue.clear();
+                              !(model.profile >= 158 && model.accessorNull[kUser]);
+    const bool started = steamInit(language, available);
+    // Out of memory the start fails; how much memory a start takes is the bridge's own affair.
+    CHECK(started == clientStarts || (clientStarts && model.allocationFaultArmed));
+    if (!started) {
         CHECK(g_language.Untouched() && g_language.SlotKept());
         CHECK(g_available.Untouched() && g_available.SlotKept());
+        // A client session that started has ended again, and its queue with it.
+        if (clientStarts && StartCalls() > starts) model.statsQueue.clear();
         return;
     }
-    model.running = true;
-    model.boardRequested = false;
-    // The keepers learn the app ID, then each asks for the user's stats when the
-    // stats and user interfaces are there and the user is logged on.
-    model.keeperAppId = model.Ask(kUtils) ? model.appId : 0;
-    const bool stats = model.Ask(kUserStats);
-    if (stats && model.Ask(kUser) && model.loggedOn) {
-        for (int keeper = 0; keeper < 2; ++keeper)
+    model.Started();
+    model.keeperAppId = model.appId;
+    // The keepers ask for the user's stats when they can reach them and the
+    // user is logged on.
+    if (model.Has(kUserStats) && model.Has(kUser) && model.loggedOn) {
+        if (model.StatsComeWithoutRequest())
+            model.statsQueue.push_back({model.appId, 1, DueFrame(1), false});
+        else
             model.statsQueue.push_back(
                 {model.RecordGameIdNow(), model.statsResult, DueFrame(model.statsDelay), false});
     }
-    const bool apps = model.Ask(kApps);
-    CheckLanguage(g_language, 0, apps);
-    CheckLanguage(g_available, 1, apps);
+    CheckLanguage(g_language, 0);
+    CheckLanguage(g_available, 1);
 }
 
 void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
@@ -345,29 +371,21 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
     const bool writes =
         model.running && !nullRecord && number >= 1 && number <= bridge::kAchievementCount;
     if (!writes) {
-        CHECK(g_record.FirstStrayWrite({}) == -1);
+        CHECK(g_record.Unchanged());
         CHECK(g_name.Untouched() && g_description.Untouched() && g_statName.Untouched());
         return;
     }
 
-    const AchievementInfo& written = g_record.Info();
-    using Field = GuardedRecord::Field;
-    std::vector<Field> fields = {{offsetof(AchievementInfo, index), sizeof written.index},
-                                 {offsetof(AchievementInfo, achieved), 1},
-                                 {offsetof(AchievementInfo, hasStat), 1}};
+    const AchievementInfo& written = *g_record.info();
     CHECK(written.achieved == 0 || written.achieved == 1);
     CHECK(written.hasStat == 0 || written.hasStat == 1);
-    if (written.hasStat == 1) {
-        fields.push_back({offsetof(AchievementInfo, statMin), sizeof written.statMin});
-        fields.push_back({offsetof(AchievementInfo, statMax), sizeof written.statMax});
-        fields.push_back({offsetof(AchievementInfo, statValue), sizeof written.statValue});
-    }
-    if (written.achieved == 1)
-        fields.push_back({offsetof(AchievementInfo, unlockTime), sizeof written.unlockTime});
-    // Untouched: the guards, the padding, reserved bytes 14-15 of the 32-bit layout
-    // (here offsetof(hasStat) + 1 .. offsetof(statMin)), the slots, and conditional
-    // fields whose condition is false.
-    CHECK(g_record.FirstStrayWrite(fields) == -1);
+    // Untouched: the guards, the padding, the reserved bytes, the slots, and
+    // conditional fields whose condition is false.
+    CHECK(g_record
+              .ChangedOutside({kWrittenAlways,
+                               written.hasStat == 1 ? kWrittenWithStat : HostRecord::Fields{},
+                               written.achieved == 1 ? kWrittenWhenAchieved : HostRecord::Fields{}})
+              .empty());
 
     const bridge::AchievementRow& row = bridge::AchievementTable()[number - 1];
     CHECK(written.index == number - 1);
@@ -385,7 +403,7 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
     const bool startTexts = status == 0 && (!model.steamTextsSeen || g_strictTitles);
     if (g_name.Given()) {
         const std::u16string text = WrittenText(g_name);
-        if (startTexts) CHECK(text == Widen(g_start.achievements[number - 1].name));
+        if (startTexts) CHECK(text == utf_reference::Widen(g_start.achievements[number - 1].name));
     } else {
         CHECK(g_name.Untouched());
     }
@@ -396,7 +414,8 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
         CHECK(g_description.Untouched());
     }
     if (g_statName.Given() && stat >= 0) {
-        CHECK(WrittenText(g_statName) == Widen(steam_sim::statDefinition(stat).apiName));
+        CHECK(WrittenText(g_statName) ==
+              utf_reference::Widen(steam_sim::statDefinition(stat).apiName));
     } else {
         CHECK(g_statName.Untouched());
     }
@@ -422,9 +441,9 @@ void RunBoard(const Text& text) {
         CHECK(steamLeaderBoardFound() == foundBefore);
         return;
     }
-    const bool reachesSteam = model.Ask(kUserStats);
-    CHECK(CallCount("SteamAPI_ISteamUserStats_FindOrCreateLeaderboard") ==
-          finds + (reachesSteam ? 1 : 0));
+    const int made = CallCount("SteamAPI_ISteamUserStats_FindOrCreateLeaderboard") - finds;
+    CHECK(CalledThrough(kUserStats, made, 1));
+    const bool reachesSteam = made == 1;
     CHECK(steamLeaderBoardFound() == 0);
     model.boardRequested = true;
     model.boardName = narrow;
@@ -438,9 +457,9 @@ void RunUpload(std::int32_t score) {
     const std::int32_t found = steamLeaderBoardFound();
     const int uploads = CallCount("SteamAPI_ISteamUserStats_UploadLeaderboardScore");
     CHECK(steamUploadScore(score) == found);
-    const bool reachesSteam = found == 1 && model.Ask(kUserStats);
-    CHECK(CallCount("SteamAPI_ISteamUserStats_UploadLeaderboardScore") ==
-          uploads + (reachesSteam ? 1 : 0));
+    const int made = CallCount("SteamAPI_ISteamUserStats_UploadLeaderboardScore") - uploads;
+    CHECK(CalledThrough(kUserStats, made, found));
+    const bool reachesSteam = made == 1;
     if (!reachesSteam) return;
     if (!model.leaderboardFaultArmed) {
         // Kept best on a descending board: at least this score now.
@@ -462,7 +481,8 @@ void RunStat(std::int32_t index, std::int32_t value, bool increase) {
 
     const bool stored = increase ? steamStatIncrease(index, value) : steamStat(index, value);
 
-    CHECK(stored == (model.running && inRange && received && model.Ask(kUserStats)));
+    CHECK(model.running && inRange && received ? AnswersThrough(kUserStats, stored, true, false)
+                                               : !stored);
     if (!model.running || !inRange) {
         CHECK(tables.Same());
         CHECK(SteamSim_CallLogSize() == calls);
@@ -483,7 +503,8 @@ void RunAchievement(std::int32_t number) {
     const bool received = steamStatus() == 1;
     const int calls = SteamSim_CallLogSize();
     const bool stored = steamAchievement(number);
-    CHECK(stored == (model.running && inRange && received && model.Ask(kUserStats)));
+    CHECK(model.running && inRange && received ? AnswersThrough(kUserStats, stored, true, false)
+                                               : !stored);
     if (!inRange || !received) CHECK(SteamSim_CallLogSize() == calls);
     if (stored) CHECK(bridge::AchievementTable()[number - 1].achieved);
 }
@@ -496,7 +517,6 @@ void RunReset() {
     StartTables before;
     std::memcpy(before.achievements, bridge::AchievementTable(), sizeof before.achievements);
     steamResetAchievements();
-    g_model.Ask(kUserStats);
     for (int i = 0; i < bridge::kAchievementCount; ++i) {
         const bridge::AchievementRow& row = bridge::AchievementTable()[i];
         CHECK(!row.achieved);
@@ -509,9 +529,12 @@ void RunReset() {
 }
 
 void RunOverlay() {
+    const int opened = CallCount("SteamAPI_ISteamFriends_ActivateGameOverlay");
     steamAchievementsOverlay();
-    if (g_model.running && g_model.Ask(kFriends))
-        CHECK(std::strcmp(SteamSim_LastOverlayDialog(), "Achievements") == 0);
+    if (!g_model.running) return;
+    const int made = CallCount("SteamAPI_ISteamFriends_ActivateGameOverlay") - opened;
+    CHECK(CalledThrough(kFriends, made, 1));
+    if (made == 1) CHECK(std::strcmp(SteamSim_LastOverlayDialog(), "Achievements") == 0);
 }
 
 // Cuts a text the way the simulator stores it (at its first 0 byte) and to a
@@ -528,27 +551,51 @@ const char* Bytes(const Text& text) { return text.isNull ? nullptr : text.bytes.
 
 bool IsBridgeCall(Op op) { return op <= Op::Upload; }
 
+// The stats and achievement states the bridge mirrors, as its tables or the
+// server hold them; unlock times count only for achievements unlocked.
+struct MirroredValues {
+    std::int32_t stats[bridge::kStatCount];
+    bool achieved[bridge::kAchievementCount];
+    std::uint32_t unlockTimes[bridge::kAchievementCount];
+
+    static MirroredValues OfTables() {
+        MirroredValues values{};
+        for (int i = 0; i < bridge::kStatCount; ++i)
+            values.stats[i] = bridge::StatTable()[i].intValue;
+        for (int i = 0; i < bridge::kAchievementCount; ++i) {
+            const bridge::AchievementRow& row = bridge::AchievementTable()[i];
+            values.achieved[i] = row.achieved;
+            values.unlockTimes[i] = row.achieved ? row.unlockTime : 0;
+        }
+        return values;
+    }
+    static MirroredValues OfServer() {
+        MirroredValues values{};
+        for (int i = 0; i < bridge::kStatCount; ++i)
+            CHECK(SteamSim_ServerStat(steam_sim::statDefinition(i).apiName, &values.stats[i]));
+        for (int i = 0; i < bridge::kAchievementCount; ++i) {
+            CHECK(SteamSim_ServerAchievement(steam_sim::achievementDefinition(i).apiName,
+                                             &values.achieved[i], &values.unlockTimes[i]));
+            if (!values.achieved[i]) values.unlockTimes[i] = 0;
+        }
+        return values;
+    }
+    bool operator==(const MirroredValues& other) const {
+        return std::equal(std::begin(stats), std::end(stats), std::begin(other.stats)) &&
+               std::equal(std::begin(achieved), std::end(achieved), std::begin(other.achieved)) &&
+               std::equal(std::begin(unlockTimes), std::end(unlockTimes),
+                          std::begin(other.unlockTimes));
+    }
+};
+
 // The frame the stats arrived: the local tables now mirror the client's view,
-// which before the stats arrive equals the server's values.
-void CheckArrival() {
-    const Model& model = g_model;
-    // The simulator serves stats only for its current app, and the keepers read
-    // them through the stats interface.
-    if (model.appId != model.keeperAppId || !model.held[kUserStats]) return;
-    for (int i = 0; i < bridge::kStatCount; ++i) {
-        std::int32_t server = 0;
-        CHECK(SteamSim_ServerStat(steam_sim::statDefinition(i).apiName, &server));
-        CHECK(bridge::StatTable()[i].intValue == server);
-    }
-    for (int i = 0; i < bridge::kAchievementCount; ++i) {
-        bool achieved = false;
-        std::uint32_t unlockTime = 0;
-        CHECK(SteamSim_ServerAchievement(steam_sim::achievementDefinition(i).apiName, &achieved,
-                                         &unlockTime));
-        const bridge::AchievementRow& row = bridge::AchievementTable()[i];
-        CHECK(row.achieved == achieved);
-        if (achieved) CHECK(row.unlockTime == unlockTime);
-    }
+// which before the stats arrive equals the server's values; without the stats
+// interface there is nothing to read and the values stay.
+void CheckArrival(const MirroredValues& before) {
+    // The simulator serves stats only for its current app.
+    if (g_model.appId != g_model.keeperAppId) return;
+    const MirroredValues now = MirroredValues::OfTables();
+    CHECK(AnswersThrough(kUserStats, now, MirroredValues::OfServer(), before));
 }
 
 void RunStep(const Step& step) {
@@ -584,16 +631,19 @@ void RunStep(const Step& step) {
             for (std::int64_t i = 0; i < count; ++i) {
                 const std::int64_t before = Frame();
                 const bool arrived = model.StatsArrived();
+                const MirroredValues valuesBefore = MirroredValues::OfTables();
                 steamCallBacks();
                 CHECK(Frame() == before + (model.running ? 1 : 0));
                 if (!model.running) continue;
                 model.Deliver(Frame());
-                if (!arrived && model.StatsArrived()) CheckArrival();
+                if (!arrived && model.StatsArrived()) CheckArrival(valuesBefore);
             }
             break;
         }
         case Op::UserId:
-            CHECK(steamUserID() == (model.running && model.Ask(kUser) ? model.userId : 0));
+            CHECK(model.running
+                      ? AnswersThrough(kUser, steamUserID(), model.userId, std::uint64_t{0})
+                      : steamUserID() == 0);
             break;
         case Op::Achievement:
             RunAchievement(a);
@@ -655,7 +705,12 @@ void RunStep(const Step& step) {
             break;
         case Op::SimAccessorNull: {
             const int which = static_cast<int>(step.num[0]);
-            if (which >= 0 && which < kAccessors) model.accessorNull[which] = step.num[1] != 0;
+            if (which >= 0 && which < kAccessors) {
+                const bool returnsNull = step.num[1] != 0;
+                if (model.running && returnsNull != model.accessorNull[which])
+                    model.access[which] = Access::Either;
+                model.accessorNull[which] = returnsNull;
+            }
             SteamSim_SetAccessorNull(AccessorChoice(step.num[0]), step.num[1] != 0);
             break;
         }
@@ -713,8 +768,8 @@ void RunStep(const Step& step) {
             SteamSim_SetRecordGameId(model.recordGameId);
             break;
         case Op::OutOfMemory:
-            model.allocationsLeft = a < 0 ? -1 : a;
-            bridge::FailObjectAllocationsAfter(model.allocationsLeft);
+            model.allocationFaultArmed = a >= 0;
+            bridge::FailObjectAllocationsAfter(a < 0 ? -1 : a);
             break;
         case Op::Locale:
             model.utf8Locale = (step.num[0] & 1) != 0;

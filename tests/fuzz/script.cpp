@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "support/utf_reference.h"
+
 namespace fuzz {
 namespace {
 
@@ -257,67 +259,6 @@ std::vector<Step> DecodeCompact(const std::uint8_t* data, std::size_t size) {
 
 // ---- Text form ---------------------------------------------------------------
 
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | ((code >> 18) & 0x07));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-void AppendUtf16(std::u16string& out, char32_t code) {
-    if (code >= 0x10000 && code <= 0x10FFFF) {
-        out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-        out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-    } else {
-        out += static_cast<char16_t>(code);
-    }
-}
-
-// Raw bytes of a quoted text seen as UTF-8; each byte that starts no valid sequence is U+FFFD.
-void AppendDecoded(std::u16string& out, const std::string& raw) {
-    std::size_t i = 0;
-    while (i < raw.size()) {
-        const unsigned char lead = static_cast<unsigned char>(raw[i]);
-        int more = lead < 0x80                    ? 0
-                   : lead >= 0xC2 && lead <= 0xDF ? 1
-                   : lead >= 0xE0 && lead <= 0xEF ? 2
-                   : lead >= 0xF0 && lead <= 0xF4 ? 3
-                                                  : -1;
-        char32_t code = more == 0   ? lead
-                        : more == 1 ? lead & 0x1F
-                        : more == 2 ? lead & 0x0F
-                                    : lead & 0x07;
-        bool valid = more >= 0 && i + static_cast<std::size_t>(more) < raw.size();
-        for (int k = 1; valid && k <= more; ++k) {
-            const unsigned char next =
-                static_cast<unsigned char>(raw[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) valid = false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (valid && ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
-                      (more == 3 && (code < 0x10000 || code > 0x10FFFF))))
-            valid = false;
-        if (!valid) {
-            out += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        AppendUtf16(out, code);
-        i += static_cast<std::size_t>(more) + 1;
-    }
-}
-
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -365,7 +306,7 @@ public:
         ++at_;
         std::string raw;  // undecoded bytes waiting to join the units
         auto flush = [&] {
-            if (units) AppendDecoded(text.units, raw);
+            if (units) text.units += utf_reference::Utf16FromUtf8(raw);
             raw.clear();
         };
         while (at_ < line_.size() && line_[at_] != '"') {
@@ -386,13 +327,13 @@ public:
                 flush();
                 if (units) {
                     if (escape == 'U')
-                        AppendUtf16(text.units, value);
+                        utf_reference::AppendUtf16(text.units, value);
                     else
                         text.units += static_cast<char16_t>(value);
                 } else if (escape == 'x') {
                     text.bytes += static_cast<char>(value);
                 } else {
-                    AppendUtf8(text.bytes, value > 0x10FFFF ? 0xFFFD : value);
+                    utf_reference::AppendUtf8(text.bytes, value > 0x10FFFF ? 0xFFFD : value);
                 }
                 continue;
             }
@@ -433,10 +374,10 @@ public:
         const std::string word = Word();
         std::int64_t packed = 0;
         for (std::size_t i = 0; i < word.size() && i < 3; ++i) {
-            const int mode = word[i] == 'n'   ? kSlotHoldsNull
-                             : word[i] == 'z' ? kSlotNull
-                                              : kSlotBuffer;
-            packed |= static_cast<std::int64_t>(mode) << (2 * i);
+            const SlotMode mode = word[i] == 'n'   ? SlotMode::HoldsNull
+                                  : word[i] == 'z' ? SlotMode::Null
+                                                   : SlotMode::Buffer;
+            packed |= static_cast<std::int64_t>(SlotBits(mode)) << (2 * i);
         }
         return packed;
     }
@@ -538,7 +479,7 @@ std::string SlotLetters(std::int64_t packed, int count) {
     std::string letters;
     for (int i = 0; i < count; ++i) {
         const SlotMode mode = SlotAt(packed, i);
-        letters += mode == kSlotBuffer ? 'b' : mode == kSlotHoldsNull ? 'n' : 'z';
+        letters += mode == SlotMode::Buffer ? 'b' : mode == SlotMode::HoldsNull ? 'n' : 'z';
     }
     return letters;
 }

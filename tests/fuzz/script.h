@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/host_buffers.h"
+
 namespace fuzz {
 
 // The opcode byte of the compact form is taken modulo kCount, so every byte names a step.
@@ -51,12 +53,14 @@ enum class Op : std::uint8_t {
     kCount
 };
 
-// How a host slot is handed over; a step packs one mode per slot, two bits each.
-enum SlotMode : int { kSlotBuffer = 0, kSlotHoldsNull = 1, kSlotNull = 2 };
-
+// A step packs one slot mode per slot, two bits each: 0 (and 3) a buffer,
+// 1 a slot holding null, 2 a null slot.
 inline SlotMode SlotAt(std::int64_t packed, int slot) {
     const int bits = static_cast<int>((packed >> (2 * slot)) & 3);
-    return bits == 3 ? kSlotBuffer : static_cast<SlotMode>(bits);
+    return bits == 1 ? SlotMode::HoldsNull : bits == 2 ? SlotMode::Null : SlotMode::Buffer;
+}
+inline int SlotBits(SlotMode mode) {
+    return mode == SlotMode::HoldsNull ? 1 : mode == SlotMode::Null ? 2 : 0;
 }
 
 // A text argument: UTF-8 bytes for the simulator, UTF-16 units for the bridge.
