@@ -14,6 +14,8 @@ enum UploadMethod : int { kUploadNone = 0, kUploadKeepBest = 1, kUploadForceUpda
 
 // Starts above 32 bits so a caller that truncates a call handle is caught.
 constexpr uint64_t kFirstCallHandle = 0x100000001ULL;
+// A handle no board has: boards are numbered from 1.
+constexpr uint64_t kUntrustedBoardHandle = 0xBAD0000000000001ULL;
 
 bool isBetter(int sortMethod, int32_t candidate, int32_t current) {
     return sortMethod == kSortAscending ? candidate < current : candidate > current;
@@ -57,8 +59,11 @@ uint64_t Leaderboards::findOrCreate(const char* name, int sortMethod, int displa
     if (name == nullptr || name[0] == '\0' || std::strlen(name) >= kNameBufferSize) return 0;
     const uint64_t call = nextCallHandle();
     if (faults.ioFailure) {
-        recordQueue().postCallResult(call, kLeaderboardFindId, leaderboardFindRecord(0, false),
-                                     true, latencyFrames_);
+        // Nothing in an answer whose I/O failed can be trusted; this one
+        // claims a board, so only a caller that heeds the failure stays right.
+        recordQueue().postCallResult(call, kLeaderboardFindId,
+                                     leaderboardFindRecord(kUntrustedBoardHandle, true), true,
+                                     latencyFrames_);
         return call;
     }
     if (faults.findNotFound) {
