@@ -14,6 +14,7 @@ function(steambridge_add_test name)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   target_link_libraries(${name} PRIVATE steambridge_warnings ${ARG_LIBRARIES})
+  steambridge_unoptimised(${name})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/sim ${PROJECT_SOURCE_DIR}/tests)
   if(ARG_SIM_PROFILE)
     string(REPLACE "." "" profile_id "${ARG_SIM_PROFILE}")
@@ -32,6 +33,13 @@ function(steambridge_add_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   endif()
+endfunction()
+
+# steambridge_unoptimised(target): test code is compiled without optimisation
+# whatever the build type: it is compiled for every build and run briefly, so
+# its compile time is what counts. The code under test keeps its build's flags.
+function(steambridge_unoptimised target)
+  target_compile_options(${target} PRIVATE -O0)
 endfunction()
 
 # steambridge_add_test_run(name executable ARGS ...): one more CTest entry
