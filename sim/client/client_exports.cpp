@@ -46,22 +46,28 @@
 using namespace steam_sim;
 using namespace steam_sim::client;
 
+#if defined(_WIN32)
 #define CLIENT_EXPORT extern "C" __declspec(dllexport)
+#else
+#define CLIENT_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 
 constexpr int kCallCompletedId = 703;
 
-// SteamAPICallCompleted_t, packed 8 on Windows as the real headers are.
+// The real headers pack these records to 8 on Windows and to 4 elsewhere.
+#if defined(_WIN32)
 #pragma pack(push, 8)
+#else
+#pragma pack(push, 4)
+#endif
+// SteamAPICallCompleted_t.
 struct CallCompletedRecord {
     uint64_t call;
     int32_t expectedCallbackId;
     uint32_t size;
 };
-#pragma pack(pop)
-static_assert(sizeof(CallCompletedRecord) == 16, "703 is 16 bytes on Windows");
-
 // CallbackMsg_t of steam_api_internal.h.
 struct CallbackMessage {
     int32_t user;
@@ -69,7 +75,13 @@ struct CallbackMessage {
     unsigned char* data;
     int32_t size;
 };
-static_assert(sizeof(CallbackMessage) == 8 + 2 * sizeof(void*), "CallbackMsg_t");
+#pragma pack(pop)
+static_assert(sizeof(CallCompletedRecord) == 16, "703 is 16 bytes");
+#if defined(_WIN32)
+static_assert(sizeof(CallbackMessage) == 8 + 2 * sizeof(void*), "CallbackMsg_t (Windows)");
+#else
+static_assert(sizeof(CallbackMessage) == 20, "CallbackMsg_t (Linux x86-64, packed 4)");
+#endif
 
 struct PendingMessage {
     int callbackId;

@@ -14,6 +14,12 @@
 // no argument list; an Object result still comes through a hidden result
 // pointer, the first argument after the object, returned in RAX; float and
 // double results in XMM0.
+//
+// The Itanium ABI of Valve's Linux library (GCC-built, x86-64): the table in
+// declaration order (the generated itanium slots), the object the first
+// argument, the caller cleans up; an Object result of up to 16 bytes comes
+// back in RAX:RDX, a larger one through a hidden pointer passed before the
+// object.
 #include "interface_objects.h"
 
 #include <array>
@@ -38,6 +44,7 @@ namespace {
 
 struct SlotDesc {
     int msvcSlot;
+    int itaniumSlot;
     const char* name;
     int argBytes;
     ReturnKind kind;
@@ -96,7 +103,7 @@ constexpr bool slotsAgree(const char* className, const SlotDesc (&slots)[N]) {
 }
 
 #define STEAM_CLIENT_SLOT_DESC(Msvc, Itanium, Name, Bytes, Kind, ObjectSize) \
-    SlotDesc{Msvc, #Name, Bytes, ReturnKind::Kind, ObjectSize},
+    SlotDesc{Msvc, Itanium, #Name, Bytes, ReturnKind::Kind, ObjectSize},
 #define STEAM_CLIENT_INTERFACE_SLOTS(Id, Version, Class, SlotCount)                               \
     constexpr SlotDesc k##Id##Slots[] = {STEAM_CLIENT_SLOTS_##Id(STEAM_CLIENT_SLOT_DESC)};        \
     static_assert(sizeof k##Id##Slots / sizeof(SlotDesc) == SlotCount, "slot count of " Version); \
@@ -189,7 +196,36 @@ void* zeroObjectResult(int interfaceIndex, int slot, void* result) {
     return result;
 }
 
-#if defined(_WIN64)
+#if !defined(_WIN32)
+
+struct SmallObject {
+    uint64_t low;
+    uint64_t high;
+};
+
+template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind>
+struct Stub {
+    using Result = typename ResultType<Kind>::type;
+    static Result call(void*) {
+        logUnimplemented(I, S);
+        return Result();
+    }
+};
+
+template <int I, int S>
+struct Stub<I, S, ReturnKind::Object> {
+    static constexpr bool kInRegisters = kInterfaces[I].slots[S].objectSize <= 16;
+    static auto call(void* first, void*) {
+        if constexpr (kInRegisters) {
+            logUnimplemented(I, S);
+            return SmallObject{0, 0};
+        } else {
+            return zeroObjectResult(I, S, first);
+        }
+    }
+};
+
+#elif defined(_WIN64)
 
 template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind>
 struct Stub {
@@ -264,9 +300,22 @@ const void* slotFunction() {
     }
 }
 
-template <int I, std::size_t... S>
-std::array<const void*, sizeof...(S)> makeTable(std::index_sequence<S...>) {
-    return {{slotFunction<I, static_cast<int>(S)>()...}};
+// The slot (in MSVC order) whose function sits at `position` of the table
+// the caller's compiler lays out.
+template <int I>
+constexpr int slotAtPosition(int position) {
+#if defined(_WIN32)
+    return position;
+#else
+    for (int slot = 0; slot < kInterfaces[I].slotCount; ++slot)
+        if (kInterfaces[I].slots[slot].itaniumSlot == position) return slot;
+    return -1;
+#endif
+}
+
+template <int I, std::size_t... P>
+std::array<const void*, sizeof...(P)> makeTable(std::index_sequence<P...>) {
+    return {{slotFunction<I, slotAtPosition<I>(static_cast<int>(P))>()...}};
 }
 
 template <int I>

@@ -22,10 +22,10 @@
 #include "sim_lock.h"
 #include "steam_calls.h"
 
-#if defined(_WIN64)
-#define THISCALL
-#else
+#if defined(_WIN32) && !defined(_WIN64)
 #define THISCALL __attribute__((thiscall))
+#else
+#define THISCALL
 #endif
 // GCC applies thiscall to free functions, but -Wpedantic warns that they are not
 // class methods; the attribute is exactly what is wanted here.
@@ -172,11 +172,17 @@ bool THISCALL userBLoggedOn(void* self) { return calls::userLoggedOn(live(self, 
 // (32-bit: the first stack argument, popped by the callee; 64-bit: the second
 // register, after the object, even though 8 bytes would fit in RAX) and
 // expects it back in EAX or RAX.
+#if defined(_WIN32)
 void* THISCALL userGetSteamID(void* self, void* result) {
     const uint64_t id = calls::userSteamId(live(self, Family::User));
     std::memcpy(result, &id, sizeof id);
     return result;
 }
+#else
+// The Itanium ABI returns a trivially copyable 8-byte class such as CSteamID
+// in RAX, like a plain integer.
+uint64_t userGetSteamID(void* self) { return calls::userSteamId(live(self, Family::User)); }
+#endif
 
 // ---- ISteamUserStats ------------------------------------------------------------
 
