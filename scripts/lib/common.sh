@@ -61,6 +61,7 @@ project_version() {
     sed -n 's/^project(steambridge VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt"
 }
 RELEASE_ZIP="dist/steambridge-$(project_version)-windows.zip"
+RELEASE_TARBALL="dist/steambridge-$(project_version)-linux-x86_64.tar.gz"
 
 # Extra cache settings for the next configure_and_build.
 CONFIGURE_ARGS=()

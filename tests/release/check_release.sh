@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Uses the release zip as a game developer would, for both architectures:
+# Uses the release bundles as a game developer would. The zip, for both
+# Windows architectures:
 # - builds examples/host.c with mingw-w64 against the zip's header and mingw
 #   import library, and runs it under Wine beside the zip's DLL and the
 #   simulated client library;
 # - builds msvc_host.c for the MSVC target with clang, links it with lld-link
 #   at its defaults (SafeSEH on for 32-bit) against the zip's .lib, and runs
 #   it the same way.
-# Needs the win32 and win64 presets built (their 1.63 stages hold the
-# simulator). Usage: tests/release/check_release.sh dist/steambridge-<v>-windows.zip
+# The Linux tarball: examples/host.c built natively against its header and
+# library, run beside the simulated libsteam_api.so.
+# Needs the win32, win64 and linux presets built (their 1.63 stages hold the
+# simulator). Usage:
+#   tests/release/check_release.sh dist/steambridge-<v>-windows.zip dist/steambridge-<v>-linux-x86_64.tar.gz
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -64,5 +68,21 @@ check_architecture x86 steambridge i686-w64-mingw32 i386 i686-pc-windows-msvc wi
     ExitProcess@4 Sleep@4
 check_architecture x64 steambridge64 x86_64-w64-mingw32 i386:x86-64 x86_64-pc-windows-msvc wine64 win64 \
     ExitProcess Sleep
+
+tarball="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
+tar -xzf "$tarball" -C "$work"
+linux_release="$work/$(basename "$tarball" .tar.gz)"
+run="$work/run-linux"
+mkdir -p "$run"
+cp "$linux_release/lib/libsteambridge.so" "$root/build/linux/stage/1.63/libsteam_api.so" "$run/"
+echo "== linux x86-64: examples/host.c, built by the system's C compiler"
+cc -std=c11 -Wall -Wextra -Werror -pedantic -O2 -I"$linux_release/include" \
+    "$linux_release/examples/host.c" -L"$linux_release/lib" -lsteambridge -Wl,-rpath,'$ORIGIN' \
+    -o "$run/example_host"
+status=0
+output="$("$run/example_host" </dev/null 2>&1)" || status=$?
+echo "$output"
+[ "$status" -eq 0 ] || fail "linux example host exited with $status"
+grep -q '^achieved *yes' <<<"$output" || fail "linux example host did not unlock the achievement"
 
 exit "$failed"
