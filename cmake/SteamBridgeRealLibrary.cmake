@@ -2,7 +2,8 @@
 # STEAMWORKS_SDK, over our stand-in Steam client (sim/client). Sets
 # STEAMBRIDGE_REAL_RELEASES to the releases staged as real-<release>, and
 # stages wrong-architecture: the newest release's library built for the other
-# architecture, as a game might ship it by mistake.
+# architecture, as a game might ship it by mistake; on Linux, real-broken-client:
+# the newest release's library over a Steam client that lacks an export.
 set(STEAMBRIDGE_REAL_RELEASES "")
 if(NOT STEAMWORKS_SDK OR NOT TARGET steam_client_sim)
   return()
@@ -30,6 +31,11 @@ foreach(release_dir IN LISTS release_dirs)
     endif()
   endif()
 endforeach()
+if(TARGET steam_client_sim_broken AND STEAMBRIDGE_REAL_RELEASES)
+  list(GET STEAMBRIDGE_REAL_RELEASES -1 newest)
+  steambridge_stage(real-broken-client VALVE_LIBRARY ${STEAMWORKS_SDK}/${newest}/${valve_library}
+    CLIENT steam_client_sim_broken)
+endif()
 if(newest_foreign_library)
   steambridge_stage(wrong-architecture FOREIGN_LIBRARY ${newest_foreign_library})
 endif()
