@@ -12,6 +12,7 @@
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
 #include "bridge/object_memory.h"
+#include "bridge_library.h"
 #include "schema.h"
 #include "script.h"
 #include "steam_sim.h"
@@ -101,6 +102,28 @@ int LinkedStat(std::int32_t number) {
 
 enum Accessor : int { kUser, kUserStats, kUtils, kApps, kFriends, kAccessors };
 
+// SteamSim_Profile of the stand-in Steam client beneath Valve's own library.
+constexpr int kSteamClientProfile = 1;
+
+// The release of Valve's library the harness runs over, from its directory,
+// named as the stages are: 163 for real-1.63; 0 when not so named.
+int RealLibraryRelease() {
+    std::string directory = ProgramDirectory();
+    if (!directory.empty()) directory.pop_back();
+    const std::string name = directory.substr(directory.find_last_of('/') + 1);
+    int major = 0;
+    int minor = 0;
+    if (std::sscanf(name.c_str(), "real-%d.%d", &major, &minor) != 2) return 0;
+    return major * 100 + minor;
+}
+
+// The release whose start and stats behaviour the bridge meets: the flat
+// face's export profile, or the release of Valve's library over the client face.
+int ClientLibraryRelease() {
+    const int profile = SteamSim_Profile();
+    return profile == kSteamClientProfile ? RealLibraryRelease() : profile;
+}
+
 // What the bridge can reach through one interface in this session. The header
 // promises only that a missing interface makes the operations that need it
 // answer as failures: once the script changes an accessor while the bridge
@@ -114,11 +137,17 @@ struct QueuedStats {
     std::int32_t result;
     std::int64_t dueFrame;
     bool delivered;
+    // The bridge's own record, when the library has no request for the stats:
+    // delivered at the next steamCallBacks, whatever the client's frame.
+    bool fromBridge = false;
 };
 
 struct Model {
     // Simulator settings, as SteamSim_Reset leaves them and the script changes them.
-    int profile = SteamSim_Profile();
+    // Beneath Valve's library the simulator sees neither the holders nor the
+    // library's own functions, only what the library asks of the Steam client.
+    bool clientFace = SteamSim_Profile() == kSteamClientProfile;
+    int release = ClientLibraryRelease();
     bool startSucceeds = true;
     bool loggedOn = true;
     std::uint32_t appId = 480;
@@ -126,6 +155,7 @@ struct Model {
     std::uint64_t recordGameId = 0;
     Text languages[2];
     bool accessorNull[kAccessors] = {};
+    bool clientRefused = false;
     std::int32_t statsDelay = 1;
     std::int32_t statsResult = 1;
     std::int32_t latency = 1;
@@ -156,7 +186,7 @@ struct Model {
     std::uint64_t RecordGameIdNow() const { return recordGameId != 0 ? recordGameId : appId; }
     // From 1.61 the client has the stats before the game starts, and the bridge
     // delivers a stats-received record itself at the next steamCallBacks.
-    bool StatsComeWithoutRequest() const { return profile >= 161; }
+    bool StatsComeWithoutRequest() const { return release >= 161; }
     bool Has(int accessor) const { return access[accessor] == Access::Present; }
     bool ForThisApp(const QueuedStats& record) const {
         return record.result == 1 && record.gameId == keeperAppId;
@@ -169,7 +199,7 @@ struct Model {
     }
     void Deliver(std::int64_t frame) {
         for (QueuedStats& record : statsQueue)
-            if (record.dueFrame <= frame) record.delivered = true;
+            if (record.fromBridge || record.dueFrame <= frame) record.delivered = true;
     }
     bool BoardFound(std::int64_t frame) const {
         return running && boardRequested && boardFindable && frame >= boardDueFrame;
@@ -197,10 +227,22 @@ std::int64_t DueFrame(std::int32_t delay) { return Frame() + (delay < 1 ? 1 : de
 
 int CallCount(const char* exportName) { return SteamSim_CallCount(exportName); }
 
-// Calls of any of the client library's start functions.
+// Calls of any of the client library's start functions; beneath Valve's
+// library, its connection to the Steam client, which each start makes.
 int StartCalls() {
+    if (g_model.clientFace)
+        return CallCount("ISteamClient::CreateSteamPipe") +
+               CallCount("ISteamClient::ConnectToGlobalUser");
     return CallCount("SteamAPI_Init") + CallCount("SteamAPI_InitSafe") +
            CallCount("SteamAPI_InitFlat") + CallCount("SteamInternal_SteamAPI_Init");
+}
+
+int ShutdownCalls() {
+    if (g_model.clientFace)
+        return CallCount("ISteamClient::ReleaseUser") +
+               CallCount("ISteamClient::BReleaseSteamPipe") +
+               CallCount("ISteamClient::BShutdownIfAllPipesClosed");
+    return CallCount("SteamAPI_Shutdown");
 }
 
 // An answer that depends on one interface: the one with it, the one without,
@@ -240,21 +282,27 @@ void CheckInvariants() {
     if (found == 1) CHECK(SteamSim_LeaderboardHandle(model.boardName.c_str()) != 0);
 
     const std::uint64_t user = steamUserID();
+    // Holders live inside Valve's library, out of the client face's sight.
+    const bool holdersSeen = !model.clientFace;
     if (model.running) {
         CHECK(AnswersThrough(kUser, user, model.userId, std::uint64_t{0}));
         // The bridge listens for every record it needs while it runs.
-        CHECK(SteamSim_RegisteredCallbacks(1101) >= 1);
-        CHECK(SteamSim_RegisteredCallbacks(1102) >= 1);
-        CHECK(SteamSim_RegisteredCallbacks(1103) >= 1);
+        if (holdersSeen) {
+            CHECK(SteamSim_RegisteredCallbacks(1101) >= 1);
+            CHECK(SteamSim_RegisteredCallbacks(1102) >= 1);
+            CHECK(SteamSim_RegisteredCallbacks(1103) >= 1);
+        }
     } else {
         CHECK(user == 0);
         // Not ready: refusals, and nothing left registered or waiting in the client.
         CHECK(steamUploadScore(1) == 0);
         CHECK(!steamSetLeaderBoardName(u"Not ready"));
-        CHECK(SteamSim_RegisteredCallbacks(1101) == 0);
-        CHECK(SteamSim_RegisteredCallbacks(1102) == 0);
-        CHECK(SteamSim_RegisteredCallbacks(1103) == 0);
-        CHECK(SteamSim_PendingCallResults() == 0);
+        if (holdersSeen) {
+            CHECK(SteamSim_RegisteredCallbacks(1101) == 0);
+            CHECK(SteamSim_RegisteredCallbacks(1102) == 0);
+            CHECK(SteamSim_RegisteredCallbacks(1103) == 0);
+            CHECK(SteamSim_PendingCallResults() == 0);
+        }
     }
     CHECK(SteamSim_SizeMismatches() == 0);
 }
@@ -311,25 +359,29 @@ void RunInit(const Step& step) {
     SteamBridgeChar16* const* available = g_available.Prepare(SlotAt(step.num[0], 1));
     const int requests = CallCount("SteamAPI_ISteamUserStats_RequestCurrentStats");
     const int starts = StartCalls();
-    const int shutdowns = CallCount("SteamAPI_Shutdown");
+    const int connects = CallCount("ISteamClient::ConnectToGlobalUser");
+    const int shutdowns = ShutdownCalls();
     const int registrations = CallCount("SteamAPI_RegisterCallback");
 
     if (model.running) {
         // Starts nothing and asks for nothing again: only the texts are written anew.
         CHECK(steamInit(language, available));
         CHECK(StartCalls() == starts);
-        CHECK(CallCount("SteamAPI_Shutdown") == shutdowns);
+        CHECK(ShutdownCalls() == shutdowns);
         CHECK(CallCount("SteamAPI_ISteamUserStats_RequestCurrentStats") == requests);
-        CHECK(CallCount("SteamAPI_RegisterCallback") == registrations);
+        if (!model.clientFace) CHECK(CallCount("SteamAPI_RegisterCallback") == registrations);
         CheckLanguage(g_language, 0);
         CheckLanguage(g_available, 1);
         return;
     }
 
-    // The client library's start needs the utils interface, and from 1.58 on
-    // the user interface too.
-    const bool clientStarts = model.startSucceeds && !model.accessorNull[kUtils] &&
-                              !(model.profile >= 158 && model.accessorNull[kUser]);
+    // The client library's start needs the client and utils interfaces, and
+    // from 1.58 on the user interface too. Valve's own library also refuses to
+    // start when the client answers app ID 0.
+    const bool clientStarts = model.startSucceeds && !model.clientRefused &&
+                              !model.accessorNull[kUtils] &&
+                              !(model.release >= 158 && model.accessorNull[kUser]) &&
+                              !(model.clientFace && model.appId == 0);
     const bool started = steamInit(language, available);
     // Out of memory the start fails; how much memory a start takes is the bridge's own affair.
     CHECK(started == clientStarts || (clientStarts && model.allocationFaultArmed));
@@ -337,7 +389,13 @@ void RunInit(const Step& step) {
         CHECK(g_language.Untouched() && g_language.SlotKept());
         CHECK(g_available.Untouched() && g_available.SlotKept());
         // A client session that started has ended again, and its queue with it.
-        if (clientStarts && StartCalls() > starts) model.statsQueue.clear();
+        // Valve's library connects to the client before it checks anything
+        // else, so there a start refused for any other reason began one too.
+        const bool sessionBegan =
+            model.clientFace
+                ? model.startSucceeds && CallCount("ISteamClient::ConnectToGlobalUser") > connects
+                : clientStarts && StartCalls() > starts;
+        if (sessionBegan) model.statsQueue.clear();
         return;
     }
     model.Started();
@@ -346,7 +404,7 @@ void RunInit(const Step& step) {
     // user is logged on.
     if (model.Has(kUserStats) && model.Has(kUser) && model.loggedOn) {
         if (model.StatsComeWithoutRequest())
-            model.statsQueue.push_back({model.appId, 1, DueFrame(1), false});
+            model.statsQueue.push_back({model.appId, 1, DueFrame(1), false, true});
         else
             model.statsQueue.push_back(
                 {model.RecordGameIdNow(), model.statsResult, DueFrame(model.statsDelay), false});
@@ -633,7 +691,15 @@ void RunStep(const Step& step) {
                 const bool arrived = model.StatsArrived();
                 const MirroredValues valuesBefore = MirroredValues::OfTables();
                 steamCallBacks();
-                CHECK(Frame() == before + (model.running ? 1 : 0));
+                const std::int64_t advanced = Frame() - before;
+                if (model.clientFace && model.running && model.access[kUtils] == Access::Either) {
+                    // Valve's library takes the utils interface for its frame at
+                    // its first RunCallbacks of a session; refused then, it runs
+                    // no frame of the client's.
+                    CHECK(advanced == 0 || advanced == 1);
+                } else {
+                    CHECK(advanced == (model.running ? 1 : 0));
+                }
                 if (!model.running) continue;
                 model.Deliver(Frame());
                 if (!arrived && model.StatsArrived()) CheckArrival(valuesBefore);
@@ -711,7 +777,10 @@ void RunStep(const Step& step) {
                     model.access[which] = Access::Either;
                 model.accessorNull[which] = returnsNull;
             }
-            SteamSim_SetAccessorNull(AccessorChoice(step.num[0]), step.num[1] != 0);
+            const char* name = AccessorChoice(step.num[0]);
+            if (name && std::strcmp(name, "SteamClient") == 0)
+                model.clientRefused = step.num[1] != 0;
+            SteamSim_SetAccessorNull(name, step.num[1] != 0);
             break;
         }
         case Op::SimStatsDelay:
@@ -812,6 +881,17 @@ void End() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (g_model.clientFace) {
+        // Valve's library finds the Steam client where a running Steam leaves
+        // it; the stand-in beside the harness is the one already loaded.
+        if (g_model.release == 0 || !UseSteamClient(ProgramDirectory() + kSteamClientFileName)) {
+            std::fprintf(stderr,
+                         "==fuzz_exports== over the Steam client the harness must sit in "
+                         "real-<release>/ beside libsteam_api.so and %s\n",
+                         kSteamClientFileName);
+            std::abort();
+        }
+    }
     // Taken before any input ran: the tables as the library starts with them.
     std::memcpy(g_start.achievements, bridge::AchievementTable(), sizeof g_start.achievements);
     std::memcpy(g_start.stats, bridge::StatTable(), sizeof g_start.stats);

@@ -75,9 +75,10 @@ constexpr OpInfo kOps[] = {
 static_assert(sizeof kOps / sizeof kOps[0] == static_cast<std::size_t>(Op::kCount),
               "one entry per op");
 
+// SteamClient is last, so the others keep their numbers.
 constexpr const char* kAccessors[kAccessorChoices] = {"SteamUser", "SteamUserStats", "SteamUtils",
                                                       "SteamApps", "SteamFriends",   "SteamBogus",
-                                                      nullptr};
+                                                      nullptr,     "SteamClient"};
 constexpr const char* kKeys[kKeyChoices] = {"name", "desc", "hidden", "other", nullptr};
 constexpr const char* kLocales[2] = {"C", "C.UTF-8"};
 

@@ -88,7 +88,7 @@ std::string FormatStep(const Step& step);
 // Names of the accessors and display keys that steps choose from.
 const char* AccessorChoice(std::int64_t choice);
 const char* KeyChoice(std::int64_t choice);
-constexpr int kAccessorChoices = 7;
+constexpr int kAccessorChoices = 8;
 constexpr int kKeyChoices = 5;
 
 }  // namespace fuzz
