@@ -196,13 +196,9 @@ void* zeroObjectResult(int interfaceIndex, int slot, void* result) {
     return result;
 }
 
-#if !defined(_WIN32)
+#if !defined(_WIN32) || defined(_WIN64)
 
-struct SmallObject {
-    uint64_t low;
-    uint64_t high;
-};
-
+// The caller cleans up: a stub needs no argument list.
 template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind>
 struct Stub {
     using Result = typename ResultType<Kind>::type;
@@ -210,6 +206,17 @@ struct Stub {
         logUnimplemented(I, S);
         return Result();
     }
+};
+
+#if defined(_WIN64)
+template <int I, int S>
+struct Stub<I, S, ReturnKind::Object> {
+    static void* call(void*, void* result) { return zeroObjectResult(I, S, result); }
+};
+#else
+struct SmallObject {
+    uint64_t low;
+    uint64_t high;
 };
 
 template <int I, int S>
@@ -224,22 +231,7 @@ struct Stub<I, S, ReturnKind::Object> {
         }
     }
 };
-
-#elif defined(_WIN64)
-
-template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind>
-struct Stub {
-    using Result = typename ResultType<Kind>::type;
-    static Result call(void*) {
-        logUnimplemented(I, S);
-        return Result();
-    }
-};
-
-template <int I, int S>
-struct Stub<I, S, ReturnKind::Object> {
-    static void* call(void*, void* result) { return zeroObjectResult(I, S, result); }
-};
+#endif
 
 #else
 
