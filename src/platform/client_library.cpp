@@ -21,14 +21,10 @@ ClientFunctions g_bound;
 
 BindResult BindClientFunctions(ClientFunctions& functions, SymbolLookup lookup, void* context) {
     void* addresses[kClientFunctionCount] = {};
-    const char* firstStartName = nullptr;
     bool startFound = false;
     for (int function = 0; function < kClientFunctionCount; ++function) {
         const ClientFunctionNames& entry = kClientFunctionNames[function];
-        if (entry.need == Need::Start) {
-            if (!firstStartName) firstStartName = entry.names[0];
-            if (startFound) continue;
-        }
+        if (entry.need == Need::Start && startFound) continue;
         for (int alternative = 0; alternative < kMaxExportNames && entry.names[alternative];
              ++alternative) {
             addresses[function] = lookup(context, entry.names[alternative]);
@@ -38,7 +34,10 @@ BindResult BindClientFunctions(ClientFunctions& functions, SymbolLookup lookup, 
         if (!addresses[function] && entry.need == Need::Required)
             return BindResult{false, entry.names[0]};
     }
-    if (!startFound) return BindResult{false, firstStartName};
+    // No start function at all: named by the newest.
+    if (!startFound)
+        return BindResult{
+            false, kClientFunctionNames[static_cast<int>(ClientFunction::InitFlat)].names[0]};
 
     ClientFunctions bound{};
 #define STEAMBRIDGE_ASSIGN_ENTRY(result, member, parameters, need, ...) \
