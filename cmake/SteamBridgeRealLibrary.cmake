@@ -1,5 +1,6 @@
 # Stages with Valve's own client library of each SDK release found under
-# STEAMWORKS_SDK, over our stand-in Steam client (sim/client). Sets
+# STEAMWORKS_SDK, over our stand-in Steam client (sim/client), with the demo
+# and flat_game (tests/offline: a game using Valve's flat API itself). Sets
 # STEAMBRIDGE_REAL_RELEASES to the releases staged as real-<release>, and
 # stages wrong-architecture: the newest release's library built for the other
 # architecture, as a game might ship it by mistake; on Linux, real-broken-client:
@@ -24,7 +25,7 @@ foreach(release_dir IN LISTS release_dirs)
   if(EXISTS ${release_dir}/${valve_library})
     get_filename_component(release ${release_dir} NAME)
     steambridge_stage(real-${release} VALVE_LIBRARY ${release_dir}/${valve_library}
-      CLIENT steam_client_sim DEMO)
+      CLIENT steam_client_sim DEMO EXTRA flat_game)
     list(APPEND STEAMBRIDGE_REAL_RELEASES ${release})
     if(foreign_library AND EXISTS ${release_dir}/${foreign_library})
       set(newest_foreign_library ${release_dir}/${foreign_library})

@@ -36,8 +36,10 @@
 #include "call_line.h"
 #include "client_state.h"
 #include "interface_objects.h"
+#include "offline_run.h"
 #include "record_queue.h"
 #include "records.h"
+#include "schema.h"
 #include "session.h"
 #include "session_lifecycle.h"
 #include "sim_lock.h"
@@ -181,8 +183,13 @@ void noteInterfaceServed(const char* version) {
         return;
     userStats013Requested = true;
     // This library has no RequestCurrentStats: the client has the stats before
-    // the game starts, so they are there now (and at each later session start).
-    statsServer().noteStatsReceived(kResultOk, session().ownGameId(), session().ownGameId());
+    // the game starts, so they are there now (and at each later session start),
+    // unless the scenario holds them back or fails them.
+    const Faults& faults = activeScenario().faults;
+    if (faults.statsNever) return;
+    statsServer().noteStatsReceived(faults.statsResult, session().ownGameId(),
+                                    session().ownGameId());
+    offline::noteStatsReceived(faults.statsResult);
 }
 
 bool libraryExpectsStatsAtStart() { return userStats013Requested; }
@@ -214,6 +221,8 @@ void resetClientState() {
 
 CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
     SimGuard guard;
+    // The library's first request: an offline run's files apply from here on.
+    offline::prepare();
     CallLine("CreateInterface").text(version).log();
     ClientObject* object = objectForVersion(version);
     // Only the client object is made here; the library gets the others through it.

@@ -30,6 +30,7 @@
 #include <utility>
 
 #include "call_log.h"
+#include "offline_run.h"
 #include "served_methods.h"
 #include "sim_lock.h"
 
@@ -157,6 +158,7 @@ void logUnimplemented(int interfaceIndex, int slot) {
     line += "::";
     line += desc.slots[slot].name;
     line += "()";
+    offline::noteUnserved(line.substr(14, line.size() - 16));
     callLog().append(std::move(line));
 }
 

@@ -218,6 +218,10 @@ bool THISCALL statsSetAchievement(void* self, const char* name) {
     return calls::statsSetAchievement(live(self, Family::UserStats), name);
 }
 
+bool THISCALL statsClearAchievement(void* self, const char* name) {
+    return calls::statsClearAchievement(live(self, Family::UserStats), name);
+}
+
 bool THISCALL statsGetAchievementAndUnlockTime(void* self, const char* name, bool* achieved,
                                                uint32_t* unlockTime) {
     return calls::statsGetAchievementAndUnlockTime(live(self, Family::UserStats), name, achieved,
@@ -233,6 +237,32 @@ const char* THISCALL statsGetAchievementDisplayAttribute(void* self, const char*
     return calls::statsAchievementDisplayAttribute(live(self, Family::UserStats), name, key);
 }
 
+bool THISCALL statsIndicateAchievementProgress(void* self, const char* name, uint32_t current,
+                                               uint32_t maximum) {
+    return calls::statsIndicateAchievementProgress(live(self, Family::UserStats), name, current,
+                                                   maximum);
+}
+
+uint32_t THISCALL statsGetNumAchievements(void* self) {
+    return calls::statsNumAchievements(live(self, Family::UserStats));
+}
+
+const char* THISCALL statsGetAchievementName(void* self, uint32_t index) {
+    return calls::statsAchievementName(live(self, Family::UserStats), index);
+}
+
+bool THISCALL statsGetAchievementProgressLimitsInt32(void* self, const char* name,
+                                                     int32_t* minimum, int32_t* maximum) {
+    return calls::statsAchievementProgressLimitsInt32(live(self, Family::UserStats), name,
+                                                      minimum, maximum);
+}
+
+bool THISCALL statsGetAchievementProgressLimitsFloat(void* self, const char* name, float* minimum,
+                                                     float* maximum) {
+    return calls::statsAchievementProgressLimitsFloat(live(self, Family::UserStats), name,
+                                                      minimum, maximum);
+}
+
 bool THISCALL statsResetAllStats(void* self, BoolArgument achievementsToo) {
     return calls::statsResetAllStats(live(self, Family::UserStats), boolOf(achievementsToo));
 }
@@ -242,6 +272,39 @@ uint64_t THISCALL statsFindOrCreateLeaderboard(void* self, const char* name, int
                                                int32_t displayType) {
     return calls::statsFindOrCreateLeaderboard(live(self, Family::UserStats), name, sortMethod,
                                                displayType);
+}
+
+uint64_t THISCALL statsFindLeaderboard(void* self, const char* name) {
+    return calls::statsFindLeaderboard(live(self, Family::UserStats), name);
+}
+
+const char* THISCALL statsGetLeaderboardName(void* self, uint64_t board) {
+    return calls::statsLeaderboardName(live(self, Family::UserStats), board);
+}
+
+int32_t THISCALL statsGetLeaderboardEntryCount(void* self, uint64_t board) {
+    return calls::statsLeaderboardEntryCount(live(self, Family::UserStats), board);
+}
+
+int32_t THISCALL statsGetLeaderboardSortMethod(void* self, uint64_t board) {
+    return calls::statsLeaderboardSortMethod(live(self, Family::UserStats), board);
+}
+
+int32_t THISCALL statsGetLeaderboardDisplayType(void* self, uint64_t board) {
+    return calls::statsLeaderboardDisplayType(live(self, Family::UserStats), board);
+}
+
+uint64_t THISCALL statsDownloadLeaderboardEntries(void* self, uint64_t board, int32_t request,
+                                                  int32_t rangeStart, int32_t rangeEnd) {
+    return calls::statsDownloadLeaderboardEntries(live(self, Family::UserStats), board, request,
+                                                  rangeStart, rangeEnd);
+}
+
+bool THISCALL statsGetDownloadedLeaderboardEntry(void* self, uint64_t entries, int32_t index,
+                                                 LeaderboardEntryRecord* entry, int32_t* details,
+                                                 int32_t detailsMax) {
+    return calls::statsDownloadedLeaderboardEntry(live(self, Family::UserStats), entries, index,
+                                                  entry, details, detailsMax);
 }
 
 uint64_t THISCALL statsUploadLeaderboardScore(void* self, uint64_t board, int32_t uploadMethod,
@@ -254,6 +317,10 @@ uint64_t THISCALL statsUploadLeaderboardScore(void* self, uint64_t board, int32_
 // ---- ISteamUtils, ISteamApps, ISteamFriends, ISteamInput, ISteamController -------
 
 uint32_t THISCALL utilsGetAppID(void* self) { return calls::utilsAppId(live(self, Family::Utils)); }
+
+uint32_t THISCALL utilsGetServerRealTime(void* self) {
+    return calls::utilsServerRealTime(live(self, Family::Utils));
+}
 
 // First in every SteamAPI_RunCallbacks of the real library: the frame clock.
 void THISCALL utilsRunFrame(void* self) {
@@ -276,8 +343,33 @@ const char* THISCALL appsGetAvailableGameLanguages(void* self) {
     return calls::appsAvailableGameLanguages(live(self, Family::Apps));
 }
 
+bool THISCALL appsBIsSubscribed(void* self) {
+    return calls::appsIsSubscribed(live(self, Family::Apps));
+}
+
+bool THISCALL appsBIsSubscribedApp(void* self, uint32_t appId) {
+    return calls::appsIsSubscribedApp(live(self, Family::Apps), appId);
+}
+
+const char* THISCALL friendsGetPersonaName(void* self) {
+    return calls::friendsPersonaName(live(self, Family::Friends));
+}
+
 void THISCALL friendsActivateGameOverlay(void* self, const char* dialog) {
     calls::friendsActivateGameOverlay(live(self, Family::Friends), dialog);
+}
+
+// A CSteamID argument travels by value as its 8 bytes, in every ABI here.
+void THISCALL friendsActivateGameOverlayToUser(void* self, const char* dialog, uint64_t steamId) {
+    calls::friendsActivateGameOverlayToUser(live(self, Family::Friends), dialog, steamId);
+}
+
+void THISCALL friendsActivateGameOverlayToWebPage(void* self, const char* url, int32_t mode) {
+    calls::friendsActivateGameOverlayToWebPage(live(self, Family::Friends), url, mode);
+}
+
+void THISCALL friendsActivateGameOverlayToStore(void* self, uint32_t appId, int32_t flag) {
+    calls::friendsActivateGameOverlayToStore(live(self, Family::Friends), appId, flag);
 }
 
 // Input and controllers: nothing to poll; the library calls these every frame.

@@ -2,61 +2,86 @@
 #include "call_line.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "call_log.h"
+#include "journal.h"
+#include "session.h"
 
 namespace steam_sim {
 
 CallLine::CallLine(const char* exportName) : line_(exportName) { line_ += '('; }
 
-void CallLine::separate() {
-    if (hasArgument_) line_ += ", ";
+void CallLine::separate(const std::string& json) {
+    if (hasArgument_) {
+        line_ += ", ";
+        jsonArguments_ += ',';
+    }
     hasArgument_ = true;
+    jsonArguments_ += json;
 }
 
 CallLine& CallLine::text(const char* value) {
-    separate();
+    separate(value != nullptr ? JsonString(value) : "null");
     line_ += value != nullptr ? value : "(null)";
     return *this;
 }
 
 CallLine& CallLine::integer(int64_t value) {
-    separate();
+    separate(std::to_string(value));
     line_ += std::to_string(value);
     return *this;
 }
 
 CallLine& CallLine::unsignedInteger(uint64_t value) {
-    separate();
+    // As a text: a JSON reader may hold numbers as doubles, which lose 64-bit handles.
+    separate(JsonString(std::to_string(value)));
     line_ += std::to_string(value);
     return *this;
 }
 
 CallLine& CallLine::flag(bool value) {
-    separate();
+    separate(value ? "true" : "false");
     line_ += value ? '1' : '0';
     return *this;
 }
 
 CallLine& CallLine::real(double value) {
-    separate();
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%g", value);
+    separate(JsonNumber(value));
     line_ += buffer;
     return *this;
 }
 
 CallLine& CallLine::integerList(const int32_t* values, int count) {
-    separate();
-    line_ += '[';
+    std::string text = "[";
+    std::string json = "[";
     for (int i = 0; values != nullptr && i < count; ++i) {
-        if (i > 0) line_ += ' ';
-        line_ += std::to_string(values[i]);
+        if (i > 0) {
+            text += ' ';
+            json += ',';
+        }
+        text += std::to_string(values[i]);
+        json += std::to_string(values[i]);
     }
-    line_ += ']';
+    separate(json + ']');
+    line_ += text + ']';
     return *this;
 }
 
-void CallLine::log() { callLog().append(line_ + ')'); }
+void CallLine::log() {
+    if (journal().isOpen()) {
+        // The game's calls, not the library's own frame clock.
+        const std::size_t nameEnd = line_.find('(');
+        const std::string name = line_.substr(0, nameEnd);
+        if (name.compare(0, 9, "SteamAPI_") == 0 && name != "SteamAPI_ISteamUtils_RunFrame")
+            journal().write("call", session().frame(),
+                            ",\"call\":" + JsonString(name) + ",\"args\":[" + jsonArguments_ + "]");
+        // A long offline run keeps only its journal, not an in-memory log.
+        return;
+    }
+    callLog().append(line_ + ')');
+}
 
 }  // namespace steam_sim

@@ -17,13 +17,15 @@ public:
     CallLine& real(double value);                             // %g
     CallLine& integerList(const int32_t* values, int count);  // "[1 2 3]", "[]" when none
 
-    // Appends the finished line to the call log.
+    // Appends the finished line to the call log, and a game's call (a flat
+    // name, "SteamAPI_…") to the journal when one is open.
     void log();
 
 private:
-    void separate();
+    void separate(const std::string& json);
 
     std::string line_;
+    std::string jsonArguments_;
     bool hasArgument_ = false;
 };
 

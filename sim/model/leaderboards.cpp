@@ -1,19 +1,26 @@
 // Board creation, score keeping and ranking, answered through call results.
 #include "leaderboards.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "offline_run.h"
 #include "record_queue.h"
-#include "records.h"
+#include "schema.h"
+#include "session.h"
 
 namespace steam_sim {
 namespace {
 
 enum SortMethod : int { kSortNone = 0, kSortAscending = 1, kSortDescending = 2 };
 enum UploadMethod : int { kUploadNone = 0, kUploadKeepBest = 1, kUploadForceUpdate = 2 };
+enum DataRequest : int { kRequestGlobal = 0, kRequestAroundUser = 1, kRequestFriends = 2 };
+// Steam hands out at most this many details per entry.
+constexpr int kMaxDetails = 64;
 
 // Starts above 32 bits so a caller that truncates a call handle is caught.
 constexpr uint64_t kFirstCallHandle = 0x100000001ULL;
+constexpr uint64_t kFirstEntriesHandle = 0x200000001ULL;
 // A handle no board has: boards are numbered from 1.
 constexpr uint64_t kUntrustedBoardHandle = 0xBAD0000000000001ULL;
 
@@ -21,15 +28,68 @@ bool isBetter(int sortMethod, int32_t candidate, int32_t current) {
     return sortMethod == kSortAscending ? candidate < current : candidate > current;
 }
 
+LeaderboardCall callKind(int call) { return static_cast<LeaderboardCall>(call); }
+
 }  // namespace
 
-void Leaderboards::reset() { *this = Leaderboards(); }
+void Leaderboards::reset() {
+    *this = Leaderboards();
+    const Scenario& scenario = activeScenario();
+    for (const LeaderboardSchema& schema : scenario.leaderboards) {
+        Board board{schema.name, boards_.size() + 1, static_cast<int>(schema.sort),
+                    static_cast<int>(schema.display), {}};
+        for (const LeaderboardEntry& entry : schema.scores)
+            board.entries.push_back({entry.steamId, entry.score, {}});
+        boards_.push_back(std::move(board));
+    }
+    const uint64_t user = scenario.steamId;
+    for (const auto& [name, score] : scenario.start.leaderboards) {
+        const Board* found = boardNamed(name.c_str());
+        if (found == nullptr) {
+            // A board the game made in an earlier run, kept by the state file.
+            boards_.push_back(Board{name, boards_.size() + 1, kSortDescending, 1, {}});
+            found = &boards_.back();
+        }
+        Board& board = *boardWithHandle(found->handle);
+        board.entries.erase(std::remove_if(board.entries.begin(), board.entries.end(),
+                                           [user](const Entry& e) { return e.steamId == user; }),
+                            board.entries.end());
+        board.entries.push_back({user, score, {}});
+    }
+    for (Board& board : boards_) sortEntries(board);
+    latencyFrames_ = scenario.faults.leaderboardLatencyFrames;
+    scenarioFaultsUsed_.assign(scenario.faults.leaderboards.size(), false);
+}
 
-Leaderboards::Faults Leaderboards::takeFaults() {
-    const Faults faults{failNextCallHandle_, failNextCallIo_, nextFindNotFound_};
+void Leaderboards::sortEntries(Board& board) {
+    const int sort = board.sortMethod;
+    std::stable_sort(board.entries.begin(), board.entries.end(),
+                     [sort](const Entry& a, const Entry& b) { return isBetter(sort, a.score, b.score); });
+}
+
+Leaderboards::Faults Leaderboards::takeFaults(int call, const char* boardName) {
+    Faults faults{failNextCallHandle_, failNextCallIo_, nextFindNotFound_ && call == 0};
     failNextCallHandle_ = false;
     failNextCallIo_ = false;
-    nextFindNotFound_ = false;
+    if (call == 0) nextFindNotFound_ = false;
+    const std::vector<LeaderboardFault>& scenarioFaults = activeScenario().faults.leaderboards;
+    for (std::size_t i = 0; i < scenarioFaults.size(); ++i) {
+        const LeaderboardFault& fault = scenarioFaults[i];
+        if (fault.call != callKind(call) || (fault.once && scenarioFaultsUsed_[i])) continue;
+        if (!fault.board.empty() && (boardName == nullptr || fault.board != boardName)) continue;
+        scenarioFaultsUsed_[i] = true;
+        switch (fault.kind) {
+            case LeaderboardFaultKind::NotFound:
+                faults.notFound = true;
+                break;
+            case LeaderboardFaultKind::IoFailure:
+                faults.ioFailure = true;
+                break;
+            case LeaderboardFaultKind::ZeroCallHandle:
+                faults.noCallHandle = true;
+                break;
+        }
+    }
     return faults;
 }
 
@@ -46,6 +106,13 @@ const Leaderboards::Board* Leaderboards::boardNamed(const char* name) const {
     return nullptr;
 }
 
+const Leaderboards::Board* Leaderboards::boardWithHandle(uint64_t handle) const {
+    for (const Board& board : boards_) {
+        if (board.handle == handle) return &board;
+    }
+    return nullptr;
+}
+
 Leaderboards::Board* Leaderboards::boardWithHandle(uint64_t handle) {
     for (Board& board : boards_) {
         if (board.handle == handle) return &board;
@@ -53,8 +120,15 @@ Leaderboards::Board* Leaderboards::boardWithHandle(uint64_t handle) {
     return nullptr;
 }
 
-uint64_t Leaderboards::findOrCreate(const char* name, int sortMethod, int displayType) {
-    const Faults faults = takeFaults();
+int Leaderboards::rankOf(const Board& board, uint64_t steamId) const {
+    for (std::size_t i = 0; i < board.entries.size(); ++i)
+        if (board.entries[i].steamId == steamId) return static_cast<int>(i + 1);
+    return 0;
+}
+
+uint64_t Leaderboards::find(const char* name, bool createMissing, int sortMethod,
+                            int displayType) {
+    const Faults faults = takeFaults(static_cast<int>(LeaderboardCall::Find), name);
     if (faults.noCallHandle) return 0;
     if (name == nullptr || name[0] == '\0' || std::strlen(name) >= kNameBufferSize) return 0;
     const uint64_t call = nextCallHandle();
@@ -66,63 +140,154 @@ uint64_t Leaderboards::findOrCreate(const char* name, int sortMethod, int displa
                                      latencyFrames_);
         return call;
     }
-    if (faults.findNotFound) {
-        recordQueue().postCallResult(call, kLeaderboardFindId, leaderboardFindRecord(0, false),
-                                     false, latencyFrames_);
-        return call;
-    }
-    const Board* board = boardNamed(name);
-    if (board == nullptr) {
-        boards_.push_back(Board{name, boards_.size() + 1, sortMethod, displayType, false, 0});
+    const Board* board = faults.notFound ? nullptr : boardNamed(name);
+    if (board == nullptr && createMissing && !faults.notFound) {
+        boards_.push_back(Board{name, boards_.size() + 1, sortMethod, displayType, {}});
         board = &boards_.back();
     }
     recordQueue().postCallResult(call, kLeaderboardFindId,
-                                 leaderboardFindRecord(board->handle, true), false, latencyFrames_);
+                                 leaderboardFindRecord(board ? board->handle : 0, board != nullptr),
+                                 false, latencyFrames_);
     return call;
 }
 
-uint64_t Leaderboards::uploadScore(uint64_t boardHandle, int uploadMethod, int32_t score) {
-    const Faults faults = takeFaults();
+uint64_t Leaderboards::uploadScore(uint64_t boardHandle, int uploadMethod, int32_t score,
+                                   const int32_t* details, int detailCount) {
+    Board* board = boardWithHandle(boardHandle);
+    const Faults faults = takeFaults(static_cast<int>(LeaderboardCall::Upload),
+                                     board ? board->name.c_str() : nullptr);
     if (faults.noCallHandle) return 0;
     const uint64_t call = nextCallHandle();
-    if (faults.ioFailure) {
-        recordQueue().postCallResult(call, kScoreUploadedId,
-                                     scoreUploadedRecord(false, boardHandle, score, false, 0, 0),
-                                     true, latencyFrames_);
-        return call;
-    }
-    Board* board = boardWithHandle(boardHandle);
-    if (board == nullptr ||
+    if (faults.ioFailure || board == nullptr ||
         (uploadMethod != kUploadKeepBest && uploadMethod != kUploadForceUpdate)) {
         recordQueue().postCallResult(call, kScoreUploadedId,
                                      scoreUploadedRecord(false, boardHandle, score, false, 0, 0),
-                                     false, latencyFrames_);
+                                     faults.ioFailure, latencyFrames_);
+        offline::noteScore(board ? board->name.c_str() : nullptr, score, false, false);
         return call;
     }
-    // This user is the only one on the board, so any score of theirs ranks first.
-    const int32_t previousRank = board->hasScore ? 1 : 0;
-    bool changed = false;
-    if (!board->hasScore) {
-        changed = true;
-    } else if (uploadMethod == kUploadForceUpdate) {
-        changed = score != board->score;
-    } else {
-        changed = isBetter(board->sortMethod, score, board->score);
-    }
+    const uint64_t user = session().userId();
+    const int previousRank = rankOf(*board, user);
+    if (previousRank == 0) board->entries.push_back({user, score, {}});
+    Entry& entry = board->entries[previousRank == 0 ? board->entries.size() - 1
+                                                    : static_cast<std::size_t>(previousRank - 1)];
+    const bool changed = previousRank == 0 ||
+                         (uploadMethod == kUploadForceUpdate
+                              ? score != entry.score
+                              : isBetter(board->sortMethod, score, entry.score));
     if (changed) {
-        board->score = score;
-        board->hasScore = true;
+        entry.score = score;
+        entry.details.clear();
+        if (details != nullptr)
+            entry.details.assign(details, details + std::clamp(detailCount, 0, kMaxDetails));
+        sortEntries(*board);
     }
+    const int newRank = rankOf(*board, user);
+    offline::noteScore(board->name.c_str(), score, changed, true);
     recordQueue().postCallResult(
         call, kScoreUploadedId,
-        scoreUploadedRecord(true, boardHandle, score, changed, 1, previousRank), false,
+        scoreUploadedRecord(true, boardHandle, score, changed, newRank, previousRank), false,
         latencyFrames_);
     return call;
+}
+
+uint64_t Leaderboards::downloadEntries(uint64_t boardHandle, int request, int rangeStart,
+                                       int rangeEnd) {
+    const Board* board = boardWithHandle(boardHandle);
+    const Faults faults = takeFaults(static_cast<int>(LeaderboardCall::Download),
+                                     board ? board->name.c_str() : nullptr);
+    if (faults.noCallHandle || board == nullptr) return 0;
+    const uint64_t call = nextCallHandle();
+    std::vector<LeaderboardEntryRecord> entries;
+    std::vector<std::vector<int32_t>> details;
+    const uint64_t user = session().userId();
+    int first = 1;
+    int last = 0;
+    if (request == kRequestGlobal) {
+        first = rangeStart;
+        last = rangeEnd;
+    } else if (request == kRequestAroundUser) {
+        const int rank = rankOf(*board, user);
+        if (rank > 0) {
+            first = rank + rangeStart;
+            last = rank + rangeEnd;
+        }
+    }
+    const int count = static_cast<int>(board->entries.size());
+    for (int rank = std::max(first, 1); rank <= std::min(last, count); ++rank) {
+        const Entry& entry = board->entries[static_cast<std::size_t>(rank - 1)];
+        LeaderboardEntryRecord record{};
+        std::memcpy(record.userId.bytes, &entry.steamId, sizeof entry.steamId);
+        record.globalRank = rank;
+        record.score = entry.score;
+        record.detailCount = static_cast<int32_t>(entry.details.size());
+        entries.push_back(record);
+        details.push_back(entry.details);
+    }
+    if (request == kRequestFriends) {
+        // Offline, the user has no friends: only their own entry.
+        const int rank = rankOf(*board, user);
+        if (rank > 0) {
+            const Entry& entry = board->entries[static_cast<std::size_t>(rank - 1)];
+            LeaderboardEntryRecord record{};
+            std::memcpy(record.userId.bytes, &entry.steamId, sizeof entry.steamId);
+            record.globalRank = rank;
+            record.score = entry.score;
+            record.detailCount = static_cast<int32_t>(entry.details.size());
+            entries.push_back(record);
+            details.push_back(entry.details);
+        }
+    }
+    const uint64_t entriesHandle =
+        lastEntriesHandle_ = lastEntriesHandle_ == 0 ? kFirstEntriesHandle : lastEntriesHandle_ + 1;
+    const int32_t entryCount = static_cast<int32_t>(entries.size());
+    downloads_[entriesHandle] = std::move(entries);
+    downloadDetails_[entriesHandle] = std::move(details);
+    recordQueue().postCallResult(call, kScoresDownloadedId,
+                                 scoresDownloadedRecord(boardHandle, entriesHandle, entryCount),
+                                 faults.ioFailure, latencyFrames_);
+    return call;
+}
+
+bool Leaderboards::downloadedEntry(uint64_t entriesHandle, int index,
+                                   LeaderboardEntryRecord* entry, int32_t* details,
+                                   int detailsMax) const {
+    const auto found = downloads_.find(entriesHandle);
+    if (found == downloads_.end() || index < 0 ||
+        index >= static_cast<int>(found->second.size()) || entry == nullptr)
+        return false;
+    *entry = found->second[static_cast<std::size_t>(index)];
+    const std::vector<int32_t>& kept = downloadDetails_.at(entriesHandle)[static_cast<std::size_t>(index)];
+    if (details != nullptr && detailsMax > 0) {
+        const std::size_t copied = std::min(kept.size(), static_cast<std::size_t>(detailsMax));
+        std::copy(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(copied), details);
+    }
+    return true;
 }
 
 uint64_t Leaderboards::handleOf(const char* name) const {
     const Board* board = boardNamed(name);
     return board != nullptr ? board->handle : 0;
+}
+
+const char* Leaderboards::nameOf(uint64_t boardHandle) const {
+    const Board* board = boardWithHandle(boardHandle);
+    return board != nullptr ? board->name.c_str() : nullptr;
+}
+
+int Leaderboards::entryCountOf(uint64_t boardHandle) const {
+    const Board* board = boardWithHandle(boardHandle);
+    return board != nullptr ? static_cast<int>(board->entries.size()) : 0;
+}
+
+int Leaderboards::sortMethodOf(uint64_t boardHandle) const {
+    const Board* board = boardWithHandle(boardHandle);
+    return board != nullptr ? board->sortMethod : 0;
+}
+
+int Leaderboards::displayTypeOf(uint64_t boardHandle) const {
+    const Board* board = boardWithHandle(boardHandle);
+    return board != nullptr ? board->displayType : 0;
 }
 
 int Leaderboards::sortMethodOf(const char* name) const {
@@ -137,9 +302,20 @@ int Leaderboards::displayTypeOf(const char* name) const {
 
 bool Leaderboards::scoreOf(const char* name, int32_t* score) const {
     const Board* board = boardNamed(name);
-    if (board == nullptr || !board->hasScore) return false;
-    if (score != nullptr) *score = board->score;
+    if (board == nullptr) return false;
+    const int rank = rankOf(*board, session().userId());
+    if (rank == 0) return false;
+    if (score != nullptr) *score = board->entries[static_cast<std::size_t>(rank - 1)].score;
     return true;
+}
+
+std::map<std::string, int32_t> Leaderboards::userScores() const {
+    std::map<std::string, int32_t> scores;
+    for (const Board& board : boards_) {
+        int32_t score = 0;
+        if (scoreOf(board.name.c_str(), &score)) scores[board.name] = score;
+    }
+    return scores;
 }
 
 Leaderboards& leaderboards() {

@@ -2,18 +2,27 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "records.h"
 
 namespace steam_sim {
 
 class Leaderboards {
 public:
+    // The scenario's boards and the user's scores from its start state.
     void reset();
 
-    // Both return the call handle of the queued answer, or 0 when the call failed.
-    uint64_t findOrCreate(const char* name, int sortMethod, int displayType);
-    uint64_t uploadScore(uint64_t boardHandle, int uploadMethod, int32_t score);
+    // Each returns the call handle of the queued answer, or 0 when the call failed.
+    uint64_t find(const char* name, bool createMissing, int sortMethod, int displayType);
+    uint64_t uploadScore(uint64_t boardHandle, int uploadMethod, int32_t score,
+                         const int32_t* details, int detailCount);
+    uint64_t downloadEntries(uint64_t boardHandle, int request, int rangeStart, int rangeEnd);
+    // One entry of a finished download; false for an unknown handle or index.
+    bool downloadedEntry(uint64_t entriesHandle, int index, LeaderboardEntryRecord* entry,
+                         int32_t* details, int detailsMax) const;
 
     void failNextCallHandle() { failNextCallHandle_ = true; }
     void failNextCallIo() { failNextCallIo_ = true; }
@@ -21,37 +30,55 @@ public:
     void setCallResultLatency(int frames) { latencyFrames_ = frames; }
 
     uint64_t handleOf(const char* name) const;
+    const char* nameOf(uint64_t boardHandle) const;  // null for an unknown handle
+    int entryCountOf(uint64_t boardHandle) const;
+    int sortMethodOf(uint64_t boardHandle) const;
+    int displayTypeOf(uint64_t boardHandle) const;
     int sortMethodOf(const char* name) const;
     int displayTypeOf(const char* name) const;
     bool scoreOf(const char* name, int32_t* score) const;
     int count() const { return static_cast<int>(boards_.size()); }
+    // Board name to the user's score, for boards where the user has one.
+    std::map<std::string, int32_t> userScores() const;
 
 private:
+    struct Entry {
+        uint64_t steamId;
+        int32_t score;
+        std::vector<int32_t> details;
+    };
     struct Board {
         std::string name;
         uint64_t handle;
         int sortMethod;
         int displayType;
-        bool hasScore;
-        int32_t score;
+        std::vector<Entry> entries;  // kept in rank order
     };
     struct Faults {
         bool noCallHandle;
         bool ioFailure;
-        bool findNotFound;
+        bool notFound;
     };
 
-    Faults takeFaults();
+    // The one-shot controls' faults, then the scenario's for this call and board.
+    Faults takeFaults(int call, const char* boardName);
     uint64_t nextCallHandle();
     const Board* boardNamed(const char* name) const;
+    const Board* boardWithHandle(uint64_t handle) const;
     Board* boardWithHandle(uint64_t handle);
+    int rankOf(const Board& board, uint64_t steamId) const;  // 1-based, 0 when absent
+    void sortEntries(Board& board);
 
     std::vector<Board> boards_;
+    std::map<uint64_t, std::vector<LeaderboardEntryRecord>> downloads_;
+    std::map<uint64_t, std::vector<std::vector<int32_t>>> downloadDetails_;
+    std::vector<bool> scenarioFaultsUsed_;
     bool failNextCallHandle_ = false;
     bool failNextCallIo_ = false;
     bool nextFindNotFound_ = false;
     int latencyFrames_ = 1;
     uint64_t lastCallHandle_ = 0;
+    uint64_t lastEntriesHandle_ = 0;
 };
 
 Leaderboards& leaderboards();

@@ -39,7 +39,8 @@ RecordBytes statsStoredRecord(uint64_t gameId, int32_t result) {
     return bytesOf(record);
 }
 
-RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName) {
+RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName,
+                                    uint32_t currentProgress, uint32_t maxProgress) {
     auto record = zeroed<AchievementStoredRecord>();
     record.gameId = gameId;
     record.groupAchievement = false;
@@ -48,8 +49,16 @@ RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName
         if (length >= kNameBufferSize) length = kNameBufferSize - 1;
         std::memcpy(record.achievementName, achievementName, length);
     }
-    record.currentProgress = 0;
-    record.maxProgress = 0;
+    record.currentProgress = currentProgress;
+    record.maxProgress = maxProgress;
+    return bytesOf(record);
+}
+
+RecordBytes scoresDownloadedRecord(uint64_t boardHandle, uint64_t entriesHandle, int32_t count) {
+    auto record = zeroed<ScoresDownloadedRecord>();
+    record.boardHandle = boardHandle;
+    record.entriesHandle = entriesHandle;
+    record.entryCount = count;
     return bytesOf(record);
 }
 

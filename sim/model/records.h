@@ -12,6 +12,7 @@ enum CallbackId : int {
     kStatsStoredId = 1102,
     kAchievementStoredId = 1103,
     kLeaderboardFindId = 1104,
+    kScoresDownloadedId = 1105,
     kScoreUploadedId = 1106,
 };
 
@@ -19,6 +20,7 @@ enum ResultCode : int {
     kResultOk = 1,
     kResultFail = 2,
     kResultInvalidParam = 8,
+    kResultRateLimitExceeded = 84,
 };
 
 constexpr std::size_t kNameBufferSize = 128;
@@ -60,6 +62,21 @@ struct LeaderboardFindRecord {
     uint8_t found;
 };
 
+struct ScoresDownloadedRecord {
+    uint64_t boardHandle;
+    uint64_t entriesHandle;
+    int32_t entryCount;
+};
+
+// LeaderboardEntry_t, which GetDownloadedLeaderboardEntry fills.
+struct LeaderboardEntryRecord {
+    ByteAlignedSteamId userId;
+    int32_t globalRank;
+    int32_t score;
+    int32_t detailCount;
+    uint64_t ugcHandle;
+};
+
 struct ScoreUploadedRecord {
     uint8_t success;
     uint64_t boardHandle;
@@ -89,6 +106,10 @@ static_assert(offsetof(AchievementStoredRecord, currentProgress) == 140, "1103 p
 static_assert(offsetof(AchievementStoredRecord, maxProgress) == 144, "1103 max progress (Windows)");
 static_assert(sizeof(LeaderboardFindRecord) == 16, "1104 size (Windows)");
 static_assert(offsetof(LeaderboardFindRecord, found) == 8, "1104 found (Windows)");
+static_assert(sizeof(ScoresDownloadedRecord) == 24, "1105 size (Windows)");
+static_assert(offsetof(ScoresDownloadedRecord, entryCount) == 16, "1105 count (Windows)");
+static_assert(sizeof(LeaderboardEntryRecord) == 32, "LeaderboardEntry_t size (Windows)");
+static_assert(offsetof(LeaderboardEntryRecord, ugcHandle) == 24, "LeaderboardEntry_t UGC (Windows)");
 static_assert(sizeof(ScoreUploadedRecord) == 32, "1106 size (Windows)");
 static_assert(offsetof(ScoreUploadedRecord, boardHandle) == 8, "1106 board (Windows)");
 static_assert(offsetof(ScoreUploadedRecord, score) == 16, "1106 score (Windows)");
@@ -110,6 +131,10 @@ static_assert(offsetof(AchievementStoredRecord, currentProgress) == 140, "1103 p
 static_assert(offsetof(AchievementStoredRecord, maxProgress) == 144, "1103 max progress (Linux)");
 static_assert(sizeof(LeaderboardFindRecord) == 12, "1104 size (Linux)");
 static_assert(offsetof(LeaderboardFindRecord, found) == 8, "1104 found (Linux)");
+static_assert(sizeof(ScoresDownloadedRecord) == 20, "1105 size (Linux)");
+static_assert(offsetof(ScoresDownloadedRecord, entryCount) == 16, "1105 count (Linux)");
+static_assert(sizeof(LeaderboardEntryRecord) == 28, "LeaderboardEntry_t size (Linux)");
+static_assert(offsetof(LeaderboardEntryRecord, ugcHandle) == 20, "LeaderboardEntry_t UGC (Linux)");
 static_assert(sizeof(ScoreUploadedRecord) == 28, "1106 size (Linux)");
 static_assert(offsetof(ScoreUploadedRecord, boardHandle) == 4, "1106 board (Linux)");
 static_assert(offsetof(ScoreUploadedRecord, score) == 12, "1106 score (Linux)");
@@ -123,7 +148,10 @@ using RecordBytes = std::vector<unsigned char>;
 
 RecordBytes statsReceivedRecord(uint64_t gameId, int32_t result, uint64_t userId);
 RecordBytes statsStoredRecord(uint64_t gameId, int32_t result);
-RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName);
+// Progress 0 of 0 is an unlock; anything else shows progress (IndicateAchievementProgress).
+RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName,
+                                    uint32_t currentProgress = 0, uint32_t maxProgress = 0);
+RecordBytes scoresDownloadedRecord(uint64_t boardHandle, uint64_t entriesHandle, int32_t count);
 RecordBytes leaderboardFindRecord(uint64_t boardHandle, bool found);
 RecordBytes scoreUploadedRecord(bool success, uint64_t boardHandle, int32_t score,
                                 bool scoreChanged, int32_t newGlobalRank,

@@ -1,31 +1,31 @@
-// The game's achievements and stats as the simulated client knows them.
+// The scenario the simulated Steam serves: the game's achievements, stats and
+// leaderboards, the user and the faults. Without a scenario file it is our own
+// game's (src/achievements/game_schema.json, compiled in).
 #pragma once
 
-#include <cstdint>
+#include <string>
+
+#include "scenario.h"
 
 namespace steam_sim {
 
-struct AchievementDefinition {
-    const char* apiName;
-    const char* displayName;
-    const char* description;
-    bool hidden;
-};
+// Our game's scenario, parsed once from the compiled-in file.
+const Scenario& builtInScenario();
 
-struct StatDefinition {
-    const char* apiName;
-    int linkedAchievementNumber;  // 1-based, as the game numbers them
-    int32_t target;               // reaching it unlocks the linked achievement
-};
+// The scenario in force; resetSimulator() puts the built-in one back.
+const Scenario& activeScenario();
+void setActiveScenario(const Scenario& scenario);
 
-constexpr int kAchievementCount = 61;
-constexpr int kStatCount = 24;
-
-// Indexes are 0-based: achievement number N is index N - 1.
-const AchievementDefinition& achievementDefinition(int index);
-const StatDefinition& statDefinition(int index);
+int achievementCount();
+int statCount();
+// Indexes are 0-based, in schema order; callers check the range.
+const AchievementSchema& achievementAt(int index);
+const StatSchema& statAt(int index);
 // -1 when the name is not in the schema (names compare exactly).
 int achievementIndex(const char* apiName);
 int statIndex(const char* apiName);
+
+// A display text in `language`, else in English, else the first there is.
+const std::string& localized(const LocalizedText& text, const std::string& language);
 
 }  // namespace steam_sim

@@ -1,12 +1,27 @@
 // Session state defaults and language texts.
 #include "session.h"
 
+#include "schema.h"
+
 namespace steam_sim {
 
 void Session::reset() {
     const unsigned nextEpoch = epoch_ + 1;
     *this = Session();
     epoch_ = nextEpoch;
+    const Scenario& scenario = activeScenario();
+    startSucceeds_ = !scenario.faults.steamNotRunning;
+    loggedOn_ = scenario.loggedOn;
+    appId_ = scenario.appId;
+    userId_ = scenario.steamId;
+    personaName_ = scenario.personaName;
+    currentLanguage_ = scenario.language;
+    availableLanguages_.clear();
+    for (const std::string& language : scenario.languages) {
+        if (!availableLanguages_.empty()) availableLanguages_ += ',';
+        availableLanguages_ += language;
+    }
+    if (scenario.clock) clock_ = *scenario.clock;
 }
 
 void Session::setLanguages(const char* current, const char* available) {

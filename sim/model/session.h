@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace steam_sim {
 
 class Session {
 public:
+    // Every default back, taken from the scenario in force.
     void reset();
 
     bool startSucceeds() const { return startSucceeds_; }
@@ -41,11 +43,20 @@ public:
     }
     void setLanguages(const char* current, const char* available);
 
+    const char* personaName() const { return personaName_.c_str(); }
+
     const char* lastOverlayDialog() const { return lastOverlayDialog_.c_str(); }
     void setLastOverlayDialog(const char* dialog) { lastOverlayDialog_ = dialog; }
 
-    uint32_t clock() const { return clock_; }
-    void setClock(uint32_t unixTime) { clock_ = unixTime; }
+    // Seconds since 1970: fixed, or the wall clock where an offline run asks for it.
+    uint32_t clock() const {
+        return followsWallClock_ ? static_cast<uint32_t>(std::time(nullptr)) : clock_;
+    }
+    void setClock(uint32_t unixTime) {
+        clock_ = unixTime;
+        followsWallClock_ = false;
+    }
+    void followWallClock() { followsWallClock_ = true; }
 
     int frame() const { return frame_; }
     void advanceFrame() { ++frame_; }
@@ -61,8 +72,10 @@ private:
     std::string currentLanguage_ = "english";
     bool hasAvailableLanguages_ = true;
     std::string availableLanguages_ = "english,german,french,japanese";
+    std::string personaName_;
     std::string lastOverlayDialog_;
     uint32_t clock_ = 1700000000;
+    bool followsWallClock_ = false;
     int frame_ = 0;
     unsigned epoch_ = 0;
 };

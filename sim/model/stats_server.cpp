@@ -1,9 +1,12 @@
 // Stat validation, commits, the progress rule and achievement state.
 #include "stats_server.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "face.h"
+#include "offline_run.h"
 #include "record_queue.h"
 #include "records.h"
 #include "session.h"
@@ -11,9 +14,18 @@
 namespace steam_sim {
 namespace {
 
-bool withinRange(double value, int32_t minimum, int32_t maximum) {
-    // Written so that NaN fails too.
-    return value >= minimum && value <= maximum;
+// The shortest text that reads back as the value, whatever the C locale.
+std::string formatNumber(double value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, written.ptr);
+}
+
+// At a session's start: the face has the stats already unless the scenario
+// holds them back or fails them.
+bool statsThereAtStart() {
+    const Faults& faults = activeScenario().faults;
+    return !statsArriveOnRequest() && !faults.statsNever && faults.statsResult == kResultOk;
 }
 
 }  // namespace
@@ -28,14 +40,34 @@ int32_t statValueAsInt32(double value) {
 StatsServer::StatsServer() { reset(); }
 
 void StatsServer::reset() {
-    for (StatState& stat : stats_) stat = StatState();
-    for (AchievementState& achievement : achievements_) achievement = AchievementState();
+    const Scenario& scenario = activeScenario();
+    stats_.assign(scenario.stats.size(), StatState());
+    for (std::size_t i = 0; i < stats_.size(); ++i) {
+        const StatSchema& schema = scenario.stats[i];
+        StatState& stat = stats_[i];
+        stat.hasMinimum = schema.min.has_value();
+        stat.minimum = schema.min.value_or(0);
+        stat.hasMaximum = schema.max.has_value();
+        stat.maximum = schema.max.value_or(0);
+        const auto start = scenario.start.stats.find(schema.name);
+        stat.serverValue = start != scenario.start.stats.end() ? start->second : schema.defaultValue;
+        stat.clientValue = stat.serverValue;
+    }
+    achievements_.assign(scenario.achievements.size(), AchievementState());
+    for (std::size_t i = 0; i < achievements_.size(); ++i) {
+        const auto start = scenario.start.achievements.find(scenario.achievements[i].name);
+        if (start == scenario.start.achievements.end()) continue;
+        achievements_[i] = AchievementState{true, start->second, true, start->second};
+    }
     displayOverrides_.clear();
-    statsAvailable_ = !statsArriveOnRequest();
+    statsAvailable_ = statsThereAtStart();
     hasForcedStoreResult_ = false;
     forcedStoreResult_ = 0;
-    statsReceivedDelay_ = 1;
-    statsReceivedResult_ = kResultOk;
+    statsReceivedDelay_ = scenario.faults.statsDelayFrames;
+    statsReceivedResult_ = scenario.faults.statsResult;
+    storeCalls_ = 0;
+    storeFaultsUsed_.assign(scenario.faults.stores.size(), false);
+    acceptedStoreTimes_.clear();
 }
 
 void StatsServer::beginSession() {
@@ -44,7 +76,7 @@ void StatsServer::beginSession() {
         achievement.clientAchieved = achievement.serverAchieved;
         achievement.clientTime = achievement.serverTime;
     }
-    statsAvailable_ = !statsArriveOnRequest();
+    statsAvailable_ = statsThereAtStart();
 }
 
 void StatsServer::noteStatsReceived(int32_t result, uint64_t gameId, uint64_t ownGameId) {
@@ -65,6 +97,12 @@ void StatsServer::unlockOnClient(int achievementIndex, uint32_t clock) {
     achievement.clientTime = clock;
 }
 
+void StatsServer::clearOnClient(int achievementIndex) {
+    AchievementState& achievement = achievements_[achievementIndex];
+    achievement.clientAchieved = false;
+    achievement.clientTime = 0;
+}
+
 void StatsServer::achievementOnClient(int achievementIndex, bool* achieved,
                                       uint32_t* unlockTime) const {
     const AchievementState& achievement = achievements_[achievementIndex];
@@ -73,44 +111,90 @@ void StatsServer::achievementOnClient(int achievementIndex, bool* achieved,
 }
 
 void StatsServer::resetAll(bool achievementsToo) {
-    for (StatState& stat : stats_) {
-        stat.serverValue = 0;
-        stat.clientValue = 0;
+    for (std::size_t i = 0; i < stats_.size(); ++i) {
+        stats_[i].serverValue = statAt(static_cast<int>(i)).defaultValue;
+        stats_[i].clientValue = stats_[i].serverValue;
     }
     if (!achievementsToo) return;
     for (AchievementState& achievement : achievements_) achievement = AchievementState();
 }
 
 bool StatsServer::progressReached(int achievementIndex) const {
-    for (int i = 0; i < kStatCount; ++i) {
-        const StatDefinition& definition = statDefinition(i);
-        if (definition.linkedAchievementNumber == achievementIndex + 1 &&
-            stats_[i].serverValue >= definition.target) {
-            return true;
-        }
+    const AchievementSchema& schema = achievementAt(achievementIndex);
+    if (!schema.progress) return false;
+    const int stat = statIndex(schema.progress->stat.c_str());
+    return stat >= 0 && stats_[stat].serverValue >= schema.progress->max;
+}
+
+std::string StatsServer::refusalOf(int index) const {
+    const StatState& stat = stats_[index];
+    const StatSchema& schema = statAt(index);
+    const double value = stat.clientValue;
+    if (value != value) return "not a number";
+    if (stat.hasMinimum && value < stat.minimum)
+        return formatNumber(value) + " is below its minimum " + formatNumber(stat.minimum);
+    if (stat.hasMaximum && value > stat.maximum)
+        return formatNumber(value) + " is above its maximum " + formatNumber(stat.maximum);
+    if (schema.incrementOnly && value < stat.serverValue)
+        return "increment-only, lowered from " + formatNumber(stat.serverValue) + " to " +
+               formatNumber(value);
+    if (schema.maxChange && std::fabs(value - stat.serverValue) > *schema.maxChange)
+        return "changed by " + formatNumber(value - stat.serverValue) + ", more than its maxChange " +
+               formatNumber(*schema.maxChange);
+    return std::string();
+}
+
+int32_t StatsServer::faultResultFor(int call, uint32_t clock) {
+    const Faults& faults = activeScenario().faults;
+    for (std::size_t i = 0; i < faults.stores.size(); ++i) {
+        const StoreFault& fault = faults.stores[i];
+        if (call < fault.fromCall || (fault.once && storeFaultsUsed_[i])) continue;
+        storeFaultsUsed_[i] = true;
+        return fault.result;
     }
-    return false;
+    if (faults.storeRateLimit) {
+        const StoreRateLimit& limit = *faults.storeRateLimit;
+        while (!acceptedStoreTimes_.empty() &&
+               clock - acceptedStoreTimes_.front() >= static_cast<uint32_t>(limit.seconds))
+            acceptedStoreTimes_.pop_front();
+        if (static_cast<int>(acceptedStoreTimes_.size()) >= limit.stores)
+            return kResultRateLimitExceeded;
+    }
+    return 0;
 }
 
 StatsServer::StoreOutcome StatsServer::store(uint32_t clock) {
-    StoreOutcome outcome{kResultOk, {}};
-    bool anyRejected = false;
-    for (StatState& stat : stats_) {
+    StoreOutcome outcome{kResultOk, ++storeCalls_, {}, {}};
+    if (const int32_t faulted = faultResultFor(outcome.call, clock)) {
+        outcome.result = faulted;
+        return outcome;
+    }
+    acceptedStoreTimes_.push_back(clock);
+    for (std::size_t i = 0; i < stats_.size(); ++i) {
+        StatState& stat = stats_[i];
         if (stat.clientValue == stat.serverValue) continue;
-        if (withinRange(stat.clientValue, stat.minimum, stat.maximum)) {
+        std::string refusal = refusalOf(static_cast<int>(i));
+        if (refusal.empty()) {
             stat.serverValue = stat.clientValue;
         } else {
-            anyRejected = true;
+            // Steam keeps its value and sends it back: the client's view reverts.
+            outcome.rejected.push_back({static_cast<int>(i), std::move(refusal)});
             stat.clientValue = stat.serverValue;
         }
     }
-    for (int i = 0; i < kAchievementCount; ++i) {
+    for (std::size_t i = 0; i < achievements_.size(); ++i) {
         AchievementState& achievement = achievements_[i];
-        if (achievement.serverAchieved) continue;
+        if (achievement.serverAchieved) {
+            // A clear set on the client commits as a clear.
+            if (achievement.clientAchieved) continue;
+            achievement.serverAchieved = false;
+            achievement.serverTime = 0;
+            continue;
+        }
         if (achievement.clientAchieved) {
             achievement.serverAchieved = true;
             achievement.serverTime = achievement.clientTime;
-        } else if (progressReached(i)) {
+        } else if (progressReached(static_cast<int>(i))) {
             achievement.serverAchieved = true;
             achievement.serverTime = clock;
             achievement.clientAchieved = true;
@@ -118,9 +202,9 @@ StatsServer::StoreOutcome StatsServer::store(uint32_t clock) {
         } else {
             continue;
         }
-        outcome.newlyUnlocked.push_back(i);
+        outcome.newlyUnlocked.push_back(static_cast<int>(i));
     }
-    outcome.result = anyRejected ? kResultInvalidParam : kResultOk;
+    outcome.result = outcome.rejected.empty() ? kResultOk : kResultInvalidParam;
     if (hasForcedStoreResult_) {
         outcome.result = forcedStoreResult_;
         hasForcedStoreResult_ = false;
@@ -133,15 +217,24 @@ void StatsServer::forceNextStoreResult(int32_t result) {
     forcedStoreResult_ = result;
 }
 
-const char* StatsServer::displayAttribute(int achievementIndex, const char* key) const {
+bool StatsServer::hasPendingChanges() const {
+    for (const StatState& stat : stats_)
+        if (stat.clientValue != stat.serverValue) return true;
+    for (const AchievementState& achievement : achievements_)
+        if (achievement.clientAchieved != achievement.serverAchieved) return true;
+    return false;
+}
+
+const char* StatsServer::displayAttribute(int achievementIndex, const char* key,
+                                          const std::string& language) const {
     if (key == nullptr) return "";
     const auto found = displayOverrides_.find({achievementIndex, key});
     if (found != displayOverrides_.end())
         return found->second.isNull ? nullptr : found->second.text.c_str();
-    const AchievementDefinition& definition = achievementDefinition(achievementIndex);
-    if (std::strcmp(key, "name") == 0) return definition.displayName;
-    if (std::strcmp(key, "desc") == 0) return definition.description;
-    if (std::strcmp(key, "hidden") == 0) return definition.hidden ? "1" : "0";
+    const AchievementSchema& schema = achievementAt(achievementIndex);
+    if (std::strcmp(key, "name") == 0) return localized(schema.displayName, language).c_str();
+    if (std::strcmp(key, "desc") == 0) return localized(schema.description, language).c_str();
+    if (std::strcmp(key, "hidden") == 0) return schema.hidden ? "1" : "0";
     return "";
 }
 
@@ -153,8 +246,11 @@ void StatsServer::overrideDisplayAttribute(int achievementIndex, const char* key
 }
 
 void StatsServer::setRange(int statIndex, int32_t minimum, int32_t maximum) {
-    stats_[statIndex].minimum = minimum;
-    stats_[statIndex].maximum = maximum;
+    StatState& stat = stats_[statIndex];
+    stat.hasMinimum = true;
+    stat.minimum = minimum;
+    stat.hasMaximum = true;
+    stat.maximum = maximum;
 }
 
 void StatsServer::setStatFromOtherDevice(int statIndex, int32_t value) {
@@ -196,6 +292,7 @@ void noteDelivered(const QueuedRecord& record) {
     if (!record.announcesStats || record.bytes.size() != sizeof received) return;
     std::memcpy(&received, record.bytes.data(), sizeof received);
     statsServer().noteStatsReceived(received.result, received.gameId, session().ownGameId());
+    offline::noteStatsReceived(received.result);
 }
 
 }  // namespace steam_sim

@@ -1,7 +1,9 @@
-// The user's stats and achievements: the client's view and the server's committed values.
+// The user's stats and achievements: the client's view and the server's
+// committed values, kept by Steam's rules for the schema in force.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <utility>
@@ -18,6 +20,7 @@ int32_t statValueAsInt32(double value);
 class StatsServer {
 public:
     StatsServer();
+    // The server's values from the scenario's start state; the client's view follows.
     void reset();
 
     // A new session: the client's view is loaded from the server again.
@@ -29,24 +32,37 @@ public:
     void setClientStat(int index, double value) { stats_[index].clientValue = value; }
 
     void unlockOnClient(int achievementIndex, uint32_t clock);
+    void clearOnClient(int achievementIndex);
     void achievementOnClient(int achievementIndex, bool* achieved, uint32_t* unlockTime) const;
     void resetAll(bool achievementsToo);
 
+    struct Rejection {
+        int statIndex;
+        std::string reason;
+    };
     struct StoreOutcome {
         int32_t result;
+        int call;                        // 1 for the first store of the process
         std::vector<int> newlyUnlocked;  // achievement indexes, in schema order
+        std::vector<Rejection> rejected;
     };
-    // Commits the client's changes, applies the progress rule, answers with a result code.
+    // Commits the client's changes by the schema's rules, applies the progress
+    // rule, answers with a result code. A store fault or the rate limit
+    // answers its code and commits nothing: the changes stay pending.
     StoreOutcome store(uint32_t clock);
     void forceNextStoreResult(int32_t result);
+    // Changes set on the client and not yet committed.
+    bool hasPendingChanges() const;
 
-    // Display attribute for "name", "desc" or "hidden"; "" for an unknown key.
-    const char* displayAttribute(int achievementIndex, const char* key) const;
+    // Display attribute for "name", "desc" or "hidden" in `language`; "" for an unknown key.
+    const char* displayAttribute(int achievementIndex, const char* key,
+                                 const std::string& language) const;
     void overrideDisplayAttribute(int achievementIndex, const char* key, const char* value);
 
     void setRange(int statIndex, int32_t minimum, int32_t maximum);
     void setStatFromOtherDevice(int statIndex, int32_t value);
     void setAchievementFromOtherDevice(int achievementIndex, bool achieved, uint32_t clock);
+    double serverStatValue(int statIndex) const { return stats_[statIndex].serverValue; }
     int32_t serverStat(int statIndex) const;
     void serverAchievement(int achievementIndex, bool* achieved, uint32_t* unlockTime) const;
 
@@ -59,8 +75,10 @@ private:
     struct StatState {
         double serverValue = 0;
         double clientValue = 0;
-        int32_t minimum = 0;
-        int32_t maximum = 2000000000;
+        bool hasMinimum = false;
+        double minimum = 0;
+        bool hasMaximum = false;
+        double maximum = 0;
     };
     struct AchievementState {
         bool serverAchieved = false;
@@ -74,15 +92,22 @@ private:
     };
 
     bool progressReached(int achievementIndex) const;
+    // Why Steam refuses the change of one stat, or "" when it takes it.
+    std::string refusalOf(int statIndex) const;
+    // A result the scenario's faults give this store call, or 0.
+    int32_t faultResultFor(int call, uint32_t clock);
 
-    StatState stats_[kStatCount];
-    AchievementState achievements_[kAchievementCount];
+    std::vector<StatState> stats_;
+    std::vector<AchievementState> achievements_;
     std::map<std::pair<int, std::string>, DisplayOverride> displayOverrides_;
     bool statsAvailable_ = false;
     bool hasForcedStoreResult_ = false;
     int32_t forcedStoreResult_ = 0;
     int statsReceivedDelay_ = 1;
     int32_t statsReceivedResult_ = 1;
+    int storeCalls_ = 0;
+    std::vector<bool> storeFaultsUsed_;
+    std::deque<uint32_t> acceptedStoreTimes_;
 };
 
 StatsServer& statsServer();

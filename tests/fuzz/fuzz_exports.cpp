@@ -82,22 +82,22 @@ struct TableSnapshot {
 // ---- Names the simulator knows ----------------------------------------------------
 
 const char* StatName(std::int64_t index) {
-    if (index >= 0 && index < steam_sim::kStatCount)
-        return steam_sim::statDefinition(static_cast<int>(index)).apiName;
+    if (index >= 0 && index < steam_sim::statCount())
+        return steam_sim::statAt(static_cast<int>(index)).name.c_str();
     return index % 2 == 0 ? "STAT_UNKNOWN" : nullptr;
 }
 
 const char* AchievementName(std::int64_t number) {
-    if (number >= 1 && number <= steam_sim::kAchievementCount)
-        return steam_sim::achievementDefinition(static_cast<int>(number - 1)).apiName;
+    if (number >= 1 && number <= steam_sim::achievementCount())
+        return steam_sim::achievementAt(static_cast<int>(number - 1)).name.c_str();
     return number % 2 == 0 ? "ACH_UNKNOWN" : nullptr;
 }
 
-// Stat index linked to achievement `number`, or -1.
+// Stat index linked to achievement `number` (its progress stat), or -1.
 int LinkedStat(std::int32_t number) {
-    for (int i = 0; i < steam_sim::kStatCount; ++i)
-        if (steam_sim::statDefinition(i).linkedAchievementNumber == number) return i;
-    return -1;
+    if (number < 1 || number > steam_sim::achievementCount()) return -1;
+    const auto& progress = steam_sim::achievementAt(number - 1).progress;
+    return progress ? steam_sim::statIndex(progress->stat.c_str()) : -1;
 }
 
 enum Accessor : int { kUser, kUserStats, kUtils, kApps, kFriends, kAccessors };
@@ -453,7 +453,7 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
     CHECK(written.hasStat == (stat >= 0 ? 1 : 0));
     if (stat >= 0) {
         CHECK(written.statMin == 0);
-        CHECK(written.statMax == steam_sim::statDefinition(stat).target);
+        CHECK(written.statMax == steam_sim::achievementAt(number - 1).progress->max);
         CHECK(written.statValue == bridge::StatTable()[stat].intValue);
     }
 
@@ -473,7 +473,7 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
     }
     if (g_statName.Given() && stat >= 0) {
         CHECK(WrittenText(g_statName) ==
-              utf_reference::Widen(steam_sim::statDefinition(stat).apiName));
+              utf_reference::Widen(steam_sim::statAt(stat).name));
     } else {
         CHECK(g_statName.Untouched());
     }
@@ -630,9 +630,9 @@ struct MirroredValues {
     static MirroredValues OfServer() {
         MirroredValues values{};
         for (int i = 0; i < bridge::kStatCount; ++i)
-            CHECK(SteamSim_ServerStat(steam_sim::statDefinition(i).apiName, &values.stats[i]));
+            CHECK(SteamSim_ServerStat(steam_sim::statAt(i).name.c_str(), &values.stats[i]));
         for (int i = 0; i < bridge::kAchievementCount; ++i) {
-            CHECK(SteamSim_ServerAchievement(steam_sim::achievementDefinition(i).apiName,
+            CHECK(SteamSim_ServerAchievement(steam_sim::achievementAt(i).name.c_str(),
                                              &values.achieved[i], &values.unlockTimes[i]));
             if (!values.achieved[i]) values.unlockTimes[i] = 0;
         }

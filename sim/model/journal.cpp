@@ -1,0 +1,116 @@
+// Appending journal lines, flushed one by one.
+#include "journal.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace steam_sim {
+namespace {
+
+// Bytes of the well-formed UTF-8 sequence at `i`, or 0 when there is none.
+std::size_t sequenceLength(const std::string& text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto unit = static_cast<unsigned char>(text[i + k]);
+        if (unit < (k == 1 ? low : 0x80) || unit > (k == 1 ? high : 0xBF)) return 0;
+    }
+    return length;
+}
+
+}  // namespace
+
+std::string JsonString(const std::string& text) {
+    std::string json = "\"";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const auto unit = static_cast<unsigned char>(c);
+        if (unit >= 0x80) {
+            // A game's text need not be UTF-8; the journal must stay valid JSON.
+            const std::size_t length = sequenceLength(text, i);
+            if (length == 0) {
+                json += "\\ufffd";
+            } else {
+                json.append(text, i, length);
+                i += length - 1;
+            }
+            continue;
+        }
+        switch (c) {
+            case '"':
+                json += "\\\"";
+                break;
+            case '\\':
+                json += "\\\\";
+                break;
+            case '\n':
+                json += "\\n";
+                break;
+            case '\r':
+                json += "\\r";
+                break;
+            case '\t':
+                json += "\\t";
+                break;
+            default:
+                if (unit < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", unit);
+                    json += escaped;
+                } else {
+                    json += c;
+                }
+        }
+    }
+    return json + '"';
+}
+
+std::string JsonNumber(double value) {
+    if (!(value == value) || value - value != 0) return "null";
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, written.ptr);
+}
+
+bool Journal::open(const std::string& path) {
+    close();
+    file_ = std::fopen(path.c_str(), "ab");
+    return file_ != nullptr;
+}
+
+void Journal::close() {
+    if (file_ == nullptr) return;
+    std::fclose(static_cast<std::FILE*>(file_));
+    file_ = nullptr;
+}
+
+void Journal::write(const char* event, int frame, const std::string& fields) {
+    if (file_ == nullptr) return;
+    auto* file = static_cast<std::FILE*>(file_);
+    std::fprintf(file, "{\"event\":\"%s\",\"frame\":%d%s}\n", event, frame, fields.c_str());
+    // Flushed line by line: a game that crashes next loses nothing.
+    std::fflush(file);
+}
+
+Journal& journal() {
+    static Journal instance;
+    return instance;
+}
+
+}  // namespace steam_sim

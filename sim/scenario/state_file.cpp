@@ -1,0 +1,177 @@
+// The state file: the user's achievements, stats and scores kept between
+// runs. Read strictly (a file we did not write is refused, never repaired),
+// written atomically.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <new>
+#include <string>
+
+#include "json_document.h"
+#include "scenario.h"
+
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace steam_sim {
+namespace {
+
+using namespace json_file;
+
+constexpr std::int64_t kVersion = 1;
+constexpr const char* kStateKeys[] = {"version", "achievements", "stats", "leaderboards",
+                                      nullptr};
+
+StartState ReadState(const json& root) {
+    ExpectObject(root, "");
+    CheckKeys(root, "", kStateKeys, "a state file");
+    const json* version = Find(root, "version");
+    if (version == nullptr) throw Refusal{"", "\"version\" is required"};
+    if (!version->is_number() || *version != kVersion) {
+        throw Refusal{"version", "must be 1, the only version this program reads, not " +
+                                     version->dump(-1, ' ', false, json::error_handler_t::replace)};
+    }
+    StartState state;
+    if (const json* achievements = Find(root, "achievements")) {
+        ExpectObject(*achievements, "achievements");
+        for (auto item = achievements->begin(); item != achievements->end(); ++item) {
+            state.achievements[item.key()] = static_cast<std::uint32_t>(
+                Integer(item.value(), Child("achievements", item.key()), 0,
+                        std::numeric_limits<std::uint32_t>::max()));
+        }
+    }
+    if (const json* stats = Find(root, "stats")) {
+        ExpectObject(*stats, "stats");
+        for (auto item = stats->begin(); item != stats->end(); ++item)
+            state.stats[item.key()] = Number(item.value(), Child("stats", item.key()));
+    }
+    if (const json* boards = Find(root, "leaderboards")) {
+        ExpectObject(*boards, "leaderboards");
+        for (auto item = boards->begin(); item != boards->end(); ++item) {
+            state.leaderboards[item.key()] = static_cast<std::int32_t>(
+                Integer(item.value(), Child("leaderboards", item.key()),
+                        std::numeric_limits<std::int32_t>::min(),
+                        std::numeric_limits<std::int32_t>::max()));
+        }
+    }
+    return state;
+}
+
+// An integral value as a JSON integer (int stats read back as they were
+// written), any other as a double.
+nlohmann::ordered_json StatValue(double value) {
+    constexpr double kInt64Bound = 9223372036854775808.0;  // 2^63
+    if (std::floor(value) == value && value >= -kInt64Bound && value < kInt64Bound)
+        return static_cast<std::int64_t>(value);
+    return value;
+}
+
+bool Fail(std::string* error, const std::string& message) {
+    if (error != nullptr) *error = message;
+    return false;
+}
+
+// Writes the whole text and makes it durable before the rename publishes it.
+bool WriteFully(const std::string& path, const std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fflush(file) == 0 && written;
+#ifdef _WIN32
+    written = _commit(_fileno(file)) == 0 && written;
+#else
+    written = fsync(fileno(file)) == 0 && written;
+#endif
+    return std::fclose(file) == 0 && written;
+}
+
+bool Replace(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    // std::rename refuses to replace an existing file on Windows.
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
+
+}  // namespace
+
+bool LoadStateFile(const std::string& path, StartState* state, std::string* error) {
+    try {
+        std::string text;
+        const std::string problem = ReadFile(path, &text);
+        if (!problem.empty()) return Fail(error, path + ": " + problem);
+        std::shared_ptr<Document> document;
+        try {
+            document = Parse(text, path);
+            StartState result = ReadState(document->root);
+            if (state != nullptr) *state = std::move(result);
+        } catch (const Refusal& refusal) {
+            return Fail(error, Message(*document, refusal));
+        }
+        if (error != nullptr) error->clear();
+        return true;
+    } catch (const FileError& failure) {
+        return Fail(error, failure.message);
+    } catch (const std::bad_alloc&) {
+        return Fail(error, path + ": out of memory");
+    } catch (...) {
+        return Fail(error, path + ": cannot be read");
+    }
+}
+
+bool StateFileExists(const std::string& path) {
+    std::error_code failure;
+    return std::filesystem::exists(path, failure) && !failure;
+}
+
+bool SaveStateFile(const std::string& path, const StartState& state, std::string* error) {
+    const std::string temporary = path + ".tmp";
+    try {
+        nlohmann::ordered_json root;
+        root["version"] = kVersion;
+        root["achievements"] = nlohmann::ordered_json::object();
+        for (const auto& [name, time] : state.achievements) root["achievements"][name] = time;
+        root["stats"] = nlohmann::ordered_json::object();
+        for (const auto& [name, value] : state.stats) {
+            // JSON has no NaN or infinity; nlohmann would write null, which
+            // the next load refuses.
+            if (!std::isfinite(value)) {
+                return Fail(error, path + ": stats." + name + ": " + NumberText(value) +
+                                       " cannot be written in JSON");
+            }
+            root["stats"][name] = StatValue(value);
+        }
+        root["leaderboards"] = nlohmann::ordered_json::object();
+        for (const auto& [name, score] : state.leaderboards) root["leaderboards"][name] = score;
+        const std::string text =
+            root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+        if (!WriteFully(temporary, text)) {
+            std::remove(temporary.c_str());
+            return Fail(error, temporary + ": cannot be written");
+        }
+        if (!Replace(temporary, path)) {
+            std::remove(temporary.c_str());
+            return Fail(error, path + ": cannot be replaced");
+        }
+        if (error != nullptr) error->clear();
+        return true;
+    } catch (const std::bad_alloc&) {
+        std::remove(temporary.c_str());
+        return Fail(error, path + ": out of memory");
+    } catch (...) {
+        std::remove(temporary.c_str());
+        return Fail(error, path + ": cannot be written");
+    }
+}
+
+}  // namespace steam_sim

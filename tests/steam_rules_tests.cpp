@@ -1,0 +1,495 @@
+// Steam's documented rules in the offline client's model, driven through the
+// calls a game's interface methods land in, for a scenario that is not ours.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "leaderboards.h"
+#include "record_queue.h"
+#include "records.h"
+#include "schema.h"
+#include "session.h"
+#include "session_lifecycle.h"
+#include "stats_server.h"
+#include "steam_calls.h"
+
+// A face of the model for these tests alone: a library that requests stats
+// (before 1.61) or one that has them at start.
+namespace steam_sim {
+namespace {
+bool g_statsArriveOnRequest = true;
+}
+int faceProfile() { return 2; }
+bool statsArriveOnRequest() { return g_statsArriveOnRequest; }
+void resetFace() {}
+int registeredCallbackCount(int) { return 0; }
+int pendingCallResultCount() { return 0; }
+int sizeMismatchCount() { return 0; }
+void setInterfaceRefused(const char*, bool) {}
+void setShutdownClearsHolderFlags(bool) {}
+}  // namespace steam_sim
+
+namespace {
+
+using namespace steam_sim;
+
+Scenario GameScenario() {
+    Scenario scenario;
+    scenario.appId = 2000;
+    scenario.language = "german";
+    scenario.languages = {"english", "german"};
+    scenario.clock = 1800000000;
+    AchievementSchema win;
+    win.name = "ACH_WIN";
+    win.displayName = {{"english", "Winner"}, {"german", "Sieger"}};
+    win.description = {{"english", "Win once."}};
+    AchievementSchema travel;
+    travel.name = "ACH_TRAVEL";
+    travel.displayName = {{"english", "Traveller"}};
+    travel.hidden = true;
+    travel.progress = AchievementProgress{"STAT_DISTANCE", 0, 100};
+    scenario.achievements = {win, travel};
+    StatSchema distance;
+    distance.name = "STAT_DISTANCE";
+    distance.min = 0;
+    distance.max = 1000;
+    distance.incrementOnly = true;
+    StatSchema kills;
+    kills.name = "STAT_KILLS";
+    kills.min = 0;
+    kills.max = 50;
+    kills.maxChange = 10;
+    StatSchema accuracy;
+    accuracy.name = "STAT_ACCURACY";
+    accuracy.type = StatType::Float;
+    accuracy.defaultValue = 0.5;
+    StatSchema rate;
+    rate.name = "STAT_RATE";
+    rate.type = StatType::AverageRate;
+    rate.window = 10;
+    scenario.stats = {distance, kills, accuracy, rate};
+    LeaderboardSchema fastest;
+    fastest.name = "Fastest";
+    fastest.sort = LeaderboardSort::Ascending;
+    fastest.display = LeaderboardDisplay::TimeSeconds;
+    fastest.scores = {{76561197960000001ULL, 30}, {76561197960000002ULL, 60}};
+    scenario.leaderboards = {fastest};
+    return scenario;
+}
+
+class SteamRules : public ::testing::Test {
+protected:
+    void SetUp() override { Use(GameScenario()); }
+    void TearDown() override {
+        stopSession();
+        g_statsArriveOnRequest = true;
+        setActiveScenario(builtInScenario());
+        resetSimulator();
+    }
+
+    void Use(const Scenario& scenario) {
+        stopSession();
+        setActiveScenario(scenario);
+        resetSimulator();
+        ASSERT_TRUE(startSession());
+    }
+
+    // The next frame's records.
+    std::vector<QueuedRecord> Frame() {
+        session().advanceFrame();
+        std::vector<QueuedRecord> due = recordQueue().takeDue(session().frame());
+        for (const QueuedRecord& record : due) noteDelivered(record);
+        return due;
+    }
+
+    void ReceiveStats() {
+        ASSERT_TRUE(calls::statsRequestCurrentStats(true));
+        Frame();
+        ASSERT_TRUE(statsServer().statsAvailable());
+    }
+
+    int32_t StoredResult() {
+        for (const QueuedRecord& record : Frame()) {
+            if (record.callbackId != kStatsStoredId) continue;
+            StatsStoredRecord stored;
+            std::memcpy(&stored, record.bytes.data(), sizeof stored);
+            return stored.result;
+        }
+        ADD_FAILURE() << "no UserStatsStored_t";
+        return 0;
+    }
+
+    double Server(const char* stat) { return statsServer().serverStatValue(statIndex(stat)); }
+};
+
+TEST_F(SteamRules, StatsArriveOnlyAfterTheRequestUntilTheLibraryHasThemAtStart) {
+    int32_t value = -1;
+    EXPECT_FALSE(calls::statsGetStatInt32(true, "STAT_KILLS", &value));
+    EXPECT_FALSE(calls::statsSetAchievement(true, "ACH_WIN"));
+    EXPECT_FALSE(calls::statsStoreStats(true));
+    ReceiveStats();
+    EXPECT_TRUE(calls::statsGetStatInt32(true, "STAT_KILLS", &value));
+    EXPECT_EQ(value, 0);
+
+    g_statsArriveOnRequest = false;
+    Use(GameScenario());
+    EXPECT_TRUE(calls::statsGetStatInt32(true, "STAT_KILLS", &value));
+}
+
+TEST_F(SteamRules, StatsFaultsDelayFailOrWithholdThem) {
+    Scenario late = GameScenario();
+    late.faults.statsDelayFrames = 3;
+    Use(late);
+    ASSERT_TRUE(calls::statsRequestCurrentStats(true));
+    Frame();
+    Frame();
+    EXPECT_FALSE(statsServer().statsAvailable());
+    Frame();
+    EXPECT_TRUE(statsServer().statsAvailable());
+
+    Scenario failing = GameScenario();
+    failing.faults.statsResult = kResultFail;
+    Use(failing);
+    ASSERT_TRUE(calls::statsRequestCurrentStats(true));
+    Frame();
+    EXPECT_FALSE(statsServer().statsAvailable());
+
+    Scenario never = GameScenario();
+    never.faults.statsNever = true;
+    Use(never);
+    ASSERT_TRUE(calls::statsRequestCurrentStats(true));
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(Frame().empty());
+    g_statsArriveOnRequest = false;
+    Use(never);
+    EXPECT_FALSE(statsServer().statsAvailable());
+
+    Scenario loggedOff = GameScenario();
+    loggedOff.loggedOn = false;
+    g_statsArriveOnRequest = true;
+    Use(loggedOff);
+    EXPECT_FALSE(calls::userLoggedOn(true));
+    EXPECT_FALSE(calls::statsRequestCurrentStats(true));
+}
+
+TEST_F(SteamRules, UnknownNamesAndStatsOfAnotherTypeAreRefused) {
+    ReceiveStats();
+    int32_t integer = 0;
+    float real = 0;
+    bool achieved = false;
+    EXPECT_FALSE(calls::statsSetAchievement(true, "ACH_UNKNOWN"));
+    EXPECT_FALSE(calls::statsGetAchievement(true, "ACH_UNKNOWN", &achieved));
+    EXPECT_FALSE(calls::statsSetStatInt32(true, "STAT_UNKNOWN", 1));
+    EXPECT_FALSE(calls::statsGetStatInt32(true, "STAT_UNKNOWN", &integer));
+    EXPECT_FALSE(calls::statsSetStatInt32(true, nullptr, 1));
+    // Each type through its own calls only.
+    EXPECT_FALSE(calls::statsGetStatFloat(true, "STAT_KILLS", &real));
+    EXPECT_FALSE(calls::statsSetStatFloat(true, "STAT_KILLS", 1.0f));
+    EXPECT_FALSE(calls::statsGetStatInt32(true, "STAT_ACCURACY", &integer));
+    EXPECT_FALSE(calls::statsSetStatFloat(true, "STAT_RATE", 1.0f));
+    EXPECT_FALSE(calls::statsUpdateAvgRateStat(true, "STAT_ACCURACY", 1.0f, 1.0));
+    EXPECT_TRUE(calls::statsGetStatFloat(true, "STAT_ACCURACY", &real));
+    EXPECT_FLOAT_EQ(real, 0.5f);
+    EXPECT_TRUE(calls::statsGetStatFloat(true, "STAT_RATE", &real));
+}
+
+TEST_F(SteamRules, AStoreRejectsBrokenConstraintsAndSteamKeepsItsValues) {
+    ReceiveStats();
+    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_DISTANCE", 40));
+    ASSERT_TRUE(calls::statsStoreStats(true));
+    EXPECT_EQ(StoredResult(), kResultOk);
+    EXPECT_EQ(Server("STAT_DISTANCE"), 40);
+
+    struct Case {
+        const char* stat;
+        int32_t value;
+    };
+    for (const Case& broken : {Case{"STAT_DISTANCE", 30},     // increment-only, lowered
+                               Case{"STAT_DISTANCE", 1001},   // above its maximum
+                               Case{"STAT_KILLS", 11},        // beyond maxChange 10
+                               Case{"STAT_KILLS", -1}}) {     // below its minimum
+        const double before = Server(broken.stat);
+        ASSERT_TRUE(calls::statsSetStatInt32(true, broken.stat, broken.value));
+        ASSERT_TRUE(calls::statsStoreStats(true));
+        EXPECT_EQ(StoredResult(), kResultInvalidParam) << broken.stat << " " << broken.value;
+        EXPECT_EQ(Server(broken.stat), before) << broken.stat;
+        int32_t seen = 0;
+        ASSERT_TRUE(calls::statsGetStatInt32(true, broken.stat, &seen));
+        EXPECT_EQ(seen, before) << "the client's view follows Steam's";
+    }
+    // A refused stat does not hold back the others of the same store.
+    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_KILLS", 100));
+    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_DISTANCE", 50));
+    ASSERT_TRUE(calls::statsStoreStats(true));
+    EXPECT_EQ(StoredResult(), kResultInvalidParam);
+    EXPECT_EQ(Server("STAT_DISTANCE"), 50);
+    EXPECT_EQ(Server("STAT_KILLS"), 0);
+}
+
+TEST_F(SteamRules, AProgressStatReachingItsMaximumUnlocksOnSteamsSide) {
+    ReceiveStats();
+    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_DISTANCE", 99));
+    ASSERT_TRUE(calls::statsStoreStats(true));
+    Frame();
+    bool achieved = true;
+    ASSERT_TRUE(calls::statsGetAchievement(true, "ACH_TRAVEL", &achieved));
+    EXPECT_FALSE(achieved);
+
+    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_DISTANCE", 100));
+    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::statsStoreStats(true));
+    std::vector<std::string> stored;
+    for (const QueuedRecord& record : Frame()) {
+        if (record.callbackId != kAchievementStoredId) continue;
+        AchievementStoredRecord notice;
+        std::memcpy(&notice, record.bytes.data(), sizeof notice);
+        stored.push_back(notice.achievementName);
+    }
+    // One notice per achievement the store unlocked, in schema order.
+    EXPECT_EQ(stored, (std::vector<std::string>{"ACH_WIN", "ACH_TRAVEL"}));
+    uint32_t time = 0;
+    ASSERT_TRUE(calls::statsGetAchievementAndUnlockTime(true, "ACH_TRAVEL", &achieved, &time));
+    EXPECT_TRUE(achieved);
+    EXPECT_EQ(time, 1800000000u);
+    int32_t minimum = -1, maximum = -1;
+    ASSERT_TRUE(calls::statsAchievementProgressLimitsInt32(true, "ACH_TRAVEL", &minimum, &maximum));
+    EXPECT_EQ(minimum, 0);
+    EXPECT_EQ(maximum, 100);
+    EXPECT_FALSE(calls::statsAchievementProgressLimitsInt32(true, "ACH_WIN", &minimum, &maximum));
+}
+
+TEST_F(SteamRules, ProgressNoticesNeedAnAchievementStillLockedAndShortOfItsEnd) {
+    ReceiveStats();
+    EXPECT_TRUE(calls::statsIndicateAchievementProgress(true, "ACH_TRAVEL", 10, 100));
+    EXPECT_FALSE(calls::statsIndicateAchievementProgress(true, "ACH_TRAVEL", 100, 100));
+    EXPECT_FALSE(calls::statsIndicateAchievementProgress(true, "ACH_UNKNOWN", 1, 100));
+    const std::vector<QueuedRecord> due = Frame();
+    ASSERT_EQ(due.size(), 1u);
+    AchievementStoredRecord notice;
+    std::memcpy(&notice, due[0].bytes.data(), sizeof notice);
+    EXPECT_EQ(notice.currentProgress, 10u);
+    EXPECT_EQ(notice.maxProgress, 100u);
+    bool achieved = true;
+    ASSERT_TRUE(calls::statsGetAchievement(true, "ACH_TRAVEL", &achieved));
+    EXPECT_FALSE(achieved) << "a notice unlocks nothing";
+    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_TRAVEL"));
+    EXPECT_FALSE(calls::statsIndicateAchievementProgress(true, "ACH_TRAVEL", 10, 100));
+}
+
+TEST_F(SteamRules, DisplayTextsComeInTheScenariosLanguageElseInEnglish) {
+    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_WIN", "name"), "Sieger");
+    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_WIN", "desc"), "Win once.");
+    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_TRAVEL", "hidden"), "1");
+    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_WIN", "hidden"), "0");
+    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_WIN", "icon"), "");
+    EXPECT_STREQ(calls::appsCurrentGameLanguage(true), "german");
+    EXPECT_STREQ(calls::appsAvailableGameLanguages(true), "english,german");
+}
+
+TEST_F(SteamRules, AchievementsAreCountedNamedAndClearedByTheSchema) {
+    ReceiveStats();
+    EXPECT_EQ(calls::statsNumAchievements(true), 2u);
+    EXPECT_STREQ(calls::statsAchievementName(true, 1), "ACH_TRAVEL");
+    EXPECT_EQ(calls::statsAchievementName(true, 2), nullptr);
+    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::statsStoreStats(true));
+    Frame();
+    ASSERT_TRUE(calls::statsClearAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::statsStoreStats(true));
+    Frame();
+    bool achieved = true;
+    uint32_t time = 1;
+    statsServer().serverAchievement(achievementIndex("ACH_WIN"), &achieved, &time);
+    EXPECT_FALSE(achieved);
+}
+
+TEST_F(SteamRules, ChangesNotStoredAreStoredWhenSteamShutsDown) {
+    ReceiveStats();
+    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_KILLS", 5));
+    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_WIN"));
+    stopSession();
+    EXPECT_EQ(Server("STAT_KILLS"), 5);
+    bool achieved = false;
+    uint32_t time = 0;
+    statsServer().serverAchievement(achievementIndex("ACH_WIN"), &achieved, &time);
+    EXPECT_TRUE(achieved);
+}
+
+TEST_F(SteamRules, StoreFaultsAnswerTheirResultAndCommitNothing) {
+    Scenario faulty = GameScenario();
+    faulty.faults.stores = {StoreFault{kResultFail, 2, true}};
+    Use(faulty);
+    ReceiveStats();
+    std::vector<int32_t> results;
+    for (int32_t kills : {1, 2, 3}) {
+        ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_KILLS", kills));
+        ASSERT_TRUE(calls::statsStoreStats(true));
+        results.push_back(StoredResult());
+        if (kills == 2) EXPECT_EQ(Server("STAT_KILLS"), 1) << "the refused store committed nothing";
+    }
+    EXPECT_EQ(results, (std::vector<int32_t>{kResultOk, kResultFail, kResultOk}));
+    EXPECT_EQ(Server("STAT_KILLS"), 3);
+
+    faulty.faults.stores = {StoreFault{kResultFail, 2, false}};
+    Use(faulty);
+    ReceiveStats();
+    results.clear();
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(calls::statsStoreStats(true));
+        results.push_back(StoredResult());
+    }
+    EXPECT_EQ(results, (std::vector<int32_t>{kResultOk, kResultFail, kResultFail}));
+}
+
+TEST_F(SteamRules, StoresBeyondTheRateLimitAreRefusedUntilTheWindowPasses) {
+    Scenario limited = GameScenario();
+    limited.faults.storeRateLimit = StoreRateLimit{2, 60};
+    Use(limited);
+    ReceiveStats();
+    std::vector<int32_t> results;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(calls::statsStoreStats(true));
+        results.push_back(StoredResult());
+    }
+    session().setClock(1800000060);
+    ASSERT_TRUE(calls::statsStoreStats(true));
+    results.push_back(StoredResult());
+    EXPECT_EQ(results, (std::vector<int32_t>{kResultOk, kResultOk, kResultRateLimitExceeded,
+                                             kResultOk}));
+}
+
+TEST_F(SteamRules, ResetPutsEveryStatBackToItsDefault) {
+    ReceiveStats();
+    ASSERT_TRUE(calls::statsSetStatFloat(true, "STAT_ACCURACY", 0.9f));
+    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::statsStoreStats(true));
+    ASSERT_TRUE(calls::statsResetAllStats(true, false));
+    EXPECT_DOUBLE_EQ(Server("STAT_ACCURACY"), 0.5);
+    bool achieved = false;
+    ASSERT_TRUE(calls::statsGetAchievement(true, "ACH_WIN", &achieved));
+    EXPECT_TRUE(achieved) << "achievements stay unless asked";
+    ASSERT_TRUE(calls::statsResetAllStats(true, true));
+    ASSERT_TRUE(calls::statsGetAchievement(true, "ACH_WIN", &achieved));
+    EXPECT_FALSE(achieved);
+}
+
+TEST_F(SteamRules, TheStartStateIsWhereTheServerBegins) {
+    Scenario resumed = GameScenario();
+    resumed.start.achievements = {{"ACH_WIN", 1700000123}};
+    resumed.start.stats = {{"STAT_KILLS", 7}};
+    resumed.start.leaderboards = {{"Fastest", 45}};
+    Use(resumed);
+    ReceiveStats();
+    bool achieved = false;
+    uint32_t time = 0;
+    ASSERT_TRUE(calls::statsGetAchievementAndUnlockTime(true, "ACH_WIN", &achieved, &time));
+    EXPECT_TRUE(achieved);
+    EXPECT_EQ(time, 1700000123u);
+    int32_t kills = 0;
+    ASSERT_TRUE(calls::statsGetStatInt32(true, "STAT_KILLS", &kills));
+    EXPECT_EQ(kills, 7);
+    int32_t score = 0;
+    ASSERT_TRUE(leaderboards().scoreOf("Fastest", &score));
+    EXPECT_EQ(score, 45);
+}
+
+class LeaderboardRules : public SteamRules {
+protected:
+    uint64_t Board(const char* name, bool create) {
+        const uint64_t call = create ? calls::statsFindOrCreateLeaderboard(true, name, 2, 1)
+                                     : calls::statsFindLeaderboard(true, name);
+        EXPECT_NE(call, 0u);
+        for (const QueuedRecord& record : Frame()) {
+            if (record.call != call) continue;
+            LeaderboardFindRecord found;
+            std::memcpy(&found, record.bytes.data(), sizeof found);
+            return found.found ? found.boardHandle : 0;
+        }
+        ADD_FAILURE() << "no find answer";
+        return 0;
+    }
+    ScoreUploadedRecord Upload(uint64_t board, int method, int32_t score) {
+        const uint64_t call = calls::statsUploadLeaderboardScore(true, board, method, score, nullptr, 0);
+        ScoreUploadedRecord uploaded{};
+        for (const QueuedRecord& record : Frame())
+            if (record.call == call) std::memcpy(&uploaded, record.bytes.data(), sizeof uploaded);
+        return uploaded;
+    }
+};
+
+TEST_F(LeaderboardRules, KeepBestFollowsTheBoardsSortAndForceUpdateAlwaysReplaces) {
+    const uint64_t fastest = Board("Fastest", false);
+    ASSERT_NE(fastest, 0u);
+    EXPECT_EQ(calls::statsLeaderboardSortMethod(true, fastest), 1);
+    EXPECT_EQ(calls::statsLeaderboardDisplayType(true, fastest), 2);
+    EXPECT_STREQ(calls::statsLeaderboardName(true, fastest), "Fastest");
+    EXPECT_EQ(calls::statsLeaderboardEntryCount(true, fastest), 2);
+
+    ScoreUploadedRecord first = Upload(fastest, 1, 45);
+    EXPECT_TRUE(first.success && first.scoreChanged);
+    EXPECT_EQ(first.newGlobalRank, 2);  // between 30 and 60, lower is better
+    ScoreUploadedRecord worse = Upload(fastest, 1, 50);
+    EXPECT_FALSE(worse.scoreChanged);
+    ScoreUploadedRecord better = Upload(fastest, 1, 20);
+    EXPECT_TRUE(better.scoreChanged);
+    EXPECT_EQ(better.previousGlobalRank, 2);
+    EXPECT_EQ(better.newGlobalRank, 1);
+    ScoreUploadedRecord forced = Upload(fastest, 2, 90);
+    EXPECT_TRUE(forced.scoreChanged);
+    EXPECT_EQ(forced.newGlobalRank, 3);
+
+    const uint64_t highest = Board("Highest", true);
+    Upload(highest, 1, 10);
+    EXPECT_TRUE(Upload(highest, 1, 11).scoreChanged) << "descending: higher is better";
+    EXPECT_EQ(Board("Nowhere", false), 0u) << "FindLeaderboard creates nothing";
+}
+
+TEST_F(LeaderboardRules, DownloadedEntriesComeInRankOrder) {
+    const uint64_t fastest = Board("Fastest", false);
+    Upload(fastest, 1, 45);
+    const uint64_t call = calls::statsDownloadLeaderboardEntries(true, fastest, 0, 1, 10);
+    ScoresDownloadedRecord downloaded{};
+    for (const QueuedRecord& record : Frame())
+        if (record.call == call) std::memcpy(&downloaded, record.bytes.data(), sizeof downloaded);
+    ASSERT_EQ(downloaded.entryCount, 3);
+    std::vector<int32_t> scores;
+    for (int i = 0; i < 3; ++i) {
+        LeaderboardEntryRecord entry{};
+        ASSERT_TRUE(calls::statsDownloadedLeaderboardEntry(true, downloaded.entriesHandle, i, &entry,
+                                                           nullptr, 0));
+        EXPECT_EQ(entry.globalRank, i + 1);
+        scores.push_back(entry.score);
+    }
+    EXPECT_EQ(scores, (std::vector<int32_t>{30, 45, 60}));
+    LeaderboardEntryRecord entry{};
+    EXPECT_FALSE(calls::statsDownloadedLeaderboardEntry(true, downloaded.entriesHandle, 3, &entry,
+                                                        nullptr, 0));
+}
+
+TEST_F(LeaderboardRules, ScenarioFaultsHitTheirCallAndBoard) {
+    Scenario faulty = GameScenario();
+    faulty.faults.leaderboards = {
+        LeaderboardFault{LeaderboardCall::Find, LeaderboardFaultKind::NotFound, "Fastest", true},
+        LeaderboardFault{LeaderboardCall::Upload, LeaderboardFaultKind::ZeroCallHandle, "", true}};
+    faulty.faults.leaderboardLatencyFrames = 2;
+    Use(faulty);
+    EXPECT_NE(calls::statsFindLeaderboard(true, "Fastest"), 0u);
+    EXPECT_TRUE(Frame().empty()) << "two frames of latency";
+    const std::vector<QueuedRecord> answer = Frame();
+    ASSERT_EQ(answer.size(), 1u);
+    LeaderboardFindRecord found;
+    std::memcpy(&found, answer[0].bytes.data(), sizeof found);
+    EXPECT_FALSE(found.found);
+    const uint64_t call = calls::statsFindLeaderboard(true, "Fastest");
+    Frame();
+    const std::vector<QueuedRecord> again = Frame();
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].call, call);
+    std::memcpy(&found, again[0].bytes.data(), sizeof found);
+    EXPECT_TRUE(found.found) << "the fault was once";
+    EXPECT_EQ(calls::statsUploadLeaderboardScore(true, found.boardHandle, 1, 5, nullptr, 0), 0u);
+    EXPECT_NE(calls::statsUploadLeaderboardScore(true, found.boardHandle, 1, 5, nullptr, 0), 0u);
+}
+
+}  // namespace
