@@ -9,15 +9,18 @@ code and fields are checked:
   offline_run.py --tool TOOL --client CLIENT --scenario FILE --work DIR
                  [--state] [--runs N] [--emulator CMD] [--game-exit N]
                  [--report-exit N] [--check PATH=JSON]... [--warning CODE]...
-                 -- GAME [ARGS...]
+                 [--output REGEX] -- GAME [ARGS...]
 
 PATH names a field of the report by dots (achievements.ACH_WIN.unlocked);
-JSON is the value it must have (true, 3, "clean"). In GAME's arguments,
-@CLIENT@ becomes the client's path as the game sees it.
+JSON is the value it must have (true, 3, "clean"); REGEX must match the last
+run's output. In GAME's arguments, @CLIENT@ becomes the client's path as the
+game sees it. With --emulator (Wine) the game and the report tool both run
+under it.
 """
 import argparse
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -68,6 +71,7 @@ def main():
     parser.add_argument("--report-exit", type=int, default=0)
     parser.add_argument("--check", action="append", default=[])
     parser.add_argument("--warning", action="append", default=[])
+    parser.add_argument("--output", default="")
     parser.add_argument("game", nargs="+")
     args = parser.parse_args()
 
@@ -88,20 +92,23 @@ def main():
         part.replace("@CLIENT@", client) for part in args.game]
 
     failures = []
+    output = ""
     for run in range(args.runs):
         if run > 0:
             os.replace(journal, journal + ".%d" % run)
         game = subprocess.run(command, env=env, capture_output=True, text=True, errors="replace")
         sys.stdout.write(game.stdout)
         sys.stderr.write(game.stderr)
+        output = game.stdout
         if game.returncode != args.game_exit:
             failures.append("run %d: the game exited with %d, not %d"
                             % (run + 1, game.returncode, args.game_exit))
 
     report_file = os.path.join(args.work, "report.json")
     junit_file = os.path.join(args.work, "junit.xml")
-    tool = args.tool + ["report", journal, "--scenario", args.scenario,
-                        "--report", report_file, "--junit", junit_file]
+    tool = ([args.emulator] if emulated else []) + args.tool + [
+        "report", game_path(journal, emulated), "--scenario", game_path(args.scenario, emulated),
+        "--report", game_path(report_file, emulated), "--junit", game_path(junit_file, emulated)]
     summary = subprocess.run(tool, capture_output=True, text=True, errors="replace")
     print(summary.stdout, end="")
     sys.stderr.write(summary.stderr)
@@ -123,6 +130,8 @@ def main():
     for code in args.warning:
         if code not in codes:
             failures.append("no %s warning (warnings: %s)" % (code, ", ".join(codes) or "none"))
+    if args.output and not re.search(args.output, output):
+        failures.append("the last run's output does not match %s" % args.output)
     for failure in failures:
         print("FAILED: " + failure)
     return 1 if failures else 0
