@@ -24,11 +24,16 @@ std::string LargeScenario() {
     text += "  \"achievements\": [\n";
     for (int i = 0; i < kAchievements; ++i) {
         const std::string n = std::to_string(i);
-        text += "    {\"name\": \"" + Numbered("ACH_", i) + "\", \"displayName\": {\"english\": "
-                "\"Achievement " + n + "\", \"german\": \"Erfolg " + n + " \u00e4\u00f6\u00fc\"}, "
-                "\"description\": {\"english\": \"Reach step " + n + " of the long road.\", "
-                "\"german\": \"Erreiche Schritt " + n + ".\"}, \"hidden\": " +
-                (i % 10 == 0 ? "true" : "false");
+        text += "    {\"name\": \"" + Numbered("ACH_", i) +
+                "\", \"displayName\": {\"english\": "
+                "\"Achievement " +
+                n + "\", \"german\": \"Erfolg " + n +
+                " \u00e4\u00f6\u00fc\"}, "
+                "\"description\": {\"english\": \"Reach step " +
+                n +
+                " of the long road.\", "
+                "\"german\": \"Erreiche Schritt " +
+                n + ".\"}, \"hidden\": " + (i % 10 == 0 ? "true" : "false");
         if (i % 4 != 0)
             text += ", \"progress\": {\"stat\": \"" + Numbered("STAT_", i) +
                     "\", \"min\": 0, \"max\": " + std::to_string(100 + i) + "}";
@@ -42,8 +47,9 @@ std::string LargeScenario() {
                              "\"maxChange\": 1000, \"incrementOnly\": true";
         text += i + 1 < kStats ? "},\n" : "}\n";
     }
-    text += "  ],\n  \"start\": {\"stats\": {\"STAT_0001\": 5}, \"achievements\": {\"ACH_0001\": "
-            "1700000000}}\n}\n";
+    text +=
+        "  ],\n  \"start\": {\"stats\": {\"STAT_0001\": 5}, \"achievements\": {\"ACH_0001\": "
+        "1700000000}}\n}\n";
     return text;
 }
 

@@ -1,20 +1,18 @@
 // The scenario and state files: what the loader reads into the model, what
 // it refuses and where it says the fault is, and our game's schema file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
-
-#include <nlohmann/json.hpp>
 
 #include "achievements/achievement_table.h"
 #include "achievements/stat_links.h"
@@ -250,8 +248,8 @@ TEST(ScenarioReading, IntegersMayBeWrittenWithAZeroFraction) {
     // As JSON Schema counts integers: 480.0 is one, 480.5 is not.
     Scenario s;
     std::string error;
-    ASSERT_TRUE(steam_sim::ParseScenario(R"({"app": {"id": 480.0}, "clock": 1e3})", "g.json", &s,
-                                         &error))
+    ASSERT_TRUE(
+        steam_sim::ParseScenario(R"({"app": {"id": 480.0}, "clock": 1e3})", "g.json", &s, &error))
         << error;
     EXPECT_EQ(s.appId, 480u);
     EXPECT_EQ(s.clock, 1000u);
@@ -266,25 +264,31 @@ struct RefusalCase {
     const char* message;
 };
 
-constexpr char kSchemaPrefix[] = R"({"stats": [{"name": "S_INT"}, {"name": "S_FLOAT", "type": "float"},
+constexpr char kSchemaPrefix[] =
+    R"({"stats": [{"name": "S_INT"}, {"name": "S_FLOAT", "type": "float"},
   {"name": "S_RATE", "type": "avgrate"}, {"name": "S_BOUND", "min": 0, "max": 10}],
  "achievements": [{"name": "ACH_X"}], "leaderboards": [{"name": "Board"}],
 )";
 
 const RefusalCase kRefusals[] = {
     // Not JSON, or JSON we do not take.
-    {"top level not an object", "[\n]", "game.json: line 1: top level: must be an object, not a list"},
+    {"top level not an object", "[\n]",
+     "game.json: line 1: top level: must be an object, not a list"},
     {"unknown top-level key", "{\n  \"app\": {},\n  \"apps\": {}\n}",
-     "game.json: line 3: apps: unknown key; the top level takes $schema, include, app, user, clock, "
+     "game.json: line 3: apps: unknown key; the top level takes $schema, include, app, user, "
+     "clock, "
      "achievements, stats, leaderboards, start, faults and expect"},
     {"duplicate key", "{\"app\": {\n  \"id\": 1,\n  \"id\": 2}}",
      "game.json: line 3: app.id: duplicate key (also on line 2)"},
-    {"duplicate key in a list's object", "{\"achievements\": [{\"name\": \"A\"},\n {\"name\": \"B\",\n \"name\": \"C\"}]}",
+    {"duplicate key in a list's object",
+     "{\"achievements\": [{\"name\": \"A\"},\n {\"name\": \"B\",\n \"name\": \"C\"}]}",
      "game.json: line 3: achievements[1].name: duplicate key (also on line 2)"},
     {"nesting", "{\"app\": {\"id\":\n[[[[[[[[[[[[[[[[[[]]]]]]]]]]]]]]]]]]}}",
-     "game.json: line 2: app.id[0][0][0][0][0][0][0][0][0][0][0][0][0][0]: nested deeper than 16 levels"},
+     "game.json: line 2: app.id[0][0][0][0][0][0][0][0][0][0][0][0][0][0]: nested deeper than 16 "
+     "levels"},
     {"control characters stay escaped", "{\"a\\nb\": 1}",
-     "game.json: line 1: a\\nb: unknown key; the top level takes $schema, include, app, user, clock, "
+     "game.json: line 1: a\\nb: unknown key; the top level takes $schema, include, app, user, "
+     "clock, "
      "achievements, stats, leaderboards, start, faults and expect"},
     // app and user
     {"app.id type", "{\"app\": {\"id\": \"480\"}}",
@@ -319,40 +323,51 @@ const RefusalCase kRefusals[] = {
      "game.json: line 2: achievements[0]: an achievement needs \"name\""},
     {"achievement name too long",
      "{\"achievements\": [{\"name\": "
-     "\"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+     "\"AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+     "AAA"
      "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA\"}]}",
-     "game.json: line 1: achievements[0].name: \"AAAAAAAAAAAAAAAA...\" is 128 bytes; Steam takes at "
+     "game.json: line 1: achievements[0].name: \"AAAAAAAAAAAAAAAA...\" is 128 bytes; Steam takes "
+     "at "
      "most 127"},
-    {"duplicate achievement", "{\"achievements\": [{\"name\": \"A\"},\n{\"name\": \"B\"},\n{\"name\": \"A\"}]}",
+    {"duplicate achievement",
+     "{\"achievements\": [{\"name\": \"A\"},\n{\"name\": \"B\"},\n{\"name\": \"A\"}]}",
      "game.json: line 3: achievements[2].name: \"A\" is already the name of achievements[0]"},
     {"unknown achievement key", "{\"achievements\": [{\"name\": \"A\",\n \"hiden\": true}]}",
      "game.json: line 2: achievements[0].hiden: unknown key; an achievement takes name, "
      "displayName, description, hidden and progress"},
-    {"text not a string", "{\"achievements\": [{\"name\": \"A\", \"displayName\": {\"english\": 5}}]}",
+    {"text not a string",
+     "{\"achievements\": [{\"name\": \"A\", \"displayName\": {\"english\": 5}}]}",
      "game.json: line 1: achievements[0].displayName.english: must be a string, not a number"},
     {"progress stat unknown",
-     "{\"stats\": [{\"name\": \"S\"}],\n\"achievements\": [{\"name\": \"A\",\n  \"progress\": {\n   "
+     "{\"stats\": [{\"name\": \"S\"}],\n\"achievements\": [{\"name\": \"A\",\n  \"progress\": {\n  "
+     " "
      " \"stat\": \"STAT_X\", \"min\": 0, \"max\": 5}}]}",
      "game.json: line 4: achievements[0].progress.stat: \"STAT_X\" is not a stat of the schema"},
     {"progress stat avgrate",
-     "{\"stats\": [{\"name\": \"S\", \"type\": \"avgrate\"}],\n\"achievements\": [{\"name\": \"A\", "
+     "{\"stats\": [{\"name\": \"S\", \"type\": \"avgrate\"}],\n\"achievements\": [{\"name\": "
+     "\"A\", "
      "\"progress\": {\"stat\": \"S\", \"min\": 0, \"max\": 5}}]}",
-     "game.json: line 2: achievements[0].progress.stat: \"S\" is an avgrate stat; progress needs an "
+     "game.json: line 2: achievements[0].progress.stat: \"S\" is an avgrate stat; progress needs "
+     "an "
      "int or float stat"},
     {"progress min not below max",
-     "{\"achievements\": [{\"name\": \"A\", \"progress\": {\"stat\": \"S\", \"min\": 5,\n \"max\": 5}}]}",
+     "{\"achievements\": [{\"name\": \"A\", \"progress\": {\"stat\": \"S\", \"min\": 5,\n \"max\": "
+     "5}}]}",
      "game.json: line 2: achievements[0].progress.max: must be greater than min (5)"},
-    {"progress without max", "{\"achievements\": [{\"name\": \"A\", \"progress\": {\"stat\": \"S\", \"min\": 0}}]}",
+    {"progress without max",
+     "{\"achievements\": [{\"name\": \"A\", \"progress\": {\"stat\": \"S\", \"min\": 0}}]}",
      "game.json: line 1: achievements[0].progress: progress needs \"max\""},
     // stats
     {"stat type", "{\"stats\": [{\"name\": \"S\", \"type\": \"double\"}]}",
      "game.json: line 1: stats[0].type: must be \"int\", \"float\" or \"avgrate\", not \"double\""},
     {"int stat fraction", "{\"stats\": [{\"name\": \"S\", \"min\": 1.5}]}",
      "game.json: line 1: stats[0].min: must be an integer from -2147483648 to 2147483647, not 1.5"},
-    {"int stat beyond int32", "{\"stats\": [{\"name\": \"S\", \"type\": \"int\", \"max\": 2147483648}]}",
+    {"int stat beyond int32",
+     "{\"stats\": [{\"name\": \"S\", \"type\": \"int\", \"max\": 2147483648}]}",
      "game.json: line 1: stats[0].max: must be an integer from -2147483648 to 2147483647, not "
      "2147483648"},
-    {"stat max below min", "{\"stats\": [{\"name\": \"S\", \"type\": \"float\", \"min\": 1,\n \"max\": 0.5}]}",
+    {"stat max below min",
+     "{\"stats\": [{\"name\": \"S\", \"type\": \"float\", \"min\": 1,\n \"max\": 0.5}]}",
      "game.json: line 2: stats[0].max: must not be less than min (1)"},
     {"stat default above max", "{\"stats\": [{\"name\": \"S\", \"max\": 5,\n\"default\": 6}]}",
      "game.json: line 2: stats[0].default: must not be greater than max (5)"},
@@ -370,7 +385,8 @@ const RefusalCase kRefusals[] = {
     {"duplicate board", "{\"leaderboards\": [{\"name\": \"B\"}, {\"name\": \"B\"}]}",
      "game.json: line 1: leaderboards[1].name: \"B\" is already the name of leaderboards[0]"},
     {"board sort", "{\"leaderboards\": [{\"name\": \"B\", \"sort\": \"none\"}]}",
-     "game.json: line 1: leaderboards[0].sort: must be \"ascending\" or \"descending\", not \"none\""},
+     "game.json: line 1: leaderboards[0].sort: must be \"ascending\" or \"descending\", not "
+     "\"none\""},
     {"board display", "{\"leaderboards\": [{\"name\": \"B\", \"display\": \"minutes\"}]}",
      "game.json: line 1: leaderboards[0].display: must be \"numeric\", \"seconds\" or "
      "\"milliseconds\", not \"minutes\""},
@@ -379,7 +395,9 @@ const RefusalCase kRefusals[] = {
      "{\"steamId\": \"05\", \"score\": 2}]}]}",
      "game.json: line 3: leaderboards[0].scores[1].steamId: this user already has a score in "
      "leaderboards[0].scores[0]"},
-    {"score beyond int32", "{\"leaderboards\": [{\"name\": \"B\", \"scores\": [{\"steamId\": \"5\", \"score\": -2147483649}]}]}",
+    {"score beyond int32",
+     "{\"leaderboards\": [{\"name\": \"B\", \"scores\": [{\"steamId\": \"5\", \"score\": "
+     "-2147483649}]}]}",
      "game.json: line 1: leaderboards[0].scores[0].score: must be an integer from -2147483648 to "
      "2147483647, not -2147483649"},
     // start, against the schema
@@ -388,41 +406,54 @@ const RefusalCase kRefusals[] = {
     {"start unknown stat", "{\"start\": {\"stats\": {\"S\": 5}}}",
      "game.json: line 1: start.stats.S: \"S\" is not a stat of the schema"},
     {"start unknown board", "{\"start\": {\"leaderboards\": {\"Nowhere\": 5}}}",
-     "game.json: line 1: start.leaderboards.Nowhere: \"Nowhere\" is not a leaderboard of the schema"},
-    {"start unlock time negative", "{\"achievements\": [{\"name\": \"A\"}], \"start\": {\"achievements\": {\"A\": -5}}}",
+     "game.json: line 1: start.leaderboards.Nowhere: \"Nowhere\" is not a leaderboard of the "
+     "schema"},
+    {"start unlock time negative",
+     "{\"achievements\": [{\"name\": \"A\"}], \"start\": {\"achievements\": {\"A\": -5}}}",
      "game.json: line 1: start.achievements.A: must be an integer from 0 to 4294967295, not -5"},
     // faults
     {"faults.stats.delayFrames", "{\"faults\": {\"stats\": {\"delayFrames\": -1}}}",
-     "game.json: line 1: faults.stats.delayFrames: must be an integer from 0 to 2147483647, not -1"},
+     "game.json: line 1: faults.stats.delayFrames: must be an integer from 0 to 2147483647, not "
+     "-1"},
     {"store fault without result", "{\"faults\": {\"stores\": [{\"fromCall\": 2}]}}",
      "game.json: line 1: faults.stores[0]: a store fault needs \"result\""},
     {"store fault fromCall", "{\"faults\": {\"stores\": [{\"result\": 2, \"fromCall\": 0}]}}",
-     "game.json: line 1: faults.stores[0].fromCall: must be an integer from 1 to 2147483647, not 0"},
+     "game.json: line 1: faults.stores[0].fromCall: must be an integer from 1 to 2147483647, not "
+     "0"},
     {"store fault times", "{\"faults\": {\"stores\": [{\"result\": 2, \"times\": \"twice\"}]}}",
      "game.json: line 1: faults.stores[0].times: must be \"once\" or \"always\", not \"twice\""},
     {"rate limit half given", "{\"faults\": {\"storeRateLimit\": {\"stores\": 3}}}",
      "game.json: line 1: faults.storeRateLimit: a rate limit needs \"seconds\""},
-    {"board fault call", "{\"faults\": {\"leaderboards\": {\"faults\": [{\"call\": \"fetch\", \"fault\": \"notFound\"}]}}}",
+    {"board fault call",
+     "{\"faults\": {\"leaderboards\": {\"faults\": [{\"call\": \"fetch\", \"fault\": "
+     "\"notFound\"}]}}}",
      "game.json: line 1: faults.leaderboards.faults[0].call: must be \"find\", \"upload\" or "
      "\"download\", not \"fetch\""},
-    {"board fault empty board", "{\"faults\": {\"leaderboards\": {\"faults\": [{\"call\": \"find\", \"fault\": \"notFound\", \"board\": \"\"}]}}}",
+    {"board fault empty board",
+     "{\"faults\": {\"leaderboards\": {\"faults\": [{\"call\": \"find\", \"fault\": \"notFound\", "
+     "\"board\": \"\"}]}}}",
      "game.json: line 1: faults.leaderboards.faults[0].board: must not be empty"},
     {"refused interface unknown", "{\"faults\": {\"refuseInterfaces\": [\"SteamRemoteStorage\"]}}",
      "game.json: line 1: faults.refuseInterfaces[0]: must be \"SteamUser\", \"SteamUserStats\", "
-     "\"SteamUtils\", \"SteamApps\", \"SteamFriends\" or \"SteamClient\", not \"SteamRemoteStorage\""},
-    {"refused interface twice", "{\"faults\": {\"refuseInterfaces\": [\"SteamUser\",\n\"SteamUser\"]}}",
+     "\"SteamUtils\", \"SteamApps\", \"SteamFriends\" or \"SteamClient\", not "
+     "\"SteamRemoteStorage\""},
+    {"refused interface twice",
+     "{\"faults\": {\"refuseInterfaces\": [\"SteamUser\",\n\"SteamUser\"]}}",
      "game.json: line 2: faults.refuseInterfaces[1]: \"SteamUser\" is already listed in "
      "faults.refuseInterfaces[0]"},
     // expect
     {"expect unknown achievement", "{\"expect\": {\"achievements\": [\n\"ACH_Z\"]}}",
      "game.json: line 2: expect.achievements[0]: \"ACH_Z\" is not an achievement of the schema"},
-    {"expect achievement twice", "{\"achievements\": [{\"name\": \"A\"}], \"expect\": {\"achievements\": [\"A\", \"A\"]}}",
-     "game.json: line 1: expect.achievements[1]: \"A\" is already listed in expect.achievements[0]"},
+    {"expect achievement twice",
+     "{\"achievements\": [{\"name\": \"A\"}], \"expect\": {\"achievements\": [\"A\", \"A\"]}}",
+     "game.json: line 1: expect.achievements[1]: \"A\" is already listed in "
+     "expect.achievements[0]"},
     {"expect unknown stat", "{\"expect\": {\"stats\": {\"S\": {\"min\": 1}}}}",
      "game.json: line 1: expect.stats.S: \"S\" is not a stat of the schema"},
     {"expect bounds empty", "{\"expect\": {\"leaderboards\": {\"B\": {}}}}",
      "game.json: line 1: expect.leaderboards.B: needs \"min\", \"max\" or both"},
-    {"expect bounds reversed", "{\"expect\": {\"leaderboards\": {\"B\": {\"min\": 3, \"max\": 2}}}}",
+    {"expect bounds reversed",
+     "{\"expect\": {\"leaderboards\": {\"B\": {\"min\": 3, \"max\": 2}}}}",
      "game.json: line 1: expect.leaderboards.B.max: must not be less than min (3)"},
     {"cleanShutdown type", "{\"expect\": {\"cleanShutdown\": \"yes\"}}",
      "game.json: line 1: expect.cleanShutdown: must be true or false, not a string"},
@@ -439,8 +470,9 @@ TEST(ScenarioRefusals, StartValuesMustFitTheirStat) {
     EXPECT_EQ(RefusalOf(prefix + R"("start": {"stats": {"S_INT": 1.5}}})"),
               "game.json: line 4: start.stats.S_INT: must be an integer from -2147483648 to "
               "2147483647, not 1.5");
-    EXPECT_EQ(RefusalOf(prefix + R"("start": {"stats": {"S_BOUND": 11}}})"),
-              "game.json: line 4: start.stats.S_BOUND: must not be greater than the stat's max (10)");
+    EXPECT_EQ(
+        RefusalOf(prefix + R"("start": {"stats": {"S_BOUND": 11}}})"),
+        "game.json: line 4: start.stats.S_BOUND: must not be greater than the stat's max (10)");
     EXPECT_EQ(RefusalOf(prefix + R"("start": {"stats": {"S_BOUND": -1}}})"),
               "game.json: line 4: start.stats.S_BOUND: must not be less than the stat's min (0)");
     EXPECT_EQ(RefusalOf(prefix + R"("start": {"stats": {"S_FLOAT": 1.5, "S_RATE": 0.25,
@@ -468,6 +500,10 @@ TEST(ScenarioRefusals, SyntaxErrorsGiveTheirLine) {
         EXPECT_EQ(message.find('\n'), std::string::npos) << message;
         EXPECT_GT(message.size(), std::string(prefix).size()) << "no reason: " << message;
     }
+    // nlohmann quotes what it read; a byte that is not UTF-8 comes out escaped,
+    // so the message stays text that a journal or terminal can take.
+    const std::string quoted = RefusalOf("{\"a\": \"\xC3\x28\"}");
+    EXPECT_NE(quoted.find("\\xC3("), std::string::npos) << quoted;
 }
 
 // ---- the published schema -------------------------------------------------------
@@ -504,14 +540,17 @@ TEST(PublishedSchema, NamesTheKeysTheLoaderTakes) {
         const nlohmann::json* node = &schema;
         for (const char* step : pointer) {
             node = &resolve(*node);
-            node = std::string(step) == "[]" ? &node->at("items") : &node->at("properties").at(step);
+            node =
+                std::string(step) == "[]" ? &node->at("items") : &node->at("properties").at(step);
             if (std::string(step) == "*") node = &node->at("additionalProperties");
         }
         node = &resolve(*node);
         std::set<std::string> keys;
-        for (auto item = node->at("properties").begin(); item != node->at("properties").end(); ++item) {
+        for (auto item = node->at("properties").begin(); item != node->at("properties").end();
+             ++item) {
             keys.insert(item.key());
-            EXPECT_TRUE(item.value().contains("description")) << item.key() << " has no description";
+            EXPECT_TRUE(item.value().contains("description"))
+                << item.key() << " has no description";
         }
         EXPECT_EQ(node->value("additionalProperties", true), false);
         return keys;
@@ -529,7 +568,8 @@ TEST(PublishedSchema, NamesTheKeysTheLoaderTakes) {
     EXPECT_EQ(keysAt({"start"}), LoaderKeys(R"({"start": {"?": 0}})"));
     EXPECT_EQ(keysAt({"faults"}), LoaderKeys(R"({"faults": {"?": 0}})"));
     EXPECT_EQ(keysAt({"faults", "stats"}), LoaderKeys(R"({"faults": {"stats": {"?": 0}}})"));
-    EXPECT_EQ(keysAt({"faults", "stores", "[]"}), LoaderKeys(R"({"faults": {"stores": [{"?": 0}]}})"));
+    EXPECT_EQ(keysAt({"faults", "stores", "[]"}),
+              LoaderKeys(R"({"faults": {"stores": [{"?": 0}]}})"));
     EXPECT_EQ(keysAt({"faults", "storeRateLimit"}),
               LoaderKeys(R"({"faults": {"storeRateLimit": {"?": 0}}})"));
     EXPECT_EQ(keysAt({"faults", "leaderboards"}),
@@ -562,8 +602,8 @@ TEST_F(ScenarioIncludes, ListsAreReplacedAndObjectsMergedFieldByField) {
     Scenario s;
     std::string error;
     ASSERT_TRUE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error)) << error;
-    EXPECT_EQ(s.appId, 222u);          // the middle file's field over the base's
-    EXPECT_EQ(s.language, "german");   // the main file's, beside it
+    EXPECT_EQ(s.appId, 222u);         // the middle file's field over the base's
+    EXPECT_EQ(s.language, "german");  // the main file's, beside it
     EXPECT_EQ(s.clock, 6u);
     ASSERT_EQ(s.achievements.size(), 1u);  // the main list replaces the base's whole
     EXPECT_EQ(s.achievements[0].name, "ACH_MAIN");
@@ -579,7 +619,8 @@ TEST_F(ScenarioIncludes, ListsAreReplacedAndObjectsMergedFieldByField) {
 TEST_F(ScenarioIncludes, LaterIncludesWinAndNamesAreCheckedAfterMerging) {
     Write("a.json", R"({"achievements": [{"name": "ACH_A"}], "user": {"personaName": "A"}})");
     Write("b.json", R"({"achievements": [{"name": "ACH_B"}]})");
-    Write("main.json", R"({"include": ["a.json", "b.json"], "expect": {"achievements": ["ACH_B"]}})");
+    Write("main.json",
+          R"({"include": ["a.json", "b.json"], "expect": {"achievements": ["ACH_B"]}})");
     Scenario s;
     std::string error;
     ASSERT_TRUE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error)) << error;
@@ -588,8 +629,9 @@ TEST_F(ScenarioIncludes, LaterIncludesWinAndNamesAreCheckedAfterMerging) {
     EXPECT_EQ(s.personaName, "A");
 
     // ACH_A was replaced by b.json's list, so main's expectation names nothing.
-    Write("main.json", "{\"include\": [\"a.json\", \"b.json\"],\n"
-                       "  \"expect\": {\"achievements\": [\"ACH_A\"]}}");
+    Write("main.json",
+          "{\"include\": [\"a.json\", \"b.json\"],\n"
+          "  \"expect\": {\"achievements\": [\"ACH_A\"]}}");
     EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error));
     EXPECT_EQ(error, Path("main.json") +
                          ": line 2: expect.achievements[0]: \"ACH_A\" is not an achievement of "
@@ -598,15 +640,17 @@ TEST_F(ScenarioIncludes, LaterIncludesWinAndNamesAreCheckedAfterMerging) {
 
 TEST_F(ScenarioIncludes, ARefusalNamesTheFileTheValueCameFrom) {
     // The progress link is in base.json; the stats that break it, in main.json.
-    Write("base.json", "{\"achievements\": [{\"name\": \"A\",\n"
-                       "  \"progress\": {\"stat\": \"S\", \"min\": 0, \"max\": 1}}],\n"
-                       "  \"stats\": [{\"name\": \"S\"}]}");
+    Write("base.json",
+          "{\"achievements\": [{\"name\": \"A\",\n"
+          "  \"progress\": {\"stat\": \"S\", \"min\": 0, \"max\": 1}}],\n"
+          "  \"stats\": [{\"name\": \"S\"}]}");
     Write("main.json", R"({"include": ["base.json"], "stats": [{"name": "T"}]})");
     Scenario s;
     std::string error;
     EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error));
-    EXPECT_EQ(error, Path("base.json") +
-                         ": line 2: achievements[0].progress.stat: \"S\" is not a stat of the schema");
+    EXPECT_EQ(error,
+              Path("base.json") +
+                  ": line 2: achievements[0].progress.stat: \"S\" is not a stat of the schema");
 
     // A value that a later file replaces is still held to the rules.
     Write("base.json", "{\n\"app\": {\"id\": \"480\"}}");
@@ -647,7 +691,8 @@ TEST_F(ScenarioIncludes, CyclesDepthAndMissingFilesAreRefused) {
     EXPECT_EQ(s.clock, 8u);
     chain(9);
     EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("level0.json"), &s, &error));
-    EXPECT_EQ(error, Path("level8.json") + ": line 1: include[0]: includes nest deeper than 8 files");
+    EXPECT_EQ(error,
+              Path("level8.json") + ": line 1: include[0]: includes nest deeper than 8 files");
 
     Write("missing.json", "{\"include\": [\n\"nowhere.json\"]}");
     EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("missing.json"), &s, &error));
@@ -662,8 +707,9 @@ TEST_F(ScenarioIncludes, FileNamesStayAsGiven) {
     Scenario s;
     std::string error;
     EXPECT_FALSE(steam_sim::LoadScenarioFile("dir/main.json", &s, &error));
-    EXPECT_EQ(error, "dir/sub/base.json: line 1: clock: must be an integer from 0 to 4294967295, "
-                     "not a string");
+    EXPECT_EQ(error,
+              "dir/sub/base.json: line 1: clock: must be an integer from 0 to 4294967295, "
+              "not a string");
     // Text in memory anchors its includes at the folder its name gives.
     EXPECT_FALSE(steam_sim::ParseScenario(R"({"include": ["sub/base.json"]})", "dir/virtual.json",
                                           &s, &error));
@@ -725,13 +771,17 @@ TEST_F(StateFile, ARefusedFileIsLeftExactlyAsItWas) {
     const std::pair<const char*, const char*> cases[] = {
         {"{\"version\": 1, \"stats\": {\"S\": 1},}", ": line 1: syntax error: "},
         {"{\n\"achievements\": {}}", ": line 1: top level: \"version\" is required"},
-        {"{\"version\": 2}", ": line 1: version: must be 1, the only version this program reads, not 2"},
-        {"{\"version\": \"1\"}", ": line 1: version: must be 1, the only version this program reads, not \"1\""},
-        {"{\"version\": 1,\n\"extra\": {}}", ": line 2: extra: unknown key; a state file takes version, "
-                                             "achievements, stats and leaderboards"},
+        {"{\"version\": 2}",
+         ": line 1: version: must be 1, the only version this program reads, not 2"},
+        {"{\"version\": \"1\"}",
+         ": line 1: version: must be 1, the only version this program reads, not \"1\""},
+        {"{\"version\": 1,\n\"extra\": {}}",
+         ": line 2: extra: unknown key; a state file takes version, "
+         "achievements, stats and leaderboards"},
         {"{\"version\": 1, \"achievements\": {\n\"A\": -1}}",
          ": line 2: achievements.A: must be an integer from 0 to 4294967295, not -1"},
-        {"{\"version\": 1, \"stats\": {\"S\": \"5\"}}", ": line 1: stats.S: must be a number, not a string"},
+        {"{\"version\": 1, \"stats\": {\"S\": \"5\"}}",
+         ": line 1: stats.S: must be a number, not a string"},
         {"{\"version\": 1, \"leaderboards\": {\"B\": 2.5}}",
          ": line 1: leaderboards.B: must be an integer from -2147483648 to 2147483647, not 2.5"},
         {"{\"version\": 1, \"version\": 1}", ": line 1: version: duplicate key (also on line 1)"},
@@ -773,7 +823,7 @@ TEST_F(StateFile, AFailedSaveKeepsThePreviousFile) {
     // JSON has no NaN: refused before anything is written.
     state.stats["S"] = std::nan("");
     EXPECT_FALSE(steam_sim::SaveStateFile(Path("state.json"), state, &error));
-    EXPECT_EQ(error.rfind(Path("state.json") + ": stats.S: ", 0), 0u) << error;
+    EXPECT_EQ(error, Path("state.json") + ": stats.S: NaN cannot be written in JSON");
     EXPECT_EQ(ReadAll(Path("state.json")), before);
     EXPECT_FALSE(fs::exists(Path("state.json.tmp")));
 
@@ -784,15 +834,12 @@ TEST_F(StateFile, AFailedSaveKeepsThePreviousFile) {
 
 // ---- language codes -----------------------------------------------------------
 
-TEST(LanguageCodes, SteamsThirtyAndNoOthers) {
-    const char* known[] = {"arabic",   "bulgarian", "schinese",   "tchinese",  "czech",
-                           "danish",   "dutch",     "english",    "finnish",   "french",
-                           "german",   "greek",     "hungarian",  "indonesian", "italian",
-                           "japanese", "koreana",   "norwegian",  "polish",    "portuguese",
-                           "brazilian", "romanian", "russian",    "spanish",   "latam",
-                           "swedish",  "thai",      "turkish",    "ukrainian", "vietnamese"};
-    for (const char* code : known) EXPECT_TRUE(steam_sim::IsSteamLanguageCode(code)) << code;
-    for (const char* code : {"", "English", "korean", "chinese", "en", "englishx", "english "})
+TEST(LanguageCodes, AreSteamsOwnNotIsoCodesOrEnglishNames) {
+    // Steam's codes for Korean, the two Chinese scripts and the American
+    // variants are the easy ones to get wrong.
+    for (const char* code : {"koreana", "schinese", "tchinese", "brazilian", "latam", "english"})
+        EXPECT_TRUE(steam_sim::IsSteamLanguageCode(code)) << code;
+    for (const char* code : {"korean", "chinese", "ko", "en", "English", "english ", ""})
         EXPECT_FALSE(steam_sim::IsSteamLanguageCode(code)) << code;
 }
 
@@ -807,11 +854,11 @@ TEST(GameSchemaFile, LoadsAsOurGameIsPublished) {
     EXPECT_EQ(s.languages, (std::vector<std::string>{"english", "german", "french", "japanese"}));
     EXPECT_EQ(s.steamId, 76561197960287930ull);
     EXPECT_TRUE(s.loggedOn);
+    for (const std::string& code : s.languages)
+        EXPECT_TRUE(steam_sim::IsSteamLanguageCode(code)) << code;
     for (const steam_sim::AchievementSchema& a : s.achievements) {
         EXPECT_EQ(a.displayName.count("english"), 1u) << a.name;
         EXPECT_EQ(a.description.count("english"), 1u) << a.name;
-        for (const std::string& code : {std::string("english")})
-            EXPECT_TRUE(steam_sim::IsSteamLanguageCode(code));
     }
     for (const steam_sim::StatSchema& stat : s.stats) {
         EXPECT_EQ(stat.type, steam_sim::StatType::Int) << stat.name;
@@ -852,7 +899,8 @@ TEST(GameSchemaFile, MatchesTheBridgesTables) {
         ++linked;
     }
     std::size_t withProgress = 0;
-    for (const steam_sim::AchievementSchema& a : s.achievements) withProgress += a.progress.has_value();
+    for (const steam_sim::AchievementSchema& a : s.achievements)
+        withProgress += a.progress.has_value();
     EXPECT_EQ(withProgress, linked) << "an achievement the bridge does not link shows progress";
 }
 

@@ -406,7 +406,8 @@ std::int64_t Integer(const json& value, const std::string& path, std::int64_t lo
         inRange = result >= low && result <= high;
     } else {
         const double number = value.get<double>();
-        if (std::floor(number) != number) Refuse(path, "must be " + range + ", not " + value.dump());
+        if (std::floor(number) != number)
+            Refuse(path, "must be " + range + ", not " + value.dump());
         // Both bounds are exact in a double: every caller's fit in 33 bits.
         inRange = number >= static_cast<double>(low) && number <= static_cast<double>(high);
         if (inRange) result = static_cast<std::int64_t>(number);
@@ -417,14 +418,16 @@ std::int64_t Integer(const json& value, const std::string& path, std::int64_t lo
 
 std::uint64_t SteamId(const json& value, const std::string& path) {
     if (value.is_number()) {
-        Refuse(path, "must be a string of decimal digits, not a number (a JSON number cannot "
-                     "hold every 64-bit ID exactly)");
+        Refuse(path,
+               "must be a string of decimal digits, not a number (a JSON number cannot "
+               "hold every 64-bit ID exactly)");
     }
     const std::string text = NonEmptyString(value, path);
     std::uint64_t id = 0;
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
     for (const char c : text) {
-        if (c < '0' || c > '9') Refuse(path, Quote(text) + " holds a character that is not a digit");
+        if (c < '0' || c > '9')
+            Refuse(path, Quote(text) + " holds a character that is not a digit");
         const auto digit = static_cast<std::uint64_t>(c - '0');
         if (id > (kMax - digit) / 10) Refuse(path, Quote(text) + " does not fit in 64 bits");
         id = id * 10 + digit;

@@ -5,11 +5,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-
-#include <nlohmann/json.hpp>
 
 namespace steam_sim::json_file {
 

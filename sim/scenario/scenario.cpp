@@ -29,22 +29,22 @@ constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kUint32Max = std::numeric_limits<std::uint32_t>::max();
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
 
-constexpr const char* kTopKeys[] = {"$schema",      "include", "app",          "user",
-                                    "clock",        "achievements", "stats",   "leaderboards",
-                                    "start",        "faults",  "expect",       nullptr};
+constexpr const char* kTopKeys[] = {"$schema", "include",      "app",    "user",
+                                    "clock",   "achievements", "stats",  "leaderboards",
+                                    "start",   "faults",       "expect", nullptr};
 constexpr const char* kAppKeys[] = {"id", "language", "languages", nullptr};
 constexpr const char* kUserKeys[] = {"steamId", "loggedOn", "personaName", nullptr};
 constexpr const char* kAchievementKeys[] = {"name",   "displayName", "description",
                                             "hidden", "progress",    nullptr};
 constexpr const char* kProgressKeys[] = {"stat", "min", "max", nullptr};
-constexpr const char* kStatKeys[] = {"name",      "type",          "min",    "max", "default",
+constexpr const char* kStatKeys[] = {"name",      "type",          "min",    "max",  "default",
                                      "maxChange", "incrementOnly", "window", nullptr};
 constexpr const char* kLeaderboardKeys[] = {"name", "sort", "display", "scores", nullptr};
 constexpr const char* kScoreKeys[] = {"steamId", "score", nullptr};
 constexpr const char* kStartKeys[] = {"achievements", "stats", "leaderboards", nullptr};
-constexpr const char* kFaultKeys[] = {"steamNotRunning", "stats",        "stores",
-                                      "storeRateLimit",  "leaderboards", "refuseInterfaces",
-                                      nullptr};
+constexpr const char* kFaultKeys[] = {
+    "steamNotRunning",  "stats", "stores", "storeRateLimit", "leaderboards",
+    "refuseInterfaces", nullptr};
 constexpr const char* kStatsFaultKeys[] = {"delayFrames", "never", "result", nullptr};
 constexpr const char* kStoreFaultKeys[] = {"result", "fromCall", "times", nullptr};
 constexpr const char* kRateLimitKeys[] = {"stores", "seconds", nullptr};
@@ -60,21 +60,19 @@ constexpr const char* kDisplays[] = {"numeric", "seconds", "milliseconds", nullp
 constexpr const char* kTimes[] = {"once", "always", nullptr};
 constexpr const char* kBoardCalls[] = {"find", "upload", "download", nullptr};
 constexpr const char* kBoardFaultKinds[] = {"notFound", "ioFailure", "zeroCallHandle", nullptr};
-constexpr const char* kInterfaces[] = {"SteamUser",    "SteamUserStats", "SteamUtils",
-                                       "SteamApps",    "SteamFriends",   "SteamClient",
-                                       nullptr};
+constexpr const char* kInterfaces[] = {"SteamUser",    "SteamUserStats", "SteamUtils", "SteamApps",
+                                       "SteamFriends", "SteamClient",    nullptr};
 
 // The objects whose fields a later file replaces one by one; every other
 // top-level key is replaced whole.
 constexpr const char* kMergedObjects[] = {"app", "user", "faults", "expect", "start", nullptr};
 
 constexpr const char* kLanguageCodes[] = {
-    "arabic",     "bulgarian", "schinese",  "tchinese",   "czech",    "danish",
-    "dutch",      "english",   "finnish",   "french",     "german",   "greek",
-    "hungarian",  "indonesian", "italian",  "japanese",   "koreana",  "norwegian",
-    "polish",     "portuguese", "brazilian", "romanian",  "russian",  "spanish",
-    "latam",      "swedish",   "thai",      "turkish",    "ukrainian", "vietnamese",
-    nullptr};
+    "arabic",    "bulgarian",  "schinese", "tchinese",  "czech",   "danish",     "dutch",
+    "english",   "finnish",    "french",   "german",    "greek",   "hungarian",  "indonesian",
+    "italian",   "japanese",   "koreana",  "norwegian", "polish",  "portuguese", "brazilian",
+    "romanian",  "russian",    "spanish",  "latam",     "swedish", "thai",       "turkish",
+    "ukrainian", "vietnamese", nullptr};
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& what) {
     throw Refusal{path, what};
@@ -194,8 +192,8 @@ private:
             ExpectObject(item, path);
             CheckKeys(item, path, kAchievementKeys, "an achievement");
             AchievementSchema achievement;
-            achievement.name = Name(Required(item, path, "name", "an achievement"),
-                                    Child(path, "name"));
+            achievement.name =
+                Name(Required(item, path, "name", "an achievement"), Child(path, "name"));
             const auto [known, added] = achievementIndex_.emplace(achievement.name, i);
             if (!added) {
                 Refuse(Child(path, "name"), Quote(achievement.name) + " is already the name of " +
@@ -217,8 +215,8 @@ private:
         ExpectObject(progress, path);
         CheckKeys(progress, path, kProgressKeys, "progress");
         AchievementProgress result;
-        result.stat = NonEmptyString(Required(progress, path, "stat", "progress"),
-                                     Child(path, "stat"));
+        result.stat =
+            NonEmptyString(Required(progress, path, "stat", "progress"), Child(path, "stat"));
         result.min = Number(Required(progress, path, "min", "progress"), Child(path, "min"));
         result.max = Number(Required(progress, path, "max", "progress"), Child(path, "max"));
         if (!(result.min < result.max))
@@ -346,9 +344,8 @@ private:
             CheckKeys(item, at, kScoreKeys, "a score");
             LeaderboardEntry entry;
             entry.steamId = SteamId(Required(item, at, "steamId", "a score"), Child(at, "steamId"));
-            entry.score = static_cast<std::int32_t>(
-                Integer(Required(item, at, "score", "a score"), Child(at, "score"), kInt32Min,
-                        kInt32Max));
+            entry.score = static_cast<std::int32_t>(Integer(
+                Required(item, at, "score", "a score"), Child(at, "score"), kInt32Min, kInt32Max));
             // A board holds one entry per user.
             const auto [known, added] = users.emplace(entry.steamId, i);
             if (!added) {
@@ -442,12 +439,10 @@ private:
             ExpectObject(*limit, path);
             CheckKeys(*limit, path, kRateLimitKeys, "faults.storeRateLimit");
             StoreRateLimit rate;
-            rate.stores = static_cast<int>(
-                Integer(Required(*limit, path, "stores", "a rate limit"), path + ".stores", 1,
-                        kIntMax));
-            rate.seconds = static_cast<int>(
-                Integer(Required(*limit, path, "seconds", "a rate limit"), path + ".seconds", 1,
-                        kIntMax));
+            rate.stores = static_cast<int>(Integer(Required(*limit, path, "stores", "a rate limit"),
+                                                   path + ".stores", 1, kIntMax));
+            rate.seconds = static_cast<int>(Integer(
+                Required(*limit, path, "seconds", "a rate limit"), path + ".seconds", 1, kIntMax));
             out.storeRateLimit = rate;
         }
         if (const json* boards = Find(faults, "leaderboards")) ReadBoardFaults(*boards);
@@ -480,11 +475,12 @@ private:
             ExpectObject(item, at);
             CheckKeys(item, at, kStoreFaultKeys, "a store fault");
             StoreFault fault;
-            fault.result = static_cast<std::int32_t>(
-                Integer(Required(item, at, "result", "a store fault"), Child(at, "result"),
-                        kInt32Min, kInt32Max));
+            fault.result =
+                static_cast<std::int32_t>(Integer(Required(item, at, "result", "a store fault"),
+                                                  Child(at, "result"), kInt32Min, kInt32Max));
             if (const json* from = Find(item, "fromCall"))
-                fault.fromCall = static_cast<int>(Integer(*from, Child(at, "fromCall"), 1, kIntMax));
+                fault.fromCall =
+                    static_cast<int>(Integer(*from, Child(at, "fromCall"), 1, kIntMax));
             if (const json* times = Find(item, "times"))
                 fault.once = OneOf(*times, Child(at, "times"), kTimes) == 0;
             scenario.faults.stores.push_back(fault);
@@ -535,7 +531,8 @@ private:
         if (const json* max = Find(bounds, "max")) result.max = Number(*max, Child(path, "max"));
         if (!result.min && !result.max) Refuse(path, "needs \"min\", \"max\" or both");
         if (result.min && result.max && *result.max < *result.min)
-            Refuse(Child(path, "max"), "must not be less than min (" + NumberText(*result.min) + ")");
+            Refuse(Child(path, "max"),
+                   "must not be less than min (" + NumberText(*result.min) + ")");
         return result;
     }
 
@@ -553,7 +550,8 @@ private:
                 if (crossChecks_) KnownAchievement(name, at);
                 const auto [known, added] = listed.emplace(name, i);
                 if (!added)
-                    Refuse(at, Quote(name) + " is already listed in " + Element(path, known->second));
+                    Refuse(at,
+                           Quote(name) + " is already listed in " + Element(path, known->second));
                 out.achievementsUnlocked.push_back(std::move(name));
             }
         }
@@ -602,7 +600,7 @@ struct Layers {
 };
 
 // Puts `key`'s value on top of what `into` holds; `ownerOf` names the file
-// of each part laid.
+// each value came from.
 template <class OwnerOf>
 void Lay(Layers* into, const std::string& key, json&& value, const OwnerOf& ownerOf) {
     if (IsMergedObject(key)) {
@@ -658,7 +656,8 @@ Layers LoadLayers(const std::shared_ptr<Document>& document, int depth, Chain* c
     }
     Layers layers;
     if (const json* includes = Find(document->root, "include")) {
-        const std::filesystem::path folder = std::filesystem::path(document->fileName).parent_path();
+        const std::filesystem::path folder =
+            std::filesystem::path(document->fileName).parent_path();
         for (std::size_t i = 0; i < includes->size(); ++i) {
             const std::string name = (*includes)[i].get<std::string>();
             const std::string path = (folder / name).string();

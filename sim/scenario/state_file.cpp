@@ -31,8 +31,7 @@ namespace {
 using namespace json_file;
 
 constexpr std::int64_t kVersion = 1;
-constexpr const char* kStateKeys[] = {"version", "achievements", "stats", "leaderboards",
-                                      nullptr};
+constexpr const char* kStateKeys[] = {"version", "achievements", "stats", "leaderboards", nullptr};
 
 StartState ReadState(const json& root) {
     ExpectObject(root, "");
@@ -47,9 +46,9 @@ StartState ReadState(const json& root) {
     if (const json* achievements = Find(root, "achievements")) {
         ExpectObject(*achievements, "achievements");
         for (auto item = achievements->begin(); item != achievements->end(); ++item) {
-            state.achievements[item.key()] = static_cast<std::uint32_t>(
-                Integer(item.value(), Child("achievements", item.key()), 0,
-                        std::numeric_limits<std::uint32_t>::max()));
+            state.achievements[item.key()] =
+                static_cast<std::uint32_t>(Integer(item.value(), Child("achievements", item.key()),
+                                                   0, std::numeric_limits<std::uint32_t>::max()));
         }
     }
     if (const json* stats = Find(root, "stats")) {
@@ -60,10 +59,10 @@ StartState ReadState(const json& root) {
     if (const json* boards = Find(root, "leaderboards")) {
         ExpectObject(*boards, "leaderboards");
         for (auto item = boards->begin(); item != boards->end(); ++item) {
-            state.leaderboards[item.key()] = static_cast<std::int32_t>(
-                Integer(item.value(), Child("leaderboards", item.key()),
-                        std::numeric_limits<std::int32_t>::min(),
-                        std::numeric_limits<std::int32_t>::max()));
+            state.leaderboards[item.key()] =
+                static_cast<std::int32_t>(Integer(item.value(), Child("leaderboards", item.key()),
+                                                  std::numeric_limits<std::int32_t>::min(),
+                                                  std::numeric_limits<std::int32_t>::max()));
         }
     }
     return state;
@@ -150,8 +149,9 @@ bool SaveStateFile(const std::string& path, const StartState& state, std::string
             // JSON has no NaN or infinity; nlohmann would write null, which
             // the next load refuses.
             if (!std::isfinite(value)) {
-                return Fail(error, path + ": stats." + name + ": " + NumberText(value) +
-                                       " cannot be written in JSON");
+                const char* text = std::isnan(value) ? "NaN" : value > 0 ? "infinity" : "-infinity";
+                return Fail(error,
+                            path + ": stats." + name + ": " + text + " cannot be written in JSON");
             }
             root["stats"][name] = StatValue(value);
         }

@@ -2,6 +2,8 @@
 // and sanitizer reports, it checks the loader's contract: a refusal is one
 // line naming the file, and an accepted scenario holds what the format
 // promises the model.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +13,6 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-
-#include <unistd.h>
 
 #include "scenario.h"
 
@@ -59,7 +59,8 @@ void CheckAccepted(const steam_sim::Scenario& s) {
         if (stat.maxChange && !(*stat.maxChange > 0)) Fail("maxChange not positive", stat.name);
     }
     for (const steam_sim::AchievementSchema& a : s.achievements) {
-        if (a.progress && (stats.count(a.progress->stat) == 0 || !(a.progress->min < a.progress->max)))
+        if (a.progress &&
+            (stats.count(a.progress->stat) == 0 || !(a.progress->min < a.progress->max)))
             Fail("bad progress", a.name);
     }
     for (const steam_sim::LeaderboardSchema& board : s.leaderboards) {
@@ -106,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("a refusal of more than one line", error);
     // "<file>: line <n>: ...": the input itself or a file it included.
     const std::size_t line = error.find(": line ");
-    if (line == 0 || line == std::string::npos) Fail("a refusal that names no file and line", error);
+    if (line == 0 || line == std::string::npos)
+        Fail("a refusal that names no file and line", error);
     return 0;
 }
