@@ -186,7 +186,7 @@ void noteInterfaceServed(const char* version) {
     // the game starts, so they are there now (and at each later session start),
     // unless the scenario holds them back or fails them.
     const Faults& faults = activeScenario().faults;
-    if (faults.statsNever) return;
+    if (faults.statsNever || !session().loggedOn()) return;
     statsServer().noteStatsReceived(faults.statsResult, session().ownGameId(),
                                     session().ownGameId());
     offline::noteStatsReceived(faults.statsResult);

@@ -22,10 +22,11 @@ std::string formatNumber(double value) {
 }
 
 // At a session's start: the face has the stats already unless the scenario
-// holds them back or fails them.
+// holds them back or fails them, or nobody is logged on.
 bool statsThereAtStart() {
     const Faults& faults = activeScenario().faults;
-    return !statsArriveOnRequest() && !faults.statsNever && faults.statsResult == kResultOk;
+    return !statsArriveOnRequest() && !faults.statsNever && faults.statsResult == kResultOk &&
+           session().loggedOn();
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
  *
  * Usage: flat_game [--achievement NAME] [--stat NAME=VALUE] [--score N]
  *                  [--leaderboard NAME] [--frames N] [--frame-ms N]
- *                  [--steam-client PATH]
+ *                  [--steam-client PATH] [--early-read] [--no-store] [--no-shutdown]
  *   --achievement   the achievement read and unlocked (ACH_FIRSTSTEPS)
  *   --stat          the integer stat set and read back (STAT_JUMPS=42)
  *   --score         the score uploaded, keeping the user's best (1234)
@@ -21,6 +21,9 @@
  *   --frame-ms      a pause after each frame, for a real Steam (0: none)
  *   --steam-client  test only: point Valve's library at this Steam client
  *                   first, as a running Steam would (see UseSteamClient)
+ *   --early-read    read the stat before the stats arrive, as games do by mistake
+ *   --no-store      set without StoreStats, leaving Steam to store at shutdown
+ *   --no-shutdown   end without SteamAPI_Shutdown, leaving Steam to store at exit
  *
  * Exit status:
  *   0   the session ran to its end, whatever Steam answered
@@ -244,6 +247,9 @@ typedef struct {
     long frames;
     long frame_ms;
     const char* steam_client;
+    bool early_read;
+    bool no_store;
+    bool no_shutdown;
 } Options;
 
 /* What has arrived so far; each flag is set by Dispatch. */
@@ -689,6 +695,11 @@ static bool PlayStats(const Flat* flat, Session* session, const Options* options
         Say("skipped the stats: no ISteamUserStats");
         return true;
     }
+    if (options->early_read && Can(flat->stats, flat->get_stat != NULL, "GetStatInt32")) {
+        int32_t early = 0;
+        const bool read = flat->get_stat(flat->stats, options->stat, &early);
+        Say("early read of %s: %d", options->stat, read ? 1 : 0);
+    }
     if (!flat->request_stats) {
         Say("stats received: not needed (from 1.61 the client has them at start)");
     } else if (flat->request_stats(flat->stats)) {
@@ -724,6 +735,10 @@ static bool PlayStats(const Flat* flat, Session* session, const Options* options
             Say("stat %s reads %" PRId32, options->stat, value);
         else
             Say("stat %s cannot be read", options->stat);
+    }
+    if (options->no_store) {
+        Say("store skipped");
+        return true;
     }
     if (!Can(flat->stats, flat->store_stats != NULL, "StoreStats")) return true;
     if (!flat->store_stats(flat->stats)) {
@@ -785,7 +800,8 @@ static void Usage(FILE* out) {
     fprintf(out,
             "usage: flat_game [--achievement NAME] [--stat NAME=VALUE] [--score N]\n"
             "                 [--leaderboard NAME] [--frames N] [--frame-ms N]\n"
-            "                 [--steam-client PATH]\n"
+            "                 [--steam-client PATH] [--early-read] [--no-store]\n"
+            "                 [--no-shutdown]\n"
             "exit status: 0 the session ran to its end, 2 bad command line, 10 the start\n"
             "failed, 11 an awaited answer did not come, 12 --steam-client failed\n");
 }
@@ -807,6 +823,14 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
         if (strcmp(option, "--help") == 0) {
             Usage(stdout);
             return 0;
+        }
+        bool* flag = strcmp(option, "--early-read") == 0    ? &options->early_read
+                     : strcmp(option, "--no-store") == 0    ? &options->no_store
+                     : strcmp(option, "--no-shutdown") == 0 ? &options->no_shutdown
+                                                            : NULL;
+        if (flag) {
+            *flag = true;
+            continue;
         }
         if (i + 1 >= argc) {
             fprintf(stderr, "flat_game: %s needs a value\n", option);
@@ -855,7 +879,8 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
 
 int main(int argc, char** argv) {
     static char stat_name[256];
-    Options options = {"ACH_FIRSTSTEPS", "STAT_JUMPS", 42, 1234, "Offline Board", 300, 0, NULL};
+    Options options = {"ACH_FIRSTSTEPS", "STAT_JUMPS", 42, 1234, "Offline Board", 300, 0, NULL,
+                       false, false, false};
     const int parsed = ParseArguments(argc, argv, &options, stat_name, sizeof stat_name);
     if (parsed >= 0) return parsed;
 
@@ -884,7 +909,9 @@ int main(int argc, char** argv) {
         PlayStats(&flat, &session, &options) && PlayLeaderboard(&flat, &session, &options);
 
     FIND("SteamAPI_Shutdown", flat.shutdown);
-    if (flat.shutdown) {
+    if (options.no_shutdown) {
+        Say("shutdown skipped");
+    } else if (flat.shutdown) {
         flat.shutdown();
         Say("shutdown");
     } else {

@@ -9,11 +9,14 @@ code and fields are checked:
   offline_run.py --tool TOOL --client CLIENT --scenario FILE --work DIR
                  [--state] [--runs N] [--emulator CMD] [--game-exit N]
                  [--report-exit N] [--check PATH=JSON]... [--warning CODE]...
-                 [--output REGEX] -- GAME [ARGS...]
+                 [--output REGEX] [--journal-has TEXT] [--state-content TEXT]
+                 [--state-kept] -- GAME [ARGS...]
 
 PATH names a field of the report by dots (achievements.ACH_WIN.unlocked);
 JSON is the value it must have (true, 3, "clean"); REGEX must match the last
-run's output. In GAME's arguments, @CLIENT@ becomes the client's path as the
+run's output; TEXT must be in the journal. --state-content writes the state
+file before the first run, and --state-kept asks that it is left as it was.
+In GAME's arguments, @CLIENT@ becomes the client's path as the
 game sees it. With --emulator (Wine) the game and the report tool both run
 under it.
 """
@@ -72,6 +75,9 @@ def main():
     parser.add_argument("--check", action="append", default=[])
     parser.add_argument("--warning", action="append", default=[])
     parser.add_argument("--output", default="")
+    parser.add_argument("--journal-has", action="append", default=[])
+    parser.add_argument("--state-content")
+    parser.add_argument("--state-kept", action="store_true")
     parser.add_argument("game", nargs="+")
     args = parser.parse_args()
 
@@ -85,6 +91,9 @@ def main():
     env["STEAMBRIDGE_OFFLINE_JOURNAL"] = game_path(journal, emulated)
     if args.state:
         env["STEAMBRIDGE_OFFLINE_STATE"] = game_path(state, emulated)
+    if args.state_content is not None:
+        with open(state, "w") as file:
+            file.write(args.state_content)
     if not emulated:
         env["HOME"] = point_home_at_client(args.work, args.client)
     client = game_path(args.client, emulated)
@@ -118,7 +127,7 @@ def main():
     if os.path.exists(report_file):
         with open(report_file, encoding="utf-8") as file:
             report = json.load(file)
-    else:
+    elif args.report_exit in (0, 1, 5):
         failures.append("no report was written")
     for check in args.check:
         path, _, expected = check.partition("=")
@@ -130,6 +139,17 @@ def main():
     for code in args.warning:
         if code not in codes:
             failures.append("no %s warning (warnings: %s)" % (code, ", ".join(codes) or "none"))
+    journal_text = ""
+    if os.path.exists(journal):
+        with open(journal, encoding="utf-8", errors="replace") as file:
+            journal_text = file.read()
+    for text in args.journal_has:
+        if text not in journal_text:
+            failures.append("the journal does not hold %s" % text)
+    if args.state_kept:
+        with open(state) as file:
+            if file.read() != args.state_content:
+                failures.append("the state file was changed")
     if args.output and not re.search(args.output, output):
         failures.append("the last run's output does not match %s" % args.output)
     for failure in failures:
