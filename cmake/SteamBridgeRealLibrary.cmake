@@ -20,12 +20,19 @@ else()
   set(foreign_library redistributable_bin/steam_api.dll)
 endif()
 
+# Games of tests/offline played beside each library: the flat-API game, and
+# natively the release's example host.
+set(real_stage_programs flat_game)
+if(NOT WIN32)
+  list(APPEND real_stage_programs example_host)
+endif()
+
 file(GLOB release_dirs LIST_DIRECTORIES true ${STEAMWORKS_SDK}/*)
 foreach(release_dir IN LISTS release_dirs)
   if(EXISTS ${release_dir}/${valve_library})
     get_filename_component(release ${release_dir} NAME)
     steambridge_stage(real-${release} VALVE_LIBRARY ${release_dir}/${valve_library}
-      CLIENT steam_client_sim DEMO EXTRA flat_game)
+      CLIENT steam_client_sim DEMO EXTRA ${real_stage_programs})
     list(APPEND STEAMBRIDGE_REAL_RELEASES ${release})
     if(foreign_library AND EXISTS ${release_dir}/${foreign_library})
       set(newest_foreign_library ${release_dir}/${foreign_library})
