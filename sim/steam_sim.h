@@ -25,10 +25,12 @@ extern "C" {
 STEAM_SIM_API int STEAM_SIM_CALL SteamSim_Profile(void);
 
 /* ---- Session -------------------------------------------------------------
-   Reset restores every default: start succeeds, user logged on with ID
-   76561197960287930, app ID 480, current language "english", available
-   "english,german,french,japanese", the game's schema with no stat set and no
-   achievement unlocked, empty call log, nothing queued, clock 1700000000. */
+   Reset restores every default of the scenario in force (our game's,
+   src/achievements/game_schema.json, unless an offline run named another):
+   start succeeds, user logged on with ID 76561197960287930, app ID 480,
+   current language "english", available "english,german,french,japanese",
+   no stat set and no achievement unlocked, empty call log, nothing queued,
+   clock 1700000000. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_Reset(void);
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStartSucceeds(bool succeeds);
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetLoggedOn(bool loggedOn);
@@ -88,10 +90,11 @@ STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStatsReceivedDelay(int frames);
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStatsReceivedResult(int result);
 /* Queue a stats-received record now (any profile), with this result. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_PostStatsReceived(int result);
-/* The next StoreStats answers with this result code whatever it validated. */
+/* The next StoreStats answers with this result code whatever it validated
+   (it still commits what it validated). */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_ForceNextStoreResult(int result);
-/* Valid range of a stat (default 0 to 2000000000); a stored value outside it
-   is rejected and the store answers 8. */
+/* Valid range of a stat (the schema's, 0 to 2000000000 in ours); a stored
+   value outside it is rejected and the store answers 8. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStatRange(const char* statName, int32_t minimum,
                                                         int32_t maximum);
 /* Set the value on the server, as another device would: the client's view

@@ -473,7 +473,7 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
     }
     if (g_statName.Given() && stat >= 0) {
         CHECK(WrittenText(g_statName) ==
-              utf_reference::Widen(steam_sim::statAt(stat).name));
+              utf_reference::Widen(steam_sim::statAt(stat).name.c_str()));
     } else {
         CHECK(g_statName.Untouched());
     }
