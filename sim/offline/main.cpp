@@ -23,24 +23,14 @@
 #include <system_error>
 #include <vector>
 
+#include "command_line.h"
 #include "report.h"
+#include "run_command.h"
 #include "scenario/scenario.h"
 
+using namespace steam_offline;
+
 namespace {
-
-enum ExitStatus : int {
-    kAllMet = 0,
-    kExpectationFailed = 1,
-    kUsage = 2,
-    kScenarioRefused = 3,
-    kJournalUnreadable = 4,
-    kNeverStarted = 5,
-    kOutputFailed = 6,
-};
-
-constexpr const char* kProgram = "steambridge-offline";
-
-using Arguments = std::vector<std::string>;
 
 struct Subcommand {
     const char* name;
@@ -61,6 +51,28 @@ const Subcommand kSubcommands[] = {
      "  --report FILE    write the report as JSON\n"
      "  --junit FILE     write one JUnit test case per expectation, for CI",
      RunReport},
+#if !defined(_WIN32)
+    // The Windows launcher (the registry key a running Steam writes) is still to come.
+    {"run",
+     "[--scenario FILE] [--state FILE] [--report FILE]\n"
+     "                           [--junit FILE] [--quiet] [--client FILE] -- GAME [ARGS...]",
+     "  run GAME over the offline Steam, for its process alone: HOME is a sandbox\n"
+     "  where Valve's library finds the offline client; the game's data, config\n"
+     "  and cache folders stay the user's (XDG_*_HOME); the run's Steam events go\n"
+     "  to stderr as they happen, the summary to stdout\n"
+     "  --scenario FILE  the scenario (else our own game's schema)\n"
+     "  --state FILE     the user's state: read at start, written after each store\n"
+     "  --report FILE, --junit FILE  as for report\n"
+     "  --quiet          no event lines\n"
+     "  --client FILE    an offline client other than linux64/steamclient.so beside this tool",
+     RunRun},
+    {"doctor",
+     "[GAME_DIR] [--client FILE]",
+     "  why the game in GAME_DIR (default: here) cannot start Steam: its client\n"
+     "  library, its architecture and SDK release, the steambridge beside it,\n"
+     "  steam_appid.txt, a running Steam, and a trial start over the offline client",
+     RunDoctor},
+#endif
 };
 
 void PrintHelp(std::FILE* out) {
@@ -77,102 +89,13 @@ void PrintHelp(std::FILE* out) {
                  "  3  the scenario was refused\n"
                  "  4  the journal cannot be read\n"
                  "  5  the game never started Steam\n"
-                 "  6  a report file cannot be written\n");
-}
-
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
-    std::fprintf(stderr, "try '%s --help'\n", kProgram);
-    return kUsage;
-}
-
-bool IsHelp(const std::string& argument) {
-    return argument == "--help" || argument == "-h";
-}
-
-// An option that takes a value: "--name VALUE" or "--name=VALUE".
-struct ValueOption {
-    const char* name;
-    std::string* value;
-    bool seen = false;
-};
-
-// Positional arguments go to `positional`; false with `error` set on a usage error.
-bool ParseOptions(const Arguments& arguments, std::vector<ValueOption>& options,
-                  Arguments* positional, std::string* error) {
-    bool optionsEnded = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-            positional->push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        const size_t equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
-        ValueOption* option = nullptr;
-        for (ValueOption& candidate : options) {
-            if (name == candidate.name) option = &candidate;
-        }
-        if (option == nullptr) {
-            *error = "unknown option " + name;
-            return false;
-        }
-        if (option->seen) {
-            *error = name + " given twice";
-            return false;
-        }
-        option->seen = true;
-        if (equals != std::string::npos) {
-            *option->value = argument.substr(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            *option->value = arguments[++i];
-        } else {
-            *error = name + " needs a file";
-            return false;
-        }
-        if (option->value->empty()) {
-            *error = name + " needs a file";
-            return false;
-        }
-    }
-    return true;
-}
-
-// A reader never sees half a file: the text goes to a file beside the target,
-// which then replaces it.
-bool WriteAtomically(const std::string& path, const std::string& text, std::string* error) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temporary = target;
-    temporary += ".partial";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            *error = path + ": cannot be written: " + std::strerror(errno);
-            return false;
-        }
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        file.close();
-        if (!file) {
-            *error = path + ": cannot be written";
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code failure;
-    fs::rename(temporary, target, failure);
-    if (failure) {
-        *error = path + ": cannot be written: " + failure.message();
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+                 "  6  a report file cannot be written\n"
+                 "  10 doctor: the game cannot start Steam\n"
+                 "run exits with the game's own status when the game fails; otherwise with\n"
+                 "100 + the status above (101 an expectation was not met, 102 usage error,\n"
+                 "103 the scenario or state file was refused, 105 the game never started\n"
+                 "Steam, 106 a report or state file cannot be written, 107 no such game or not\n"
+                 "executable, 108 no offline client for the game's architecture).\n");
 }
 
 int RunReport(const Arguments& arguments) {

@@ -1,0 +1,114 @@
+// Options, usage errors and atomic writes for every subcommand.
+#include "command_line.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace steam_offline {
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
+    std::fprintf(stderr, "try '%s --help'\n", kProgram);
+    return kUsage;
+}
+
+bool IsHelp(const std::string& argument) {
+    return argument == "--help" || argument == "-h";
+}
+
+bool ParseOptions(const Arguments& arguments, std::vector<ValueOption>& options,
+                  Arguments* positional, std::string* error) {
+    bool optionsEnded = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            positional->push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        ValueOption* option = nullptr;
+        for (ValueOption& candidate : options) {
+            if (name == candidate.name) option = &candidate;
+        }
+        if (option == nullptr) {
+            *error = "unknown option " + name;
+            return false;
+        }
+        if (option->seen) {
+            *error = name + " given twice";
+            return false;
+        }
+        option->seen = true;
+        if (equals != std::string::npos) {
+            *option->value = argument.substr(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            *option->value = arguments[++i];
+        } else {
+            *error = name + " needs a file";
+            return false;
+        }
+        if (option->value->empty()) {
+            *error = name + " needs a file";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool WriteAtomically(const std::string& path, const std::string& text, std::string* error) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    fs::path temporary = target;
+    temporary += ".partial";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            *error = path + ": cannot be written: " + std::strerror(errno);
+            return false;
+        }
+        file.write(text.data(), static_cast<std::streamsize>(text.size()));
+        file.close();
+        if (!file) {
+            *error = path + ": cannot be written";
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code failure;
+    fs::rename(temporary, target, failure);
+    if (failure) {
+        *error = path + ": cannot be written: " + failure.message();
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+bool CanWrite(const std::string& path, std::string* error) {
+    namespace fs = std::filesystem;
+    fs::path probe(path);
+    probe += ".partial";
+    std::error_code ignored;
+    {
+        std::ofstream file(probe, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            *error = path + ": cannot be written: " + std::strerror(errno);
+            return false;
+        }
+    }
+    fs::remove(probe, ignored);
+    return true;
+}
+
+}  // namespace steam_offline

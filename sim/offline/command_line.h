@@ -1,0 +1,51 @@
+// The command line shared by steambridge-offline's subcommands: exit
+// statuses, options with values, usage errors and files written whole.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace steam_offline {
+
+// report and doctor answer with these; run answers with the game's own
+// status when the game fails, else with 100 + these (run's own numbers).
+enum ExitStatus : int {
+    kAllMet = 0,
+    kExpectationFailed = 1,
+    kUsage = 2,
+    kScenarioRefused = 3,
+    kJournalUnreadable = 4,
+    kNeverStarted = 5,
+    kOutputFailed = 6,
+    kGameMissing = 7,        // run: no such game, or not executable
+    kNoClientForGame = 8,    // run: the release has no client for the game's architecture
+    kSteamRunning = 9,       // run: a real Steam owns what the launcher would change
+    kCannotStart = 10,       // doctor: the game cannot start Steam
+};
+constexpr int kRunStatusBase = 100;
+
+constexpr const char* kProgram = "steambridge-offline";
+
+using Arguments = std::vector<std::string>;
+
+int UsageError(const std::string& message);
+bool IsHelp(const std::string& argument);
+
+// An option that takes a value: "--name VALUE" or "--name=VALUE".
+struct ValueOption {
+    const char* name;
+    std::string* value;
+    bool seen = false;
+};
+
+// Positional arguments go to `positional`; false with `error` set on a usage error.
+bool ParseOptions(const Arguments& arguments, std::vector<ValueOption>& options,
+                  Arguments* positional, std::string* error);
+
+// A reader never sees half a file: the text goes to a file beside the target,
+// which then replaces it.
+bool WriteAtomically(const std::string& path, const std::string& text, std::string* error);
+// Whether a file could be written there, without leaving anything behind.
+bool CanWrite(const std::string& path, std::string* error);
+
+}  // namespace steam_offline

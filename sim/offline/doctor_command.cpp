@@ -1,0 +1,185 @@
+// steambridge-offline doctor: why a game's Steam start fails. One line per
+// finding, each with what to do about it; a non-zero exit when the game
+// cannot start Steam.
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "binary_facts.h"
+#include "command_line.h"
+#include "offline_platform.h"
+#include "run_command.h"
+
+namespace steam_offline {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Findings {
+public:
+    void ok(const std::string& text) { line("ok  ", text); }
+    void note(const std::string& text) { line("note", text); }
+    void warn(const std::string& text) { line("warn", text); }
+    void fail(const std::string& text) {
+        line("FAIL", text);
+        failed_ = true;
+    }
+    bool failed() const { return failed_; }
+
+private:
+    static void line(const char* mark, const std::string& text) {
+        std::printf("%s  %s\n", mark, text.c_str());
+    }
+    bool failed_ = false;
+};
+
+struct ClientLibrary {
+    const char* file;
+    const char* bridge;
+    Architecture expected;
+    bool linux;
+};
+
+constexpr ClientLibrary kClientLibraries[] = {
+    {"libsteam_api.so", "libsteambridge.so", Architecture::X64, true},
+    {"steam_api64.dll", "steambridge64.dll", Architecture::X64, false},
+    {"steam_api.dll", "steambridge.dll", Architecture::X86, false},
+};
+
+void CheckAppIdFile(const fs::path& folder, Findings& findings) {
+    const fs::path file = folder / "steam_appid.txt";
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        findings.note("steam_appid.txt: none in " + folder.string() +
+                      "; outside Steam, Valve's library reads the app ID from steam_appid.txt in the "
+                      "folder the game is started from: write the app ID there (a running Steam and "
+                      "the offline client give it themselves)");
+        return;
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    bool good = true;
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        findings.warn("steam_appid.txt: starts with a UTF-8 byte-order mark; save it as plain ASCII");
+        text.erase(0, 3);
+        good = false;
+    }
+    std::size_t first = text.find_first_not_of(" \t\r\n");
+    std::size_t last = text.find_last_not_of(" \t\r\n");
+    const std::string id = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+    const bool strayWhitespace = first != 0 || (last != std::string::npos && last + 1 < text.size() &&
+                                                text.substr(last + 1) != "\n" && text.substr(last + 1) != "\r\n");
+    if (id.empty()) {
+        findings.fail("steam_appid.txt: empty; write the game's app ID (digits only) in it");
+        return;
+    }
+    for (const char c : id) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            findings.fail("steam_appid.txt: \"" + id + "\" is not an app ID; it must hold digits only");
+            return;
+        }
+    }
+    if (strayWhitespace) {
+        findings.warn("steam_appid.txt: whitespace around the app ID; keep only the digits (and one newline)");
+        good = false;
+    }
+    if (good)
+        findings.ok("steam_appid.txt: app ID " + id + " (read from the folder the game is started from)");
+}
+
+}  // namespace
+
+int RunDoctor(const Arguments& arguments) {
+    std::string clientPath;
+    std::vector<ValueOption> options{{"--client", &clientPath}};
+    Arguments positional;
+    std::string error;
+    if (!ParseOptions(arguments, options, &positional, &error)) return UsageError(error);
+    if (positional.size() > 1) return UsageError("doctor takes one game folder, not " + positional[1]);
+    const fs::path folder = positional.empty() ? fs::path(".") : fs::path(positional[0]);
+    std::error_code failure;
+    if (!fs::is_directory(folder, failure)) {
+        std::fprintf(stderr, "%s: %s is not a folder\n", kProgram, folder.string().c_str());
+        return kUsage;
+    }
+    if (clientPath.empty()) clientPath = OwnDirectory() + "/linux64/steamclient.so";
+
+    Findings findings;
+    std::vector<const ClientLibrary*> found;
+    for (const ClientLibrary& library : kClientLibraries) {
+        const fs::path path = folder / library.file;
+        if (!fs::exists(path, failure)) continue;
+        found.push_back(&library);
+        const Architecture architecture = ArchitectureOf(path.string());
+        const std::string releases = SdkReleasesOf(path.string());
+        const std::string described = std::string(library.file) + ", " + ArchitectureName(architecture) +
+                                      (releases.empty() ? ", of no SDK release this tool knows"
+                                                        : ", SDK " + releases);
+        if (architecture != library.expected)
+            findings.fail("client library: " + described + ", but its name is that of " +
+                          ArchitectureName(library.expected) + " games: ship the one of its SDK's " +
+                          "redistributable_bin folder that fits the game");
+        else
+            findings.ok("client library: " + described);
+
+        const fs::path bridge = folder / library.bridge;
+        if (fs::exists(bridge, failure)) {
+            const Architecture bridgeArchitecture = ArchitectureOf(bridge.string());
+            if (bridgeArchitecture == architecture)
+                findings.ok(std::string("steambridge: ") + library.bridge + ", " +
+                            ArchitectureName(bridgeArchitecture) + ", as the client library");
+            else
+                findings.fail(std::string("steambridge: ") + library.bridge + " is " +
+                              ArchitectureName(bridgeArchitecture) + " but " + library.file + " is " +
+                              ArchitectureName(architecture) +
+                              ": ship the bridge and the client library of the game's architecture");
+        }
+    }
+    if (found.empty())
+        findings.fail("client library: none in " + folder.string() +
+                      "; ship Valve's libsteam_api.so, steam_api64.dll or steam_api.dll "
+                      "(SDK 1.48 or newer) beside the game's executable");
+
+    CheckAppIdFile(folder, findings);
+
+    const std::string steam = RealSteamRunning();
+    if (steam.empty())
+        findings.ok("Steam: no real Steam runs for this user; the offline client can stand in");
+    else
+        findings.note("Steam: a real Steam seems to run (" + steam +
+                      "); steambridge-offline run leaves it alone: the game alone sees the offline client");
+
+    for (const ClientLibrary* library : found) {
+        if (!library->linux) {
+            findings.note(std::string("trial start: ") + library->file +
+                          " is a Windows library; try it with the Windows launcher");
+            continue;
+        }
+        if (ArchitectureOf((folder / library->file).string()) != Architecture::X64) continue;
+        if (!fs::exists(clientPath, failure)) {
+            findings.fail("trial start: the offline client is missing: " + clientPath);
+            continue;
+        }
+        const std::string sandbox = MakeSandbox(&error);
+        if (sandbox.empty() || !PointSteamAt(sandbox + "/home", clientPath, &error)) {
+            findings.fail("trial start: " + error);
+            if (!sandbox.empty()) RemoveTree(sandbox);
+            continue;
+        }
+        const std::string why = TrialStart(fs::absolute(folder / library->file).string(),
+                                           sandbox + "/home", folder.string());
+        RemoveTree(sandbox);
+        if (why.empty())
+            findings.ok(std::string("trial start: Valve's ") + library->file +
+                        " started over the offline client and shut down");
+        else
+            findings.fail(std::string("trial start: Valve's ") + library->file +
+                          " did not start over the offline client: " + why);
+    }
+    return findings.failed() ? kCannotStart : kAllMet;
+}
+
+}  // namespace steam_offline

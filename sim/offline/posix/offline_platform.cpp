@@ -1,0 +1,245 @@
+// The launcher's POSIX side: /proc for its own folder, a sandbox under
+// TMPDIR, ~/.steam as Valve's Linux library reads it, fork and exec.
+#include "offline_platform.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace steam_offline {
+namespace {
+
+volatile sig_atomic_t g_child = 0;
+
+void PassSignalOn(int signal) {
+    if (g_child > 0) kill(static_cast<pid_t>(g_child), signal);
+}
+
+std::string RealHome() {
+    const char* home = std::getenv("HOME");
+    return home != nullptr ? home : "";
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    return static_cast<bool>(file);
+}
+
+void SleepMilliseconds(long milliseconds) {
+    const timespec pause{0, milliseconds * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+}
+
+}  // namespace
+
+std::string OwnDirectory() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : self.parent_path().string();
+}
+
+bool IsExecutableFile(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           access(path.c_str(), X_OK) == 0;
+}
+
+std::string MakeSandbox(std::string* error) {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") +
+                          "/steambridge-offline-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        *error = "cannot make a sandbox folder under " + pattern.substr(0, pattern.rfind('/')) +
+                 ": " + std::strerror(errno);
+        return std::string();
+    }
+    return pattern;
+}
+
+void RemoveTree(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+bool PointSteamAt(const std::string& home, const std::string& client, std::string* error) {
+    namespace fs = std::filesystem;
+    std::error_code failure;
+    const fs::path steam = fs::path(home) / ".steam";
+    fs::create_directories(steam / "sdk64", failure);
+    if (!failure) fs::create_symlink(fs::absolute(client), steam / "sdk64" / "steamclient.so", failure);
+    if (failure) {
+        *error = "cannot prepare " + steam.string() + ": " + failure.message();
+        return false;
+    }
+    if (!WriteFile((steam / "steam.pid").string(), std::to_string(getpid()) + "\n")) {
+        *error = "cannot write " + (steam / "steam.pid").string();
+        return false;
+    }
+    return true;
+}
+
+Environment UserFolders() {
+    const std::string home = RealHome();
+    const std::pair<const char*, const char*> folders[] = {{"XDG_DATA_HOME", "/.local/share"},
+                                                           {"XDG_CONFIG_HOME", "/.config"},
+                                                           {"XDG_CACHE_HOME", "/.cache"},
+                                                           {"XDG_STATE_HOME", "/.local/state"}};
+    Environment environment;
+    for (const auto& [name, underHome] : folders) {
+        const char* set = std::getenv(name);
+        if (set != nullptr && set[0] != '\0') {
+            environment.emplace_back(name, set);
+        } else if (!home.empty()) {
+            environment.emplace_back(name, home + underHome);
+        }
+    }
+    return environment;
+}
+
+std::string RealSteamRunning() {
+    const std::string home = RealHome();
+    if (home.empty()) return std::string();
+    std::ifstream pidFile(home + "/.steam/steam.pid");
+    long pid = 0;
+    if (!(pidFile >> pid) || pid <= 0 || pid == getpid()) return std::string();
+    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) return std::string();
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return "process " + std::to_string(pid) + (name.empty() ? "" : " (" + name + ")") +
+           " in " + home + "/.steam/steam.pid";
+}
+
+int RunGame(const std::vector<std::string>& command, const Environment& environment,
+            const std::function<void()>& tick, std::string* error) {
+    // A pipe closed on exec tells the parent whether exec itself failed.
+    int report[2];
+    if (pipe(report) != 0 || fcntl(report[1], F_SETFD, FD_CLOEXEC) != 0) {
+        *error = std::string("cannot start the game: ") + std::strerror(errno);
+        return -1;
+    }
+    const pid_t child = fork();
+    if (child < 0) {
+        *error = std::string("cannot start the game: ") + std::strerror(errno);
+        return -1;
+    }
+    if (child == 0) {
+        close(report[0]);
+        for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
+        std::vector<char*> argv;
+        for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        const int failure = errno;
+        (void)!write(report[1], &failure, sizeof failure);
+        _exit(127);
+    }
+    close(report[1]);
+    int execFailure = 0;
+    const bool execFailed = read(report[0], &execFailure, sizeof execFailure) == sizeof execFailure;
+    close(report[0]);
+    g_child = child;
+    struct sigaction passOn {};
+    passOn.sa_handler = PassSignalOn;
+    sigemptyset(&passOn.sa_mask);
+    struct sigaction oldInterrupt {}, oldTerminate {};
+    sigaction(SIGINT, &passOn, &oldInterrupt);
+    sigaction(SIGTERM, &passOn, &oldTerminate);
+    int status = 0;
+    pid_t ended = 0;
+    while ((ended = waitpid(child, &status, WNOHANG)) == 0 || (ended < 0 && errno == EINTR)) {
+        tick();
+        SleepMilliseconds(20);
+    }
+    g_child = 0;
+    sigaction(SIGINT, &oldInterrupt, nullptr);
+    sigaction(SIGTERM, &oldTerminate, nullptr);
+    tick();
+    if (execFailed) {
+        *error = "cannot start " + command[0] + ": " + std::strerror(execFailure);
+        return -1;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+std::string TrialStart(const std::string& library, const std::string& home,
+                       const std::string& folder) {
+    int answer[2];
+    if (pipe(answer) != 0) return std::string("cannot make a pipe: ") + std::strerror(errno);
+    const pid_t child = fork();
+    if (child < 0) return std::string("cannot fork: ") + std::strerror(errno);
+    if (child == 0) {
+        close(answer[0]);
+        std::string result;
+        setenv("HOME", home.c_str(), 1);
+        for (const char* name : {"STEAMBRIDGE_OFFLINE_SCENARIO", "STEAMBRIDGE_OFFLINE_STATE",
+                                 "STEAMBRIDGE_OFFLINE_JOURNAL"})
+            unsetenv(name);
+        // Valve's library talks on stdout; the doctor's lines must stay its own.
+        const int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0) {
+            dup2(quiet, STDOUT_FILENO);
+            dup2(quiet, STDERR_FILENO);
+        }
+        if (chdir(folder.c_str()) != 0) result = "cannot enter " + folder;
+        void* handle = result.empty() ? dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL) : nullptr;
+        if (result.empty() && handle == nullptr) {
+            const char* why = dlerror();
+            result = std::string("cannot load it: ") + (why ? why : "unknown error");
+        }
+        if (handle != nullptr) {
+            using InitFlat = int (*)(char*);
+            using Init = bool (*)();
+            using InternalInit = int (*)(const char*, char*);
+            char message[1024] = {};
+            if (auto initFlat = reinterpret_cast<InitFlat>(dlsym(handle, "SteamAPI_InitFlat"))) {
+                const int code = initFlat(message);
+                if (code != 0) result = "SteamAPI_InitFlat gave " + std::to_string(code) + ": " + message;
+            } else if (auto init = reinterpret_cast<Init>(dlsym(handle, "SteamAPI_Init"))) {
+                if (!init()) result = "SteamAPI_Init returned false";
+            } else if (auto internal = reinterpret_cast<InternalInit>(
+                           dlsym(handle, "SteamInternal_SteamAPI_Init"))) {
+                const int code = internal("", message);
+                if (code != 0)
+                    result = "SteamInternal_SteamAPI_Init gave " + std::to_string(code) + ": " + message;
+            } else {
+                result = "it exports no start function (SteamAPI_InitFlat, SteamAPI_Init)";
+            }
+            using Shutdown = void (*)();
+            if (result.empty())
+                if (auto shutdown = reinterpret_cast<Shutdown>(dlsym(handle, "SteamAPI_Shutdown")))
+                    shutdown();
+        }
+        result = result.empty() ? "ok" : result;
+        (void)!write(answer[1], result.data(), result.size());
+        _exit(0);
+    }
+    close(answer[1]);
+    std::string result;
+    char buffer[512];
+    ssize_t got = 0;
+    while ((got = read(answer[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<std::size_t>(got));
+    close(answer[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (result.empty())
+        return WIFSIGNALED(status) ? "the start crashed (signal " + std::to_string(WTERMSIG(status)) + ")"
+                                   : std::string("the start gave no answer");
+    return result == "ok" ? std::string() : result;
+}
+
+}  // namespace steam_offline
