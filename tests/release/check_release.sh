@@ -85,4 +85,46 @@ echo "$output"
 [ "$status" -eq 0 ] || fail "linux example host exited with $status"
 grep -q '^achieved *yes' <<<"$output" || fail "linux example host did not unlock the achievement"
 
+# The offline Steam from the unpacked tarball, as a game developer runs it:
+# the example host and the flat-API game beside Valve's newest libsteam_api.so.
+offline="$linux_release/offline"
+real_stage="$(ls -d "$root"/build/linux/stage/real-1.* 2>/dev/null | sort -V | tail -n 1)"
+if [ -n "$real_stage" ]; then
+    game="$work/offline-game"
+    mkdir -p "$game"
+    cp "$run/example_host" "$linux_release/lib/libsteambridge.so" "$real_stage/libsteam_api.so" \
+        "$real_stage/flat_game" "$game/"
+    # expect_run STATUS DESCRIPTION ARGUMENTS...: steambridge-offline's exit status.
+    expect_run() {
+        local want="$1" what="$2" status=0
+        shift 2
+        echo "== offline: $what"
+        "$offline/steambridge-offline" "$@" </dev/null || status=$?
+        [ "$status" -eq "$want" ] || fail "offline $what: exit $status, not $want"
+    }
+    scenarios="$root/tests/offline/scenarios"
+    expect_run 0 "the example host, our game's schema" run --quiet \
+        --scenario "$offline/examples/game_schema.json" --report "$work/report.json" -- "$game/example_host"
+    grep -q '"ACH_LEVELVETERAN": {[^}]*"unlocked": true' <(tr -d '\n' <"$work/report.json" | tr -s ' ') ||
+        fail "offline: the report does not show the example host's unlock"
+    expect_run 0 "the example host, the fault tour" run --quiet \
+        --scenario "$offline/examples/fault_tour.json" -- "$game/example_host"
+    expect_run 0 "the flat game, an expectation that holds" run --quiet \
+        --scenario "$scenarios/holds.json" -- "$game/flat_game" --achievement ACH_WIN --stat STAT_DISTANCE=120
+    expect_run 101 "the flat game, an expectation that fails" run --quiet \
+        --scenario "$scenarios/fails.json" -- "$game/flat_game" --achievement ACH_WIN
+    expect_run 11 "the flat game, a store refused (the game's own status)" run --quiet \
+        --scenario "$scenarios/store-refused.json" -- "$game/flat_game" --achievement ACH_WIN
+    for pass in first second; do
+        expect_run 0 "the flat game, the $pass run on one state file" run --quiet \
+            --scenario "$scenarios/holds.json" --state "$work/state.json" \
+            -- "$game/flat_game" --achievement ACH_WIN --stat STAT_DISTANCE=120 >"$work/$pass.txt"
+    done
+    grep -q "achievement ACH_WIN: unlocked" "$work/second.txt" ||
+        fail "offline: the second run did not start from the first run's unlock"
+    expect_run 0 "doctor on the game's folder" doctor "$game"
+else
+    echo "== offline: no Valve libsteam_api.so staged (no SDK): the offline runs did not run"
+fi
+
 exit "$failed"
