@@ -19,12 +19,23 @@ bool IsExecutableFile(const std::string& path);
 std::string MakeSandbox(std::string* error);
 void RemoveTree(const std::string& path);
 
-// What a running Steam leaves where Valve's library looks for it, inside
+// The game as given, or found on the search path when it names no folder.
+std::string ResolveGame(const std::string& game);
+
+// Points Valve's library in `game` at the offline client, as a running Steam
+// would: on Linux a HOME in `sandbox` with ~/.steam (the game keeping its
+// own data, config and cache folders), on Windows the registry key, its old
+// values saved first. `client` names another offline client than the one
+// beside this program. Fills the game's `environment`; 0, or the status
+// (kNoClientForGame, kSteamRunning, kOutputFailed) with `error`.
+int StandInForSteam(const std::string& game, const std::string& sandbox, const std::string& client,
+                    Environment* environment, std::string* error);
+// Undoes what StandInForSteam changed outside the sandbox; harmless when nothing.
+void StopStandingIn();
+
+// What a running Steam leaves where Valve's Linux library looks for it, inside
 // `home`: the client library (a link to `client`) and its process ID (ours).
 bool PointSteamAt(const std::string& home, const std::string& client, std::string* error);
-// The settings that keep the game's own data, config and cache folders where
-// the user's real home has them while HOME points at the sandbox.
-Environment UserFolders();
 // Why a real Steam seems to run for this user ("Steam's process 1234 (steam)"), or "".
 std::string RealSteamRunning();
 

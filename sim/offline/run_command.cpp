@@ -1,7 +1,7 @@
-// steambridge-offline run: the game over the offline Steam, for its process
-// alone. Everything that can be refused is checked before the game starts,
-// so a refusal leaves nothing behind; then the game runs with HOME at a
-// sandbox where Valve's library finds the offline client, the run's events
+// steambridge-offline run: the game over the offline Steam. Everything that
+// can be refused is checked before the game starts, so a refusal leaves
+// nothing behind; then Valve's library is pointed at the offline client (for
+// the game's process alone where the platform allows it), the run's events
 // are told on stderr as the journal grows, and the report is built at the end.
 #include "run_command.h"
 
@@ -13,7 +13,6 @@
 #include <fstream>
 #include <string>
 
-#include "binary_facts.h"
 #include "command_line.h"
 #include "offline_platform.h"
 #include "report.h"
@@ -109,23 +108,6 @@ private:
     long long app_ = 0;
 };
 
-// The game as given, or found on PATH when it names no folder.
-std::string ResolveGame(const std::string& game) {
-    if (game.find('/') != std::string::npos) return game;
-    const char* path = std::getenv("PATH");
-    std::string folders = path != nullptr ? path : "";
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        const std::size_t end = folders.find(':', start);
-        const std::string folder = folders.substr(start, end - start);
-        const std::string candidate = (folder.empty() ? "." : folder) + "/" + game;
-        if (IsExecutableFile(candidate)) return candidate;
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
-    return game;
-}
-
 std::string Absolute(const std::string& path) {
     std::error_code ignored;
     return std::filesystem::absolute(path, ignored).string();
@@ -183,27 +165,16 @@ int RunRun(const Arguments& arguments) {
     game[0] = ResolveGame(game[0]);
     if (!IsExecutableFile(game[0]))
         return Refuse(kGameMissing, game[0] + ": no such program, or not executable");
-    const Architecture architecture = ArchitectureOf(game[0]);
-    if (architecture == Architecture::OtherPe || architecture == Architecture::X86 ||
-        architecture == Architecture::OtherElf || (architecture == Architecture::X64 && !IsElf(game[0])))
-        return Refuse(kNoClientForGame,
-                      game[0] + " is a " + std::string(IsElf(game[0]) ? "" : "Windows ") +
-                          ArchitectureName(architecture) +
-                          " program; this release's offline client serves x86-64 Linux games");
-    if (clientPath.empty()) clientPath = OwnDirectory() + "/linux64/steamclient.so";
-    if (!std::filesystem::exists(clientPath))
-        return Refuse(kNoClientForGame, "the offline client is missing: " + clientPath);
 
     const std::string sandbox = MakeSandbox(&error);
     if (sandbox.empty()) return Refuse(kOutputFailed, error);
-    const std::string home = sandbox + "/home";
-    if (!PointSteamAt(home, clientPath, &error)) {
-        RemoveTree(sandbox);
-        return Refuse(kOutputFailed, error);
-    }
     const std::string journalPath = sandbox + "/journal.jsonl";
-    Environment environment = UserFolders();
-    environment.emplace_back("HOME", home);
+    Environment environment;
+    const int refusal = StandInForSteam(game[0], sandbox, clientPath, &environment, &error);
+    if (refusal != 0) {
+        RemoveTree(sandbox);
+        return Refuse(refusal, error);
+    }
     environment.emplace_back("STEAMBRIDGE_OFFLINE_JOURNAL", journalPath);
     if (!scenarioPath.empty())
         environment.emplace_back("STEAMBRIDGE_OFFLINE_SCENARIO", Absolute(scenarioPath));
@@ -215,6 +186,7 @@ int RunRun(const Arguments& arguments) {
     EventTeller teller(journalPath, quiet);
     const int gameStatus = RunGame(game, environment, [&teller] { teller.readNewLines(); }, &error);
 
+    StopStandingIn();
     std::vector<std::string> lines;
     std::string journalError;
     ReadJournalFile(journalPath, &lines, &journalError);

@@ -2,6 +2,9 @@
 // TMPDIR, ~/.steam as Valve's Linux library reads it, fork and exec.
 #include "offline_platform.h"
 
+#include "binary_facts.h"
+#include "command_line.h"
+
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -90,6 +93,10 @@ bool PointSteamAt(const std::string& home, const std::string& client, std::strin
     return true;
 }
 
+namespace {
+
+// The settings that keep the game's own data, config and cache folders where
+// the user's real home has them while HOME points at the sandbox.
 Environment UserFolders() {
     const std::string home = RealHome();
     const std::pair<const char*, const char*> folders[] = {{"XDG_DATA_HOME", "/.local/share"},
@@ -107,6 +114,51 @@ Environment UserFolders() {
     }
     return environment;
 }
+
+}  // namespace
+
+std::string ResolveGame(const std::string& game) {
+    if (game.find('/') != std::string::npos) return game;
+    const char* path = std::getenv("PATH");
+    const std::string folders = path != nullptr ? path : "";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        const std::size_t end = folders.find(':', start);
+        const std::string folder = folders.substr(start, end - start);
+        const std::string candidate = (folder.empty() ? "." : folder) + "/" + game;
+        if (IsExecutableFile(candidate)) return candidate;
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return game;
+}
+
+int StandInForSteam(const std::string& game, const std::string& sandbox, const std::string& client,
+                    Environment* environment, std::string* error) {
+    // A script runs some program we cannot see; anything but x86-64 ELF we can, and refuse.
+    const Architecture architecture = ArchitectureOf(game);
+    if (architecture != Architecture::Unknown && !(architecture == Architecture::X64 && IsElf(game))) {
+        *error = game + " is a " + std::string(IsElf(game) ? "" : "Windows ") +
+                 ArchitectureName(architecture) +
+                 " program; this release's offline client serves x86-64 Linux games";
+        return kNoClientForGame;
+    }
+    const std::string clientPath =
+        client.empty() ? OwnDirectory() + "/linux64/steamclient.so" : client;
+    std::error_code missing;
+    if (!std::filesystem::exists(clientPath, missing)) {
+        *error = "the offline client is missing: " + clientPath;
+        return kNoClientForGame;
+    }
+    const std::string home = sandbox + "/home";
+    if (!PointSteamAt(home, clientPath, error)) return kOutputFailed;
+    *environment = UserFolders();
+    environment->emplace_back("HOME", home);
+    return 0;
+}
+
+// Nothing outside the sandbox changed.
+void StopStandingIn() {}
 
 std::string RealSteamRunning() {
     const std::string home = RealHome();
