@@ -41,13 +41,12 @@ struct ClientLibrary {
     const char* file;
     const char* bridge;
     Architecture expected;
-    bool linux;
 };
 
 constexpr ClientLibrary kClientLibraries[] = {
-    {"libsteam_api.so", "libsteambridge.so", Architecture::X64, true},
-    {"steam_api64.dll", "steambridge64.dll", Architecture::X64, false},
-    {"steam_api.dll", "steambridge.dll", Architecture::X86, false},
+    {"libsteam_api.so", "libsteambridge.so", Architecture::X64},
+    {"steam_api64.dll", "steambridge64.dll", Architecture::X64},
+    {"steam_api.dll", "steambridge.dll", Architecture::X86},
 };
 
 void CheckAppIdFile(const fs::path& folder, Findings& findings) {
@@ -105,7 +104,6 @@ int RunDoctor(const Arguments& arguments) {
         std::fprintf(stderr, "%s: %s is not a folder\n", kProgram, folder.string().c_str());
         return kUsage;
     }
-    if (clientPath.empty()) clientPath = OwnDirectory() + "/linux64/steamclient.so";
 
     Findings findings;
     std::vector<const ClientLibrary*> found;
@@ -153,31 +151,15 @@ int RunDoctor(const Arguments& arguments) {
                       "); steambridge-offline run leaves it alone: the game alone sees the offline client");
 
     for (const ClientLibrary* library : found) {
-        if (!library->linux) {
-            findings.note(std::string("trial start: ") + library->file +
-                          " is a Windows library; try it with the Windows launcher");
-            continue;
-        }
-        if (ArchitectureOf((folder / library->file).string()) != Architecture::X64) continue;
-        if (!fs::exists(clientPath, failure)) {
-            findings.fail("trial start: the offline client is missing: " + clientPath);
-            continue;
-        }
-        const std::string sandbox = MakeSandbox(&error);
-        if (sandbox.empty() || !PointSteamAt(sandbox + "/home", clientPath, &error)) {
-            findings.fail("trial start: " + error);
-            if (!sandbox.empty()) RemoveTree(sandbox);
-            continue;
-        }
-        const std::string why = TrialStart(fs::absolute(folder / library->file).string(),
-                                           sandbox + "/home", folder.string());
-        RemoveTree(sandbox);
-        if (why.empty())
-            findings.ok(std::string("trial start: Valve's ") + library->file +
-                        " started over the offline client and shut down");
+        const TrialResult trial =
+            TrialStart(fs::absolute(folder / library->file).string(), folder.string(), clientPath);
+        const std::string name = std::string("trial start: Valve's ") + library->file;
+        if (trial.outcome == TrialResult::Started)
+            findings.ok(name + " started over the offline client and shut down");
+        else if (trial.outcome == TrialResult::Failed)
+            findings.fail(name + " did not start over the offline client: " + trial.text);
         else
-            findings.fail(std::string("trial start: Valve's ") + library->file +
-                          " did not start over the offline client: " + why);
+            findings.note(name + ": " + trial.text);
     }
     return findings.failed() ? kCannotStart : kAllMet;
 }

@@ -25,6 +25,7 @@
 
 #include "command_line.h"
 #include "report.h"
+#include "offline_platform.h"
 #include "run_command.h"
 #include "scenario/scenario.h"
 
@@ -51,8 +52,6 @@ const Subcommand kSubcommands[] = {
      "  --report FILE    write the report as JSON\n"
      "  --junit FILE     write one JUnit test case per expectation, for CI",
      RunReport},
-#if !defined(_WIN32)
-    // The Windows launcher (the registry key a running Steam writes) is still to come.
     {"run",
      "[--scenario FILE] [--state FILE] [--report FILE]\n"
      "                           [--junit FILE] [--quiet] [--client FILE] -- GAME [ARGS...]",
@@ -64,7 +63,10 @@ const Subcommand kSubcommands[] = {
      "  --state FILE     the user's state: read at start, written after each store\n"
      "  --report FILE, --junit FILE  as for report\n"
      "  --quiet          no event lines\n"
-     "  --client FILE    an offline client other than linux64/steamclient.so beside this tool",
+     "  --client FILE    an offline client other than the one beside this tool\n"
+     "  (Windows: HKCU\\Software\\Valve\\Steam\\ActiveProcess points at x86\\steamclient.dll\n"
+     "  and x64\\steamclient64.dll beside this tool for the run, its old values put back\n"
+     "  afterwards, also when the game crashes or the console is closed)",
      RunRun},
     {"doctor",
      "[GAME_DIR] [--client FILE]",
@@ -72,6 +74,13 @@ const Subcommand kSubcommands[] = {
      "  library, its architecture and SDK release, the steambridge beside it,\n"
      "  steam_appid.txt, a running Steam, and a trial start over the offline client",
      RunDoctor},
+#if defined(_WIN32)
+    {"restore", "",
+     "  put HKCU\\Software\\Valve\\Steam\\ActiveProcess back as it was before a run that\n"
+     "  was cut short (the launcher killed)",
+     [](const Arguments& arguments) {
+         return arguments.empty() ? RestoreActiveProcess() : UsageError("restore takes no arguments");
+     }},
 #endif
 };
 
@@ -95,7 +104,8 @@ void PrintHelp(std::FILE* out) {
                  "100 + the status above (101 an expectation was not met, 102 usage error,\n"
                  "103 the scenario or state file was refused, 105 the game never started\n"
                  "Steam, 106 a report or state file cannot be written, 107 no such game or not\n"
-                 "executable, 108 no offline client for the game's architecture).\n");
+                 "executable, 108 no offline client for the game's architecture, 109 a running\n"
+                 "Steam owns the registry key, or an earlier run left it changed).\n");
 }
 
 int RunReport(const Arguments& arguments) {

@@ -33,9 +33,6 @@ int StandInForSteam(const std::string& game, const std::string& sandbox, const s
 // Undoes what StandInForSteam changed outside the sandbox; harmless when nothing.
 void StopStandingIn();
 
-// What a running Steam leaves where Valve's Linux library looks for it, inside
-// `home`: the client library (a link to `client`) and its process ID (ours).
-bool PointSteamAt(const std::string& home, const std::string& client, std::string* error);
 // Why a real Steam seems to run for this user ("Steam's process 1234 (steam)"), or "".
 std::string RealSteamRunning();
 
@@ -46,10 +43,18 @@ std::string RealSteamRunning();
 int RunGame(const std::vector<std::string>& command, const Environment& environment,
             const std::function<void()>& tick, std::string* error);
 
-// Loads `library` in a process of its own, with HOME at `home` and the
-// working folder at `folder`, and starts it as a game does: "" when it
-// started, else what went wrong.
-std::string TrialStart(const std::string& library, const std::string& home,
-                       const std::string& folder);
+struct TrialResult {
+    enum Outcome { Started, Failed, NotHere } outcome;
+    std::string text;  // why it failed, or why it cannot be tried here
+};
+// Loads the client library `library` in a process of its own over the
+// offline client (`client`, else the one beside this program), in `folder`,
+// and starts it as a game does.
+TrialResult TrialStart(const std::string& library, const std::string& folder,
+                       const std::string& client);
+
+// Windows: puts HKCU\Software\Valve\Steam\ActiveProcess back as a run cut
+// short left it, from the backup the run saved; an exit status.
+int RestoreActiveProcess();
 
 }  // namespace steam_offline

@@ -196,7 +196,7 @@ class Doctor(Launcher):
         folder = self.game_folder({"libsteam_api.so": os.path.join(STAGE, "libsteam_api.so")})
         done = self.run_tool("doctor", folder, "--client", "/no/such/steamclient.so")
         self.assertEqual(done.returncode, 10)
-        self.assertIn("FAIL  trial start: the offline client is missing", done.stdout)
+        self.assertIn("did not start over the offline client: the offline client is missing", done.stdout)
 
 
 if __name__ == "__main__":

@@ -76,6 +76,10 @@ void RemoveTree(const std::string& path) {
     std::filesystem::remove_all(path, ignored);
 }
 
+namespace {
+
+// What a running Steam leaves where Valve's Linux library looks for it, inside
+// `home`: the client library (a link to `client`) and its process ID (ours).
 bool PointSteamAt(const std::string& home, const std::string& client, std::string* error) {
     namespace fs = std::filesystem;
     std::error_code failure;
@@ -92,8 +96,6 @@ bool PointSteamAt(const std::string& home, const std::string& client, std::strin
     }
     return true;
 }
-
-namespace {
 
 // The settings that keep the game's own data, config and cache folders where
 // the user's real home has them while HOME points at the sandbox.
@@ -228,8 +230,11 @@ int RunGame(const std::vector<std::string>& command, const Environment& environm
     return -1;
 }
 
-std::string TrialStart(const std::string& library, const std::string& home,
-                       const std::string& folder) {
+namespace {
+
+// The trial in a child process: "" when the library started, else why not.
+std::string TrialInChild(const std::string& library, const std::string& home,
+                         const std::string& folder) {
     int answer[2];
     if (pipe(answer) != 0) return std::string("cannot make a pipe: ") + std::strerror(errno);
     const pid_t child = fork();
@@ -292,6 +297,29 @@ std::string TrialStart(const std::string& library, const std::string& home,
         return WIFSIGNALED(status) ? "the start crashed (signal " + std::to_string(WTERMSIG(status)) + ")"
                                    : std::string("the start gave no answer");
     return result == "ok" ? std::string() : result;
+}
+
+}  // namespace
+
+TrialResult TrialStart(const std::string& library, const std::string& folder,
+                       const std::string& client) {
+    if (ArchitectureOf(library) != Architecture::X64 || !IsElf(library))
+        return {TrialResult::NotHere, "not an x86-64 Linux library; the Windows launcher tries Windows ones"};
+    const std::string clientPath = client.empty() ? OwnDirectory() + "/linux64/steamclient.so" : client;
+    std::error_code missing;
+    if (!std::filesystem::exists(clientPath, missing))
+        return {TrialResult::Failed, "the offline client is missing: " + clientPath};
+    std::string error;
+    const std::string sandbox = MakeSandbox(&error);
+    if (sandbox.empty()) return {TrialResult::Failed, error};
+    if (!PointSteamAt(sandbox + "/home", clientPath, &error)) {
+        RemoveTree(sandbox);
+        return {TrialResult::Failed, error};
+    }
+    const std::string why = TrialInChild(library, sandbox + "/home", folder);
+    RemoveTree(sandbox);
+    return why.empty() ? TrialResult{TrialResult::Started, std::string()}
+                       : TrialResult{TrialResult::Failed, why};
 }
 
 }  // namespace steam_offline
