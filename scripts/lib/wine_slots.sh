@@ -86,6 +86,12 @@ run_in_prefix() {
 
 run_in_free_prefix() {
     local slot
+    # A test that needs a registry of its own names its prefix; nothing else uses it.
+    if [ -n "${STEAMBRIDGE_WINE_PREFIX:-}" ]; then
+        make_prefix "$STEAMBRIDGE_WINE_PREFIX"
+        export WINEPREFIX="$STEAMBRIDGE_WINE_PREFIX"
+        exec "${WINE_SLOT_LOADER[@]}" "$@"
+    fi
     for ((slot = 0; slot < slots; slot++)); do
         run_in_prefix "$slot" try "$@" || true
     done

@@ -154,9 +154,9 @@ bool PutBack(const SavedKey& saved) {
     return done;
 }
 
-bool SetText(HKEY key, const char* name, const std::string& text) {
+LONG SetText(HKEY key, const char* name, const std::string& text) {
     return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+                          static_cast<DWORD>(text.size() + 1));
 }
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
@@ -260,24 +260,27 @@ int StandInForSteam(const std::string& game, const std::string& /*sandbox*/, con
     g_standingIn = true;
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 
+    // A key made here is volatile: should everything else fail, a restart
+    // of Windows removes it. A key that was there keeps its kind.
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kActiveProcessKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        StopStandingIn();
-        *error = "cannot write HKCU\\Software\\Valve\\Steam\\ActiveProcess";
-        return kOutputFailed;
+    LONG failure = RegCreateKeyExA(HKEY_CURRENT_USER, kActiveProcessKey, 0, nullptr,
+                                   REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (failure == ERROR_SUCCESS) {
+        const DWORD pid = GetCurrentProcessId();
+        failure = RegSetValueExA(key, "pid", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pid),
+                                 sizeof pid);
+        for (int i = 0; i < 2 && failure == ERROR_SUCCESS; ++i) {
+            const std::string path = i == wanted ? gameClient : clients[i];
+            if (IsExecutableFile(path))
+                failure = SetText(key, kValues[i],
+                                  std::filesystem::absolute(path).make_preferred().string());
+        }
+        RegCloseKey(key);
     }
-    const DWORD pid = GetCurrentProcessId();
-    bool written = RegSetValueExA(key, "pid", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pid),
-                                  sizeof pid) == ERROR_SUCCESS;
-    for (int i = 0; i < 2; ++i) {
-        const std::string path = i == wanted ? gameClient : clients[i];
-        if (IsExecutableFile(path)) written &= SetText(key, kValues[i], std::filesystem::absolute(path).string());
-    }
-    RegCloseKey(key);
-    if (!written) {
+    if (failure != ERROR_SUCCESS) {
         StopStandingIn();
-        *error = "cannot write HKCU\\Software\\Valve\\Steam\\ActiveProcess";
+        *error = "cannot write HKCU\\Software\\Valve\\Steam\\ActiveProcess: error " +
+                 std::to_string(failure);
         return kOutputFailed;
     }
     environment->clear();

@@ -1,0 +1,153 @@
+#!/usr/bin/env python3
+"""steambridge-offline.exe run and restore under 64-bit Wine: the registry key
+that points Valve's library at a Steam client holds its old values after a run,
+after the game is killed, and, through restore, after the launcher is killed.
+
+  windows_launcher_tests.py WINE TOOL CLIENT STAGE SCENARIOS
+
+WINE is scripts/wine64, TOOL steambridge-offline.exe, CLIENT the offline
+client steamclient64.dll, STAGE a folder with Valve's steam_api64.dll and the
+flat game. Each test has a Wine prefix, and so a registry, of its own.
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+WINE, TOOL, CLIENT, STAGE, SCENARIOS = sys.argv[1:6]
+KEY = r"HKCU\Software\Valve\Steam\ActiveProcess"
+OLD = {"SteamClientDll": ("REG_SZ", r"C:\Steam\steamclient.dll"),
+       "SteamClientDll64": ("REG_SZ", r"C:\Steam\steamclient64.dll"),
+       "pid": ("REG_DWORD", "0x10f2c")}
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class WindowsLauncher(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix="windows-launcher-")
+        self.env = dict(os.environ, WINEDEBUG="-all",
+                        STEAMBRIDGE_WINE_PREFIX=os.path.join(self.work, "prefix"))
+        # A mark in the game's arguments finds this test's processes among others'.
+        self.mark = "Board " + os.path.basename(self.work)
+
+    def tearDown(self):
+        subprocess.run(["wineserver", "-k"], env=dict(self.env, WINEPREFIX=self.env["STEAMBRIDGE_WINE_PREFIX"]),
+                       capture_output=True)
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def run_to_end(self, command):
+        """Runs to the end; output through files, as a process Wine starts
+        beside the program (a console host) may hold pipes open after it."""
+        with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
+            done = subprocess.run(command, env=self.env, stdout=out, stderr=err, timeout=120)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(command, done.returncode, out.read(), err.read())
+
+    def wine(self, *arguments):
+        return self.run_to_end([WINE, *arguments])
+
+    def key(self):
+        """The key's values, or None when there is no key."""
+        done = self.wine("reg", "query", KEY)
+        if done.returncode != 0:
+            return None
+        values = {}
+        for line in done.stdout.splitlines():
+            parts = line.split(None, 2)
+            if len(parts) == 3 and parts[1].startswith("REG_"):
+                values[parts[0]] = (parts[1], parts[2].strip())
+        return values
+
+    def write_old_values(self):
+        for name, (kind, data) in OLD.items():
+            self.assertEqual(self.wine("reg", "add", KEY, "/v", name, "/t", kind, "/d",
+                                       str(int(data, 16)) if kind == "REG_DWORD" else data,
+                                       "/f").returncode, 0)
+        self.assertEqual(self.key(), OLD)
+
+    def launcher(self, scenario, *game_arguments):
+        return [WINE, TOOL, "run", "--quiet", "--client", windows_path(CLIENT),
+                "--scenario", windows_path(os.path.join(SCENARIOS, scenario)), "--",
+                windows_path(os.path.join(STAGE, "flat_game.exe")), "--achievement", "ACH_WIN",
+                *game_arguments]
+
+    def wait_for(self, pattern):
+        """The Linux process IDs of the processes whose command line starts with
+        pattern: the program itself, not a launcher or wrapper that names it."""
+        for _ in range(300):
+            found = subprocess.run(["pgrep", "-f", "^" + pattern], capture_output=True, text=True).stdout.split()
+            if found:
+                return [int(pid) for pid in found]
+            time.sleep(0.1)
+        self.fail("no process " + pattern)
+
+    def long_game(self):
+        # The store fails, so the game waits for an unlock notice for as long as it may.
+        return subprocess.Popen(self.launcher("store-refused.json", "--frames", "100000", "--frame-ms", "20",
+                                              "--leaderboard", self.mark),
+                                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def test_a_run_leaves_no_key_where_there_was_none(self):
+        done = self.run_to_end(self.launcher("holds.json", "--stat", "STAT_DISTANCE=120"))
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        self.assertIn("all expectations met", done.stdout)
+        self.assertIsNone(self.key())
+
+    def test_a_run_puts_the_old_values_back(self):
+        self.write_old_values()
+        done = self.run_to_end(self.launcher("holds.json", "--stat", "STAT_DISTANCE=120"))
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        self.assertEqual(self.key(), OLD)
+
+    def test_a_killed_game_leaves_the_old_values(self):
+        self.write_old_values()
+        launcher = self.long_game()
+        for pid in self.wait_for(r"Z:[^ ]*flat_game\.exe .*" + self.mark):
+            os.kill(pid, signal.SIGKILL)
+        launcher.communicate(timeout=60)
+        self.assertNotEqual(launcher.returncode, 0)
+        self.assertEqual(self.key(), OLD)
+
+    def test_restore_repairs_what_a_killed_launcher_left(self):
+        self.write_old_values()
+        launcher = self.long_game()
+        game = self.wait_for(r"Z:[^ ]*flat_game\.exe .*" + self.mark)
+        for pid in self.wait_for(r"[^ ]*steambridge-offline\.exe run .*" + self.mark):
+            os.kill(pid, signal.SIGKILL)
+        for pid in game:
+            os.kill(pid, signal.SIGKILL)
+        launcher.communicate(timeout=60)
+        self.assertNotEqual(self.key(), OLD, "the key holds the killed run's values")
+        refused = self.run_to_end(self.launcher("holds.json"))
+        self.assertEqual(refused.returncode, 109)
+        self.assertIn("restore", refused.stderr)
+        restored = self.wine(TOOL, "restore")
+        self.assertEqual(restored.returncode, 0, restored.stderr)
+        self.assertEqual(self.key(), OLD)
+        self.assertIn("nothing to restore", self.wine(TOOL, "restore").stdout)
+
+    def test_a_live_process_owning_the_key_is_left_alone(self):
+        # While one run holds the key, its pid there is a live process: to a
+        # second launcher it is a running Steam's.
+        self.write_old_values()
+        first = self.long_game()
+        game = self.wait_for(r"Z:[^ ]*flat_game\.exe .*" + self.mark)
+        refused = self.run_to_end(self.launcher("holds.json"))
+        self.assertEqual(refused.returncode, 109, refused.stderr)
+        self.assertIn("a running Steam (process", refused.stderr)
+        for pid in game:
+            os.kill(pid, signal.SIGKILL)
+        first.communicate(timeout=60)
+        self.assertEqual(self.key(), OLD)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
