@@ -66,8 +66,39 @@ check_architecture() {
 
 check_architecture x86 steambridge i686-w64-mingw32 i386 i686-pc-windows-msvc wine32 win32 \
     ExitProcess@4 Sleep@4
+
 check_architecture x64 steambridge64 x86_64-w64-mingw32 i386:x86-64 x86_64-pc-windows-msvc wine64 win64 \
     ExitProcess Sleep
+
+# The zip's launcher under 64-bit Wine, in a prefix of its own: the example
+# host and the flat-API game beside Valve's newest steam_api64.dll, and the
+# registry key as it was afterwards.
+win64_stage="$(ls -d "$root"/build/win64/stage/real-1.* 2>/dev/null | sort -V | tail -n 1)"
+if [ -n "$win64_stage" ]; then
+    game="$work/offline-game-x64"
+    mkdir -p "$game"
+    cp "$work/run-x64/example_host.exe" "$release/x64/steambridge64.dll" "$win64_stage/steam_api64.dll" \
+        "$win64_stage/flat_game.exe" "$game/"
+    export STEAMBRIDGE_WINE_PREFIX="$work/wine-prefix"
+    winpath() { echo "Z:$1"; }
+    expect_windows_run() {
+        local want="$1" what="$2" status=0
+        shift 2
+        echo "== offline x64: $what"
+        "$root/scripts/wine64" "$release/offline/steambridge-offline.exe" "$@" </dev/null || status=$?
+        [ "$status" -eq "$want" ] || fail "offline x64 $what: exit $status, not $want"
+    }
+    expect_windows_run 0 "the example host, our game's schema" run --quiet \
+        --scenario "$(winpath "$release/offline/examples/game_schema.json")" -- "$(winpath "$game/example_host.exe")"
+    expect_windows_run 101 "the flat game, an expectation that fails" run --quiet \
+        --scenario "$(winpath "$root/tests/offline/scenarios/fails.json")" \
+        -- "$(winpath "$game/flat_game.exe")" --achievement ACH_WIN
+    if "$root/scripts/wine64" reg query 'HKCU\Software\Valve\Steam\ActiveProcess' >/dev/null 2>&1; then
+        fail "offline x64: the registry key was left behind"
+    fi
+    WINEPREFIX="$STEAMBRIDGE_WINE_PREFIX" wineserver -k >/dev/null 2>&1 || true
+    unset STEAMBRIDGE_WINE_PREFIX
+fi
 
 tarball="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
 tar -xzf "$tarball" -C "$work"
