@@ -54,9 +54,7 @@ void CheckAppIdFile(const fs::path& folder, Findings& findings) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         findings.note("steam_appid.txt: none in " + folder.string() +
-                      "; outside Steam, Valve's library reads the app ID from steam_appid.txt in the "
-                      "folder the game is started from: write the app ID there (a running Steam and "
-                      "the offline client give it themselves)");
+                      "; started outside Steam, a game needs one in the folder it starts in");
         return;
     }
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
