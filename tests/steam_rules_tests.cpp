@@ -326,7 +326,9 @@ TEST_F(SteamRules, StoreFaultsAnswerTheirResultAndCommitNothing) {
         ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_KILLS", kills));
         ASSERT_TRUE(calls::statsStoreStats(true));
         results.push_back(StoredResult());
-        if (kills == 2) EXPECT_EQ(Server("STAT_KILLS"), 1) << "the refused store committed nothing";
+        if (kills == 2) {
+            EXPECT_EQ(Server("STAT_KILLS"), 1) << "the refused store committed nothing";
+        }
     }
     EXPECT_EQ(results, (std::vector<int32_t>{kResultOk, kResultFail, kResultOk}));
     EXPECT_EQ(Server("STAT_KILLS"), 3);

@@ -4,38 +4,9 @@
 #include <charconv>
 #include <cstdio>
 
+#include "json_document.h"
+
 namespace steam_sim {
-namespace {
-
-// Bytes of the well-formed UTF-8 sequence at `i`, or 0 when there is none.
-std::size_t sequenceLength(const std::string& text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto unit = static_cast<unsigned char>(text[i + k]);
-        if (unit < (k == 1 ? low : 0x80) || unit > (k == 1 ? high : 0xBF)) return 0;
-    }
-    return length;
-}
-
-}  // namespace
-
 std::string JsonString(const std::string& text) {
     std::string json = "\"";
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -43,7 +14,7 @@ std::string JsonString(const std::string& text) {
         const auto unit = static_cast<unsigned char>(c);
         if (unit >= 0x80) {
             // A game's text need not be UTF-8; the journal must stay valid JSON.
-            const std::size_t length = sequenceLength(text, i);
+            const std::size_t length = json_file::Utf8Length(text, i);
             if (length == 0) {
                 json += "\\ufffd";
             } else {

@@ -198,21 +198,20 @@ uint64_t Leaderboards::downloadEntries(uint64_t boardHandle, int request, int ra
                                      board ? board->name.c_str() : nullptr);
     if (faults.noCallHandle || board == nullptr) return 0;
     const uint64_t call = nextCallHandle();
-    std::vector<LeaderboardEntryRecord> entries;
-    std::vector<std::vector<int32_t>> details;
-    const uint64_t user = session().userId();
+    const int userRank = rankOf(*board, session().userId());
     int first = 1;
     int last = 0;
     if (request == kRequestGlobal) {
         first = rangeStart;
         last = rangeEnd;
-    } else if (request == kRequestAroundUser) {
-        const int rank = rankOf(*board, user);
-        if (rank > 0) {
-            first = rank + rangeStart;
-            last = rank + rangeEnd;
-        }
+    } else if (request == kRequestAroundUser && userRank > 0) {
+        first = userRank + rangeStart;
+        last = userRank + rangeEnd;
+    } else if (request == kRequestFriends && userRank > 0) {
+        // Offline, the user has no friends: only their own entry.
+        first = last = userRank;
     }
+    Download download;
     const int count = static_cast<int>(board->entries.size());
     for (int rank = std::max(first, 1); rank <= std::min(last, count); ++rank) {
         const Entry& entry = board->entries[static_cast<std::size_t>(rank - 1)];
@@ -221,28 +220,13 @@ uint64_t Leaderboards::downloadEntries(uint64_t boardHandle, int request, int ra
         record.globalRank = rank;
         record.score = entry.score;
         record.detailCount = static_cast<int32_t>(entry.details.size());
-        entries.push_back(record);
-        details.push_back(entry.details);
-    }
-    if (request == kRequestFriends) {
-        // Offline, the user has no friends: only their own entry.
-        const int rank = rankOf(*board, user);
-        if (rank > 0) {
-            const Entry& entry = board->entries[static_cast<std::size_t>(rank - 1)];
-            LeaderboardEntryRecord record{};
-            std::memcpy(record.userId.bytes, &entry.steamId, sizeof entry.steamId);
-            record.globalRank = rank;
-            record.score = entry.score;
-            record.detailCount = static_cast<int32_t>(entry.details.size());
-            entries.push_back(record);
-            details.push_back(entry.details);
-        }
+        download.records.push_back(record);
+        download.details.push_back(entry.details);
     }
     const uint64_t entriesHandle =
         lastEntriesHandle_ = lastEntriesHandle_ == 0 ? kFirstEntriesHandle : lastEntriesHandle_ + 1;
-    const int32_t entryCount = static_cast<int32_t>(entries.size());
-    downloads_[entriesHandle] = std::move(entries);
-    downloadDetails_[entriesHandle] = std::move(details);
+    const int32_t entryCount = static_cast<int32_t>(download.records.size());
+    downloads_[entriesHandle] = std::move(download);
     recordQueue().postCallResult(call, kScoresDownloadedId,
                                  scoresDownloadedRecord(boardHandle, entriesHandle, entryCount),
                                  faults.ioFailure, latencyFrames_);
@@ -254,10 +238,10 @@ bool Leaderboards::downloadedEntry(uint64_t entriesHandle, int index,
                                    int detailsMax) const {
     const auto found = downloads_.find(entriesHandle);
     if (found == downloads_.end() || index < 0 ||
-        index >= static_cast<int>(found->second.size()) || entry == nullptr)
+        index >= static_cast<int>(found->second.records.size()) || entry == nullptr)
         return false;
-    *entry = found->second[static_cast<std::size_t>(index)];
-    const std::vector<int32_t>& kept = downloadDetails_.at(entriesHandle)[static_cast<std::size_t>(index)];
+    *entry = found->second.records[static_cast<std::size_t>(index)];
+    const std::vector<int32_t>& kept = found->second.details[static_cast<std::size_t>(index)];
     if (details != nullptr && detailsMax > 0) {
         const std::size_t copied = std::min(kept.size(), static_cast<std::size_t>(detailsMax));
         std::copy(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(copied), details);

@@ -70,8 +70,12 @@ private:
     void sortEntries(Board& board);
 
     std::vector<Board> boards_;
-    std::map<uint64_t, std::vector<LeaderboardEntryRecord>> downloads_;
-    std::map<uint64_t, std::vector<std::vector<int32_t>>> downloadDetails_;
+    // A finished download: the entries as handed out, and each one's details.
+    struct Download {
+        std::vector<LeaderboardEntryRecord> records;
+        std::vector<std::vector<int32_t>> details;
+    };
+    std::map<uint64_t, Download> downloads_;
     std::vector<bool> scenarioFaultsUsed_;
     bool failNextCallHandle_ = false;
     bool failNextCallIo_ = false;
