@@ -25,6 +25,7 @@ private:
     void separate(const std::string& json);
 
     std::string line_;
+    bool journaled_;
     std::string jsonArguments_;
     bool hasArgument_ = false;
 };
