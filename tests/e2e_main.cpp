@@ -8,6 +8,7 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    CaptureBridgeTrace();
     for (int i = 1; i < argc; ++i)
         if (std::strncmp(argv[i], "--stage=", 8) == 0) SetStage(argv[i] + 8);
     return RUN_ALL_TESTS();

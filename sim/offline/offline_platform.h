@@ -43,6 +43,12 @@ std::string RealSteamRunning();
 int RunGame(const std::vector<std::string>& command, const Environment& environment,
             const std::function<void()>& tick, std::string* error);
 
+// The lines the game sent to the platform's debug output during RunGame, in
+// order: on Windows what its OutputDebugStringA calls sent (unless another
+// debug monitor runs), on Linux the trace file steambridge writes, which
+// StandInForSteam points into the sandbox. Read before the sandbox goes.
+std::vector<std::string> GameDebugOutput();
+
 struct TrialResult {
     enum Outcome { Started, Failed, NotHere } outcome;
     std::string text;  // why it failed, or why it cannot be tried here

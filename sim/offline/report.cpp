@@ -578,6 +578,7 @@ std::string ReportJson(const Report& report) {
         expectations.push_back(entry);
     }
     out["expectations"] = expectations;
+    out["bridgeTrace"] = report.bridgeTrace;
     // Names come from the game and the scenario: never let a broken byte
     // cost the whole report.
     return out.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
@@ -590,6 +591,10 @@ std::string ReportSummary(const Report& report) {
                       "Steam never started: " +
                           report.startFailure.value_or("the game did not call SteamAPI_Init"),
                       2);
+        // steambridge's own account of the failure, which may come from
+        // before the offline client was ever loaded.
+        if (!report.bridgeTrace.empty()) out += "steambridge traced:\n";
+        for (const std::string& line : report.bridgeTrace) AppendWrapped(out, "  " + line, 4);
     } else {
         std::string line = "Steam started: " + Plural(report.sessions, "session", "sessions") +
                            ", " + Plural(report.calls, "call", "calls") +
@@ -683,8 +688,10 @@ std::string ReportJUnit(const Report& report) {
     out += "<testsuite name=\"steambridge-offline\" tests=\"" +
            std::to_string(report.expectations.size() + 1) + "\" failures=\"" +
            std::to_string(failures) + "\" errors=\"0\" skipped=\"0\">\n";
-    AppendTestcase(out, "Steam started", report.started,
-                   report.startFailure.value_or("the game did not call SteamAPI_Init"));
+    std::string notStarted = report.startFailure.value_or("the game did not call SteamAPI_Init");
+    // An attribute keeps no line breaks.
+    for (const std::string& line : report.bridgeTrace) notStarted += " / " + line;
+    AppendTestcase(out, "Steam started", report.started, notStarted);
     for (const ExpectationResult& expectation : report.expectations) {
         AppendTestcase(out, expectation.what, expectation.met,
                        expectation.detail.empty() ? "not met" : expectation.detail);

@@ -76,6 +76,10 @@ struct Report {
     std::vector<std::pair<std::string, int>> unserved;  // method, times; first-seen order
     std::vector<ExpectationResult> expectations;
 
+    // What steambridge traced, when the game uses it: why a start failed,
+    // above all when the client library was never reached.
+    std::vector<std::string> bridgeTrace;
+
     int failedExpectations() const;
 };
 

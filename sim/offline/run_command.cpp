@@ -190,10 +190,12 @@ int RunRun(const Arguments& arguments) {
     std::vector<std::string> lines;
     std::string journalError;
     ReadJournalFile(journalPath, &lines, &journalError);
+    const std::vector<std::string> bridgeTrace = GameDebugOutput();
     RemoveTree(sandbox);
     if (gameStatus < 0) return Refuse(kGameMissing, error);
 
-    const Report report = BuildReport(lines, scenario.expect);
+    Report report = BuildReport(lines, scenario.expect);
+    report.bridgeTrace = bridgeTrace;
     std::fputs(ReportSummary(report).c_str(), stdout);
     std::fflush(stdout);
     bool written = true;

@@ -8,13 +8,8 @@
 namespace steambridge {
 namespace {
 
-#ifdef STEAMBRIDGE_TRACE_OUTPUT
 void WriteTrace(TraceId, const char* line) { WriteTraceOutput(line); }
 constexpr TraceSink kDefaultSink = WriteTrace;
-#else
-void DiscardTrace(TraceId, const char*) {}
-constexpr TraceSink kDefaultSink = DiscardTrace;
-#endif
 
 // Constant-initialised: no static constructor runs in the DLL. The module
 // runs on the host's one thread, so a plain pointer serves.

@@ -1,6 +1,7 @@
-// Trace: the bridge's diagnostic lines, silent unless built with trace output
-// (STEAMBRIDGE_TRACE) or redirected. Every line is listed here once, as an id
-// and its text; tests see the ids.
+// Trace: the bridge's diagnostic lines. They go to the platform's debug output
+// (OutputDebugStringA on Windows; on Linux the file STEAMBRIDGE_TRACE_FILE
+// names) unless redirected. Every line is listed here once, as an id and its
+// text; tests see the ids. Lines are written on events, never once a frame.
 #pragma once
 
 namespace steambridge {
@@ -8,8 +9,12 @@ namespace steambridge {
 // X(id, text). A text with "%d" is traced with a result code.
 // clang-format off
 #define STEAMBRIDGE_TRACE_LINES(X)                                               \
-    X(LibraryNotFound, "Steam client library not found")                         \
+    X(LibraryNotFound, "Steam client library not found; looked for:")            \
+    X(LibraryOtherArchitecture,                                                  \
+      "Steam client library is built for another architecture; looked for:")     \
+    X(LibraryNotLoaded, "Steam client library could not be loaded; looked for:") \
     X(LibraryLacksFunction, "Steam client library lacks a required function:")   \
+    X(StartRefused, "Steam start refused:")                                      \
     X(AchievementsStart, "Start")                                                \
     X(RequestStats, "CSteamAchievements::RequestStats()")                        \
     X(SteamNotLoaded, "Steam not loaded")                                        \
@@ -39,7 +44,8 @@ enum class TraceId : unsigned char {
 #define STEAMBRIDGE_TRACE_ID(id, text) id,
     STEAMBRIDGE_TRACE_LINES(STEAMBRIDGE_TRACE_ID)
 #undef STEAMBRIDGE_TRACE_ID
-    // A name that follows a line: a missing function, an achievement's name.
+    // A text that follows a line: a path tried, a missing function, Steam's
+    // reason, an achievement's name.
     Detail,
 };
 

@@ -2,6 +2,7 @@
 // or interface.
 #include "platform/client_calls.h"
 
+#include "bridge/trace.h"
 #include "platform/callback_holders.h"
 #include "platform/client_library.h"
 #include "platform/stats_sync_fallback.h"
@@ -42,13 +43,23 @@ constexpr int kStartErrorCapacity = 1024;
 bool Start() {
     g_interfaces = SessionInterfaces{};
     const ClientFunctions& bound = Bound();
-    // The two newer forms answer 0 for success and fill an error text.
+    // The two newer forms answer 0 for success and fill an error text; the
+    // oldest gives no reason.
     char error[kStartErrorCapacity] = {};
-    if (bound.InitFlat) return bound.InitFlat(error) == 0;
-    if (bound.Init) return bound.Init();
-    // An empty list of interface versions to check: one empty text.
-    if (bound.InternalInit) return bound.InternalInit("", error) == 0;
-    return false;
+    bool started = false;
+    if (bound.InitFlat)
+        started = bound.InitFlat(error) == 0;
+    else if (bound.Init)
+        started = bound.Init();
+    else if (bound.InternalInit)
+        // An empty list of interface versions to check: one empty text.
+        started = bound.InternalInit("", error) == 0;
+    if (!started) {
+        error[kStartErrorCapacity - 1] = '\0';
+        Trace(TraceId::StartRefused);
+        TraceDetail(error[0] != '\0' ? error : "no reason given");
+    }
+    return started;
 }
 
 void Shutdown() {

@@ -62,10 +62,7 @@ bool BindClientLibraryWith(SymbolLookup lookup, void* context) {
 
 bool BindClientLibrary() {
     void* library = OpenClientLibrary();
-    if (!library) {
-        Trace(TraceId::LibraryNotFound);
-        return false;
-    }
+    if (!library) return false;
     return BindClientLibraryWith(&FindLibrarySymbol, library);
 }
 

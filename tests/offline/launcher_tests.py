@@ -79,6 +79,29 @@ class Run(Launcher):
         done = self.run_tool("run", "--", "/bin/true")
         self.assertEqual(done.returncode, 105)
 
+    def test_steambridges_trace_is_in_the_report(self):
+        # Without a client library beside it, only steambridge can say why.
+        game = self.path("game")
+        os.mkdir(game)
+        for name in ["example_host", "libsteambridge.so"]:
+            shutil.copy(os.path.join(STAGE, name), game)
+        done = self.run_tool("run", "--report", self.path("report.json"), "--",
+                             os.path.join(game, "example_host"))
+        self.assertEqual(done.returncode, 1, "the host's own code: " + done.stdout + done.stderr)
+        self.assertIn("steambridge traced:\n  Steam client library not found; looked for:\n  "
+                      + os.path.join(game, "libsteam_api.so") + ": no such file\n", done.stdout)
+        with open(self.path("report.json")) as file:
+            self.assertEqual(json.load(file)["bridgeTrace"][0],
+                             "Steam client library not found; looked for:")
+        # A start that works: the trace is kept, the summary stays short.
+        done = self.run_tool("run", "--report", self.path("report.json"), "--",
+                             os.path.join(STAGE, "example_host"))
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        self.assertNotIn("steambridge traced", done.stdout)
+        with open(self.path("report.json")) as file:
+            self.assertIn("Received stats and achievements from Steam", json.load(file)["bridgeTrace"])
+        self.assertNothingLeft()
+
     def test_the_games_own_failure_is_its_exit_code(self):
         done = self.run_tool("run", "--scenario", self.scenario("store-refused.json"), "--",
                              GAME, *GAME_ARGS)

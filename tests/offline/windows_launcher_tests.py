@@ -9,6 +9,7 @@ WINE is scripts/wine64, TOOL steambridge-offline.exe, CLIENT the offline
 client steamclient64.dll, STAGE a folder with Valve's steam_api64.dll and the
 flat game. Each test has a Wine prefix, and so a registry, of its own.
 """
+import json
 import os
 import shutil
 import signal
@@ -100,6 +101,40 @@ class WindowsLauncher(unittest.TestCase):
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
         self.assertIn("all expectations met", done.stdout)
         self.assertIsNone(self.key())
+
+    def test_steambridges_debug_output_is_in_the_report(self):
+        # The demo beside steambridge64.dll but no steam_api64.dll: only the
+        # bridge's OutputDebugStringA lines can say why Steam never started.
+        game = os.path.join(self.work, "game")
+        os.mkdir(game)
+        for name in ["steambridge_demo.exe", "steambridge64.dll"]:
+            shutil.copy(os.path.join(STAGE, name), game)
+        report = os.path.join(self.work, "report.json")
+        done = self.run_to_end([WINE, TOOL, "run", "--quiet", "--client", windows_path(CLIENT),
+                                "--report", windows_path(report), "--",
+                                windows_path(os.path.join(game, "steambridge_demo.exe"))])
+        self.assertIn("steambridge traced:", done.stdout, done.stderr)
+        with open(report) as file:
+            trace = json.load(file)["bridgeTrace"]
+        self.assertEqual(trace[:2], ["Steam client library not found; looked for:",
+                                     windows_path(os.path.join(game, "steam_api64.dll")) + ": no such file"])
+
+    def test_the_doctors_trial_start_leaves_the_old_values(self):
+        self.write_old_values()
+        game = os.path.join(self.work, "game")
+        os.mkdir(game)
+        shutil.copy(os.path.join(STAGE, "steam_api64.dll"), game)
+        with open(os.path.join(game, "steam_appid.txt"), "w") as file:
+            file.write("480\n")
+        done = self.wine(TOOL, "doctor", windows_path(game), "--client", windows_path(CLIENT))
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        self.assertIn("ok    trial start: Valve's steam_api64.dll started over the offline client",
+                      done.stdout)
+        self.assertEqual(self.key(), OLD)
+        done = self.wine(TOOL, "doctor", windows_path(game), "--client", r"Z:\no\steamclient64.dll")
+        self.assertEqual(done.returncode, 10, done.stdout)
+        self.assertIn("FAIL  trial start: Valve's steam_api64.dll did not start", done.stdout)
+        self.assertEqual(self.key(), OLD)
 
     def test_a_run_puts_the_old_values_back(self):
         self.write_old_values()

@@ -70,6 +70,12 @@ check_architecture x86 steambridge i686-w64-mingw32 i386 i686-pc-windows-msvc wi
 check_architecture x64 steambridge64 x86_64-w64-mingw32 i386:x86-64 x86_64-pc-windows-msvc wine64 win64 \
     ExitProcess Sleep
 
+# host_scenario FILE SCHEMA ACHIEVEMENT: a scenario of our game's schema that
+# expects ACHIEVEMENT unlocked.
+host_scenario() {
+    printf '{"include": ["%s"], "expect": {"achievements": ["%s"]}}\n' "${2//\\//}" "$3" >"$1"
+}
+
 # The zip's launcher under 64-bit Wine, in a prefix of its own: the example
 # host and the flat-API game beside Valve's newest steam_api64.dll, and the
 # registry key as it was afterwards.
@@ -88,11 +94,34 @@ if [ -n "$win64_stage" ]; then
         "$root/scripts/wine64" "$release/offline/steambridge-offline.exe" "$@" </dev/null || status=$?
         [ "$status" -eq "$want" ] || fail "offline x64 $what: exit $status, not $want"
     }
-    expect_windows_run 0 "the example host, our game's schema" run --quiet \
-        --scenario "$(winpath "$release/offline/examples/game_schema.json")" -- "$(winpath "$game/example_host.exe")"
+    scenarios="$root/tests/offline/scenarios"
+    # The example host unlocks the first achievement and no other.
+    host_scenario "$work/host-x64-holds.json" "$(winpath "$release/offline/examples/game_schema.json")" ACH_LEVELVETERAN
+    host_scenario "$work/host-x64-fails.json" "$(winpath "$release/offline/examples/game_schema.json")" ACH_TREASURER
+    expect_windows_run 0 "the example host, an expectation that holds" run --quiet \
+        --scenario "$(winpath "$work/host-x64-holds.json")" -- "$(winpath "$game/example_host.exe")"
+    expect_windows_run 101 "the example host, an expectation that fails" run --quiet \
+        --scenario "$(winpath "$work/host-x64-fails.json")" -- "$(winpath "$game/example_host.exe")"
+    expect_windows_run 0 "the example host, the fault tour" run --quiet \
+        --scenario "$(winpath "$release/offline/examples/fault_tour.json")" -- "$(winpath "$game/example_host.exe")"
+    expect_windows_run 0 "the flat game, an expectation that holds" run --quiet \
+        --scenario "$(winpath "$scenarios/holds.json")" \
+        -- "$(winpath "$game/flat_game.exe")" --achievement ACH_WIN --stat STAT_DISTANCE=120
     expect_windows_run 101 "the flat game, an expectation that fails" run --quiet \
-        --scenario "$(winpath "$root/tests/offline/scenarios/fails.json")" \
+        --scenario "$(winpath "$scenarios/fails.json")" \
         -- "$(winpath "$game/flat_game.exe")" --achievement ACH_WIN
+    for pass in first second; do
+        expect_windows_run 0 "the flat game, the $pass run on one state file" run --quiet \
+            --scenario "$(winpath "$scenarios/holds.json")" --state "$(winpath "$work/state-x64.json")" \
+            -- "$(winpath "$game/flat_game.exe")" --achievement ACH_WIN --stat STAT_DISTANCE=120 \
+            >"$work/x64-$pass.txt"
+    done
+    grep -q "achievement ACH_WIN: unlocked" "$work/x64-second.txt" ||
+        fail "offline x64: the second run did not start from the first run's unlock"
+    expect_windows_run 0 "doctor on the game's folder, with a trial start" doctor "$(winpath "$game")" \
+        >"$work/doctor-x64.txt"
+    grep -q "^ok    trial start: Valve's steam_api64.dll started" "$work/doctor-x64.txt" ||
+        fail "offline x64: the doctor's trial start did not start Valve's library"
     if "$root/scripts/wine64" reg query 'HKCU\Software\Valve\Steam\ActiveProcess' >/dev/null 2>&1; then
         fail "offline x64: the registry key was left behind"
     fi
@@ -134,6 +163,9 @@ if [ -n "$real_stage" ]; then
         [ "$status" -eq "$want" ] || fail "offline $what: exit $status, not $want"
     }
     scenarios="$root/tests/offline/scenarios"
+    host_scenario "$work/host-fails.json" "$offline/examples/game_schema.json" ACH_TREASURER
+    expect_run 101 "the example host, an expectation that fails" run --quiet \
+        --scenario "$work/host-fails.json" -- "$game/example_host"
     expect_run 0 "the example host, our game's schema" run --quiet \
         --scenario "$offline/examples/game_schema.json" --report "$work/report.json" -- "$game/example_host"
     grep -q '"ACH_LEVELVETERAN": {[^}]*"unlocked": true' <(tr -d '\n' <"$work/report.json" | tr -s ' ') ||

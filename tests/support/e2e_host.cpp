@@ -4,12 +4,72 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
 std::string g_stage = "1.57";
 
+#if defined(_WIN32)
+std::string g_traced;
+
+// What a debugger does with OutputDebugStringA's exception: take the text
+// and let the program go on.
+LONG CALLBACK KeepDebugString(EXCEPTION_POINTERS* exception) {
+    const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+    constexpr DWORD kDebugPrint = 0x40010006;  // DBG_PRINTEXCEPTION_C
+    if (record.ExceptionCode != kDebugPrint || record.NumberParameters < 2)
+        return EXCEPTION_CONTINUE_SEARCH;
+    const auto* text = reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+    if (text != nullptr) g_traced += text;
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+#else
+std::string g_traceFile;
+void RemoveTraceFile() { std::remove(g_traceFile.c_str()); }
+#endif
+
 }  // namespace
+
+void CaptureBridgeTrace() {
+#if defined(_WIN32)
+    AddVectoredExceptionHandler(1, &KeepDebugString);
+#else
+    g_traceFile = ProgramDirectory() + "e2e_trace." + std::to_string(getpid()) + ".log";
+    std::remove(g_traceFile.c_str());
+    setenv("STEAMBRIDGE_TRACE_FILE", g_traceFile.c_str(), 1);
+    std::atexit(&RemoveTraceFile);
+#endif
+}
+
+std::vector<std::string> BridgeTraceLines() {
+#if defined(_WIN32)
+    const std::string text = g_traced;
+#else
+    std::ifstream file(g_traceFile, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+#endif
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = text.substr(start, end - start);
+#if defined(_WIN32)
+        // Debug output is shared with everything else in the process.
+        static const std::string kMark = "steambridge: ";
+        if (line.compare(0, kMark.size(), kMark) != 0) continue;
+        line.erase(0, kMark.size());
+#endif
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 void SetStage(const std::string& name) { g_stage = name; }
 const std::string& Stage() { return g_stage; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "bridge_library.h"
 
@@ -18,3 +19,10 @@ const BridgeExports& Bridge();
 void PreloadClientLibrary();
 // True when the stage runs Valve's own library over the stand-in client.
 bool StageHasSteamClient();
+
+// The bridge's trace reaches us as it reaches a developer: on Windows as a
+// debugger sees OutputDebugStringA, on Linux through the file that
+// STEAMBRIDGE_TRACE_FILE names. Call before the bridge traces anything.
+void CaptureBridgeTrace();
+// Every line traced so far, in order.
+std::vector<std::string> BridgeTraceLines();

@@ -24,6 +24,8 @@ namespace steam_offline {
 namespace {
 
 volatile sig_atomic_t g_child = 0;
+// Where the game's steambridge traces, once StandInForSteam chose it.
+std::string g_traceFile;
 
 void PassSignalOn(int signal) {
     if (g_child > 0) kill(static_cast<pid_t>(g_child), signal);
@@ -156,7 +158,17 @@ int StandInForSteam(const std::string& game, const std::string& sandbox, const s
     if (!PointSteamAt(home, clientPath, error)) return kOutputFailed;
     *environment = UserFolders();
     environment->emplace_back("HOME", home);
+    g_traceFile = sandbox + "/bridge-trace.log";
+    environment->emplace_back("STEAMBRIDGE_TRACE_FILE", g_traceFile);
     return 0;
+}
+
+std::vector<std::string> GameDebugOutput() {
+    std::vector<std::string> lines;
+    if (g_traceFile.empty()) return lines;
+    std::ifstream file(g_traceFile, std::ios::binary);
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    return lines;
 }
 
 // Nothing outside the sandbox changed.

@@ -185,7 +185,91 @@ std::string Quoted(const std::string& argument) {
     return quoted + "\"";
 }
 
+// What a debug monitor such as DebugView does: OutputDebugStringA in a
+// process without a debugger copies its text into the shared DBWIN_BUFFER
+// (the writer's pid, then the text) once the monitor has set
+// DBWIN_BUFFER_READY, and sets DBWIN_DATA_READY. Only one monitor can run.
+class DebugOutputMonitor {
+public:
+    DebugOutputMonitor() {
+        bufferReady_ = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_BUFFER_READY");
+        const bool another = GetLastError() == ERROR_ALREADY_EXISTS;
+        dataReady_ = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
+        buffer_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBufferSize,
+                                     "DBWIN_BUFFER");
+        view_ = buffer_ != nullptr ? MapViewOfFile(buffer_, FILE_MAP_READ, 0, 0, kBufferSize) : nullptr;
+        stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        if (another || !bufferReady_ || !dataReady_ || !view_ || !stop_) return;
+        thread_ = CreateThread(nullptr, 0, &DebugOutputMonitor::Run, this, 0, nullptr);
+    }
+    ~DebugOutputMonitor() {
+        stop();
+        if (view_) UnmapViewOfFile(view_);
+        for (HANDLE handle : {buffer_, dataReady_, bufferReady_, stop_})
+            if (handle) CloseHandle(handle);
+    }
+
+    // Waits for the last message, then gives what `pid` wrote, line by line.
+    std::vector<std::string> stop(DWORD pid = 0) {
+        if (thread_) {
+            SetEvent(stop_);
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+            thread_ = nullptr;
+        }
+        std::string text;
+        for (const auto& [writer, message] : messages_)
+            if (writer == pid) text += message;
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        return lines;
+    }
+
+private:
+    static constexpr DWORD kBufferSize = 4096;
+
+    static DWORD WINAPI Run(void* self) {
+        static_cast<DebugOutputMonitor*>(self)->collect();
+        return 0;
+    }
+
+    void collect() {
+        const HANDLE waits[] = {dataReady_, stop_};
+        for (;;) {
+            SetEvent(bufferReady_);
+            const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+            // A message written just before the game ended is still taken.
+            if (woke != WAIT_OBJECT_0 && WaitForSingleObject(dataReady_, 0) != WAIT_OBJECT_0) return;
+            DWORD pid = 0;
+            std::memcpy(&pid, view_, sizeof pid);
+            const char* text = static_cast<const char*>(view_) + sizeof pid;
+            messages_.emplace_back(pid, std::string(text, strnlen(text, kBufferSize - sizeof pid)));
+        }
+    }
+
+    HANDLE bufferReady_ = nullptr;
+    HANDLE dataReady_ = nullptr;
+    HANDLE buffer_ = nullptr;
+    void* view_ = nullptr;
+    HANDLE stop_ = nullptr;
+    HANDLE thread_ = nullptr;
+    std::vector<std::pair<DWORD, std::string>> messages_;
+};
+
+std::vector<std::string> g_debugOutput;
+
 }  // namespace
+
+std::vector<std::string> GameDebugOutput() {
+    // Only steambridge's lines, without their mark.
+    static const std::string kMark = "steambridge: ";
+    std::vector<std::string> lines;
+    for (const std::string& line : g_debugOutput)
+        if (line.compare(0, kMark.size(), kMark) == 0) lines.push_back(line.substr(kMark.size()));
+    return lines;
+}
 
 std::string OwnDirectory() {
     char path[MAX_PATH * 2] = {};
@@ -311,6 +395,8 @@ int RunGame(const std::vector<std::string>& command, const Environment& environm
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
+    // Listening from before the game starts, so its first line is not lost.
+    DebugOutputMonitor monitor;
     if (!CreateProcessA(command[0].c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
         *error = "cannot start " + command[0] + ": error " + std::to_string(GetLastError());
@@ -319,15 +405,45 @@ int RunGame(const std::vector<std::string>& command, const Environment& environm
     CloseHandle(process.hThread);
     while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) tick();
     tick();
+    g_debugOutput = monitor.stop(process.dwProcessId);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
     return static_cast<int>(code);
 }
 
-TrialResult TrialStart(const std::string&, const std::string&, const std::string&) {
-    return {TrialResult::NotHere, "the Windows doctor makes no trial start yet; run the game with '" +
-                                      std::string(kProgram) + " run' instead"};
+TrialResult TrialStart(const std::string& library, const std::string& folder,
+                       const std::string& client) {
+    const Architecture architecture = ArchitectureOf(library);
+    if (IsElf(library) || (architecture != Architecture::X86 && architecture != Architecture::X64))
+        return {TrialResult::NotHere, "not a Windows x86 library; the Linux launcher tries Linux ones"};
+    const std::string trial = OwnDirectory() + (architecture == Architecture::X86 ? "\\x86" : "\\x64") +
+                              "\\steambridge-offline-trial.exe";
+    if (!IsExecutableFile(trial))
+        return {TrialResult::NotHere, "no trial start for " + std::string(ArchitectureName(architecture)) +
+                                          " libraries: " + trial + " is missing"};
+    std::string error;
+    const std::string sandbox = MakeSandbox(&error);
+    if (sandbox.empty()) return {TrialResult::Failed, error};
+    Environment unused;
+    const int refusal = StandInForSteam(library, sandbox, client, &unused, &error);
+    if (refusal != 0) {
+        RemoveTree(sandbox);
+        // A real Steam serves the game; the offline one cannot be tried beside it.
+        return {refusal == kSteamRunning ? TrialResult::NotHere : TrialResult::Failed, error};
+    }
+    const std::string answerPath = sandbox + "\\answer.txt";
+    const int status = RunGame({trial, library, folder, answerPath}, Environment(), [] {}, &error);
+    StopStandingIn();
+    std::ifstream file(answerPath, std::ios::binary);
+    std::string answer((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    file.close();
+    RemoveTree(sandbox);
+    if (status < 0) return {TrialResult::Failed, error};
+    if (answer.empty())
+        return {TrialResult::Failed, "the start gave no answer (status " + std::to_string(status) + ")"};
+    return answer == "ok" ? TrialResult{TrialResult::Started, std::string()}
+                          : TrialResult{TrialResult::Failed, answer};
 }
 
 int RestoreActiveProcess() {

@@ -2,41 +2,97 @@
 #include "platform/library_loader.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <limits.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
+
+#include "bridge/trace.h"
 
 namespace steambridge {
 namespace {
 
 constexpr char kLibraryName[] = "libsteam_api.so";
 
-// Opens the library in the directory of `file`.
-void* OpenBeside(const char* file) {
-    if (!file) return nullptr;
-    const char* slash = std::strrchr(file, '/');
-    if (!slash) return nullptr;
-    const std::size_t directoryLength = static_cast<std::size_t>(slash - file) + 1;
-    char path[PATH_MAX];
-    if (directoryLength + sizeof kLibraryName > sizeof path) return nullptr;
-    std::memcpy(path, file, directoryLength);
-    std::memcpy(path + directoryLength, kLibraryName, sizeof kLibraryName);
-    return dlopen(path, RTLD_NOW | RTLD_LOCAL);
-}
+// Where the library is looked for after a copy already loaded: beside this
+// module, then beside the application (the same folder is tried once).
+struct Candidates {
+    char paths[2][PATH_MAX];
+    int count = 0;
 
-void* OpenBesideThisModule() {
+    void addBeside(const char* file) {
+        if (!file) return;
+        const char* slash = std::strrchr(file, '/');
+        if (!slash) return;
+        const std::size_t directoryLength = static_cast<std::size_t>(slash - file) + 1;
+        if (directoryLength + sizeof kLibraryName > sizeof paths[0]) return;
+        char* path = paths[count];
+        std::memcpy(path, file, directoryLength);
+        std::memcpy(path + directoryLength, kLibraryName, sizeof kLibraryName);
+        if (count == 1 && std::strcmp(paths[0], path) == 0) return;
+        ++count;
+    }
+};
+
+const char* ThisModuleFile() {
     Dl_info info;
-    if (dladdr(reinterpret_cast<void*>(&OpenBesideThisModule), &info) == 0) return nullptr;
-    return OpenBeside(info.dli_fname);
+    if (dladdr(reinterpret_cast<void*>(&ThisModuleFile), &info) == 0) return nullptr;
+    return info.dli_fname;
 }
 
-void* OpenBesideApplication() {
-    char executable[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", executable, sizeof executable - 1);
-    if (length <= 0) return nullptr;
-    executable[length] = '\0';
-    return OpenBeside(executable);
+// The ELF class and machine bytes of a file's header; false when it has none.
+bool ReadElfKind(const char* path, unsigned char kind[3]) {
+    const int file = open(path, O_RDONLY | O_CLOEXEC);
+    if (file < 0) return false;
+    unsigned char header[20];
+    const bool read = ::read(file, header, sizeof header) == static_cast<ssize_t>(sizeof header);
+    close(file);
+    if (!read || std::memcmp(header,
+                             "\x7f"
+                             "ELF",
+                             4) != 0)
+        return false;
+    kind[0] = header[4];   // EI_CLASS
+    kind[1] = header[18];  // e_machine, both bytes
+    kind[2] = header[19];
+    return true;
+}
+
+// Traces why no candidate could be opened: one line for the cause, then one
+// per path tried. `errors` holds dlerror's text for each.
+void TraceNotOpened(const Candidates& candidates, const char (*errors)[PATH_MAX + 256]) {
+    enum Why { Missing, OtherArchitecture, NotLoaded } why[2];
+    unsigned char ours[3];
+    const char* module = ThisModuleFile();
+    const bool oursKnown = module != nullptr && ReadElfKind(module, ours);
+    TraceId cause = TraceId::LibraryNotFound;
+    for (int i = 0; i < candidates.count; ++i) {
+        unsigned char theirs[3];
+        if (access(candidates.paths[i], F_OK) != 0) {
+            why[i] = Missing;
+        } else if (oursKnown && ReadElfKind(candidates.paths[i], theirs) &&
+                   std::memcmp(ours, theirs, sizeof ours) != 0) {
+            why[i] = OtherArchitecture;
+            cause = TraceId::LibraryOtherArchitecture;
+        } else {
+            why[i] = NotLoaded;
+            if (cause == TraceId::LibraryNotFound) cause = TraceId::LibraryNotLoaded;
+        }
+    }
+    Trace(cause);
+    for (int i = 0; i < candidates.count; ++i) {
+        // dlerror's text names the path itself.
+        if (why[i] == NotLoaded) {
+            TraceDetail(errors[i]);
+            continue;
+        }
+        char line[PATH_MAX + 40];
+        std::snprintf(line, sizeof line, "%s: %s", candidates.paths[i],
+                      why[i] == Missing ? "no such file" : "built for another architecture");
+        TraceDetail(line);
+    }
 }
 
 }  // namespace
@@ -47,9 +103,25 @@ void* OpenClientLibrary() {
     if (library) return library;
     // Reuse a copy the game already loaded: two would break both.
     library = dlopen(kLibraryName, RTLD_NOW | RTLD_NOLOAD);
-    if (!library) library = OpenBesideThisModule();
-    if (!library) library = OpenBesideApplication();
-    return library;
+    if (library) return library;
+
+    Candidates candidates;
+    candidates.addBeside(ThisModuleFile());
+    char executable[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", executable, sizeof executable - 1);
+    if (length > 0) {
+        executable[length] = '\0';
+        candidates.addBeside(executable);
+    }
+    char errors[2][PATH_MAX + 256] = {};
+    for (int i = 0; i < candidates.count; ++i) {
+        library = dlopen(candidates.paths[i], RTLD_NOW | RTLD_LOCAL);
+        if (library) return library;
+        const char* error = dlerror();
+        std::snprintf(errors[i], sizeof errors[i], "%s", error ? error : "dlopen failed");
+    }
+    TraceNotOpened(candidates, errors);
+    return nullptr;
 }
 
 void* FindLibrarySymbol(void* library, const char* name) { return dlsym(library, name); }

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "bridge/trace.h"
+#include "platform/trace_output.h"
+
 namespace steambridge {
 namespace {
 
@@ -12,25 +15,23 @@ constexpr wchar_t kLibraryName[] = L"steam_api64.dll";
 constexpr wchar_t kLibraryName[] = L"steam_api.dll";
 #endif
 constexpr DWORD kPathCapacity = 4096;
+using Path = wchar_t[kPathCapacity];
 
-// Loads the client library from the directory of `module` (null: the application).
-HMODULE LoadBeside(HMODULE module) {
-    wchar_t path[kPathCapacity];
+// The client library's path in the directory of `module` (null: the
+// application); false when there is none.
+bool PathBeside(HMODULE module, Path& path) {
     const DWORD length = GetModuleFileNameW(module, path, kPathCapacity);
-    if (length == 0 || length >= kPathCapacity) return nullptr;
+    if (length == 0 || length >= kPathCapacity) return false;
 
     DWORD directoryEnd = length;
     while (directoryEnd > 0 && path[directoryEnd - 1] != L'\\' && path[directoryEnd - 1] != L'/')
         --directoryEnd;
-    if (directoryEnd == 0) return nullptr;
+    if (directoryEnd == 0) return false;
 
     const DWORD nameLength = sizeof kLibraryName / sizeof kLibraryName[0];
-    if (directoryEnd + nameLength > kPathCapacity) return nullptr;
+    if (directoryEnd + nameLength > kPathCapacity) return false;
     for (DWORD i = 0; i < nameLength; ++i) path[directoryEnd + i] = kLibraryName[i];
-
-    // A full path keeps the current directory out of the search; the altered
-    // search path lets the library find its own dependencies beside it.
-    return LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return true;
 }
 
 HMODULE ThisModule() {
@@ -39,6 +40,33 @@ HMODULE ThisModule() {
         GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
         reinterpret_cast<LPCWSTR>(&ThisModule), &module);
     return module;
+}
+
+// Traces why no path could be loaded: one line for the cause, then one per
+// path tried with what LoadLibraryExW answered.
+void TraceNotLoaded(const Path* paths, const DWORD* errors, int count) {
+    TraceId cause = TraceId::LibraryNotFound;
+    for (int i = 0; i < count; ++i) {
+        if (errors[i] == ERROR_BAD_EXE_FORMAT)
+            cause = TraceId::LibraryOtherArchitecture;
+        else if (GetFileAttributesW(paths[i]) != INVALID_FILE_ATTRIBUTES &&
+                 cause == TraceId::LibraryNotFound)
+            cause = TraceId::LibraryNotLoaded;
+    }
+    Trace(cause);
+    for (int i = 0; i < count; ++i) {
+        char line[kPathCapacity * 3 + 64];
+        const int length = WideCharToMultiByte(CP_UTF8, 0, paths[i], -1, line, kPathCapacity * 3,
+                                               nullptr, nullptr);
+        if (length <= 0) continue;
+        const char* reason = errors[i] == ERROR_BAD_EXE_FORMAT ? ": built for another architecture"
+                             : GetFileAttributesW(paths[i]) == INVALID_FILE_ATTRIBUTES
+                                 ? ": no such file"
+                                 : ": could not be loaded (error %d)";
+        FormatTraceLine(line + length - 1, sizeof line - length + 1, reason,
+                        static_cast<int>(errors[i]));
+        TraceDetail(line);
+    }
 }
 
 }  // namespace
@@ -50,9 +78,24 @@ void* OpenClientLibrary() {
     // A game that uses Steam itself has it loaded already: two copies of the
     // client library in one process would break both.
     library = GetModuleHandleW(kLibraryName);
-    if (!library) library = LoadBeside(ThisModule());
-    if (!library) library = LoadBeside(nullptr);
-    return library;
+    if (library) return library;
+
+    // Beside this module, then beside the application; one folder is tried once.
+    Path paths[2];
+    DWORD errors[2];
+    int count = 0;
+    const HMODULE modules[] = {ThisModule(), nullptr};
+    for (HMODULE module : modules) {
+        if (!PathBeside(module, paths[count])) continue;
+        if (count == 1 && lstrcmpiW(paths[0], paths[1]) == 0) continue;
+        // A full path keeps the current directory out of the search; the
+        // altered search path lets the library find its own dependencies.
+        library = LoadLibraryExW(paths[count], nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        if (library) return library;
+        errors[count++] = GetLastError();
+    }
+    TraceNotLoaded(paths, errors, count);
+    return nullptr;
 }
 
 void* FindLibrarySymbol(void* library, const char* name) {

@@ -1,4 +1,5 @@
-// Trace output on Windows: OutputDebugStringA, and the C runtime's _snprintf.
+// Trace output on Windows: OutputDebugStringA, which a debugger or DebugView
+// shows, each line marked as ours; and the C runtime's _snprintf.
 #include "platform/trace_output.h"
 
 #include <cstdio>
@@ -13,14 +14,18 @@ namespace steambridge {
 
 void WriteTraceOutput(const char* line) {
     // One call per line where it fits, so a debugger shows it as one message.
+    static const char kMark[] = "steambridge: ";
+    constexpr std::size_t kMarkLength = sizeof kMark - 1;
     char buffer[512];
     const std::size_t length = std::strlen(line);
-    if (length + 2 <= sizeof buffer) {
-        std::memcpy(buffer, line, length);
-        buffer[length] = '\n';
-        buffer[length + 1] = '\0';
+    if (kMarkLength + length + 2 <= sizeof buffer) {
+        std::memcpy(buffer, kMark, kMarkLength);
+        std::memcpy(buffer + kMarkLength, line, length);
+        buffer[kMarkLength + length] = '\n';
+        buffer[kMarkLength + length + 1] = '\0';
         OutputDebugStringA(buffer);
     } else {
+        OutputDebugStringA(kMark);
         OutputDebugStringA(line);
         OutputDebugStringA("\n");
     }
