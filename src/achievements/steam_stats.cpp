@@ -33,15 +33,15 @@ bool CSteamStats::StoreStats() {
         StatRow& row = rows_[i];
         switch (row.kind) {
             case StatKind::Int:
-                client::SetStat(row.apiName, row.intValue);
+                client::SetStatInt32(row.apiName, row.intValue);
                 break;
             case StatKind::Float:
-                client::SetStat(row.apiName, row.floatValue);
+                client::SetStatFloat(row.apiName, row.floatValue);
                 break;
             case StatKind::AvgRate:
                 client::UpdateAvgRateStat(row.apiName, row.avgNumerator,
                                           static_cast<double>(row.avgDenominator));
-                client::GetStat(row.apiName, &row.floatValue);
+                client::GetStatFloat(row.apiName, &row.floatValue);
                 break;
         }
     }
@@ -57,11 +57,11 @@ void CSteamStats::OnUserStatsReceived(UserStatsReceived_t* record) {
                 StatRow& row = rows_[i];
                 switch (row.kind) {
                     case StatKind::Int:
-                        client::GetStat(row.apiName, &row.intValue);
+                        client::GetStatInt32(row.apiName, &row.intValue);
                         break;
                     case StatKind::Float:
                     case StatKind::AvgRate:
-                        client::GetStat(row.apiName, &row.floatValue);
+                        client::GetStatFloat(row.apiName, &row.floatValue);
                         break;
                 }
             }

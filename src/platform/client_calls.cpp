@@ -31,9 +31,28 @@ Interface* Accessed(Interface*& cached, Interface*(STEAMBRIDGE_CLIENT_CALL* acce
     return cached;
 }
 
-ISteamUtils* SteamUtils() { return Accessed(g_interfaces.utils, Bound().SteamUtils); }
-ISteamApps* SteamApps() { return Accessed(g_interfaces.apps, Bound().SteamApps); }
-ISteamFriends* SteamFriends() { return Accessed(g_interfaces.friends, Bound().SteamFriends); }
+template <class Interface>
+Interface* Session();
+template <>
+ISteamUser* Session() {
+    return Accessed(g_interfaces.user, Bound().SteamUser);
+}
+template <>
+ISteamUserStats* Session() {
+    return Accessed(g_interfaces.userStats, Bound().SteamUserStats);
+}
+template <>
+ISteamUtils* Session() {
+    return Accessed(g_interfaces.utils, Bound().SteamUtils);
+}
+template <>
+ISteamApps* Session() {
+    return Accessed(g_interfaces.apps, Bound().SteamApps);
+}
+template <>
+ISteamFriends* Session() {
+    return Accessed(g_interfaces.friends, Bound().SteamFriends);
+}
 
 // Size of the buffer SteamAPI_InitFlat may write its error text into.
 constexpr int kStartErrorCapacity = 1024;
@@ -95,35 +114,8 @@ void UnregisterCallResult(CCallbackBase* holder, SteamAPICall_t call) {
     if (Bound().UnregisterCallResult) Bound().UnregisterCallResult(holder, call);
 }
 
-ISteamUser* SteamUser() { return Accessed(g_interfaces.user, Bound().SteamUser); }
-ISteamUserStats* SteamUserStats() {
-    return Accessed(g_interfaces.userStats, Bound().SteamUserStats);
-}
-
-bool BLoggedOn() {
-    ISteamUser* user = SteamUser();
-    return user && Bound().BLoggedOn(user);
-}
-
-std::uint64_t GetSteamID() {
-    ISteamUser* user = SteamUser();
-    return user ? Bound().GetSteamID(user) : 0;
-}
-
-AppId_t GetAppID() {
-    ISteamUtils* utils = SteamUtils();
-    return utils ? Bound().GetAppID(utils) : 0;
-}
-
-const char* GetCurrentGameLanguage() {
-    ISteamApps* apps = SteamApps();
-    return apps ? Bound().GetCurrentGameLanguage(apps) : nullptr;
-}
-
-const char* GetAvailableGameLanguages() {
-    ISteamApps* apps = SteamApps();
-    return apps ? Bound().GetAvailableGameLanguages(apps) : nullptr;
-}
+ISteamUser* SteamUser() { return Session<ISteamUser>(); }
+ISteamUserStats* SteamUserStats() { return Session<ISteamUserStats>(); }
 
 bool RequestCurrentStats() {
     ISteamUserStats* stats = SteamUserStats();
@@ -134,74 +126,19 @@ bool RequestCurrentStats() {
     return true;
 }
 
-bool GetStat(const char* name, std::int32_t* value) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().GetStatInt32(stats, name, value);
-}
-
-bool GetStat(const char* name, float* value) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().GetStatFloat(stats, name, value);
-}
-
-bool SetStat(const char* name, std::int32_t value) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().SetStatInt32(stats, name, value);
-}
-
-bool SetStat(const char* name, float value) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().SetStatFloat(stats, name, value);
-}
-
-bool UpdateAvgRateStat(const char* name, float countThisSession, double sessionLength) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().UpdateAvgRateStat(stats, name, countThisSession, sessionLength);
-}
-
-bool SetAchievement(const char* name) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().SetAchievement(stats, name);
-}
-
-bool GetAchievementAndUnlockTime(const char* name, bool* achieved, std::uint32_t* unlockTime) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().GetAchievementAndUnlockTime(stats, name, achieved, unlockTime);
-}
-
-bool StoreStats() {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().StoreStats(stats);
-}
-
-const char* GetAchievementDisplayAttribute(const char* name, const char* key) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats ? Bound().GetAchievementDisplayAttribute(stats, name, key) : nullptr;
-}
-
-bool ResetAllStats(bool achievementsToo) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats && Bound().ResetAllStats(stats, achievementsToo);
-}
-
-SteamAPICall_t FindOrCreateLeaderboard(const char* name, ELeaderboardSortMethod sortMethod,
-                                       ELeaderboardDisplayType displayType) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats ? Bound().FindOrCreateLeaderboard(stats, name, sortMethod, displayType) : 0;
-}
-
-SteamAPICall_t UploadLeaderboardScore(SteamLeaderboard_t board,
-                                      ELeaderboardUploadScoreMethod method, std::int32_t score,
-                                      const std::int32_t* details, int detailCount) {
-    ISteamUserStats* stats = SteamUserStats();
-    return stats ? Bound().UploadLeaderboardScore(stats, board, method, score, details, detailCount)
-                 : 0;
-}
-
-void ActivateGameOverlay(const char* dialog) {
-    ISteamFriends* friends = SteamFriends();
-    if (friends) Bound().ActivateGameOverlay(friends, dialog);
-}
+#define STEAMBRIDGE_WRAPPER_Own(result, member, Interface, parameters, arguments, nullAnswer)
+#define STEAMBRIDGE_WRAPPER_Wrap(result, member, Interface, parameters, arguments, nullAnswer) \
+    result member parameters {                                                             \
+        Interface* self = Session<Interface>();                                            \
+        return self ? Bound().member arguments : nullAnswer;                               \
+    }
+#define STEAMBRIDGE_WRAPPER(result, member, Interface, parameters, arguments, nullAnswer, wrapper, \
+                            ...)                                                                \
+    STEAMBRIDGE_WRAPPER_##wrapper(result, member, Interface, parameters, arguments, nullAnswer)
+STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_WRAPPER)
+#undef STEAMBRIDGE_WRAPPER
+#undef STEAMBRIDGE_WRAPPER_Wrap
+#undef STEAMBRIDGE_WRAPPER_Own
 
 }  // namespace client
 }  // namespace steambridge

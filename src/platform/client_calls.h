@@ -24,31 +24,21 @@ void UnregisterCallResult(CCallbackBase* holder, SteamAPICall_t call);
 ISteamUser* SteamUser();
 ISteamUserStats* SteamUserStats();
 
-bool BLoggedOn();
-std::uint64_t GetSteamID();
-
-AppId_t GetAppID();
-const char* GetCurrentGameLanguage();
-const char* GetAvailableGameLanguages();
-
+// Asks for the user's stats; where the library no longer does (1.61 on), the
+// bridge delivers their arrival itself.
 bool RequestCurrentStats();
-bool GetStat(const char* name, std::int32_t* value);
-bool GetStat(const char* name, float* value);
-bool SetStat(const char* name, std::int32_t value);
-bool SetStat(const char* name, float value);
-bool UpdateAvgRateStat(const char* name, float countThisSession, double sessionLength);
-bool SetAchievement(const char* name);
-bool GetAchievementAndUnlockTime(const char* name, bool* achieved, std::uint32_t* unlockTime);
-bool StoreStats();
-const char* GetAchievementDisplayAttribute(const char* name, const char* key);
-bool ResetAllStats(bool achievementsToo);
-SteamAPICall_t FindOrCreateLeaderboard(const char* name, ELeaderboardSortMethod sortMethod,
-                                       ELeaderboardDisplayType displayType);
-SteamAPICall_t UploadLeaderboardScore(SteamLeaderboard_t board,
-                                      ELeaderboardUploadScoreMethod method, std::int32_t score,
-                                      const std::int32_t* details, int detailCount);
 
-void ActivateGameOverlay(const char* dialog);
+// One call per method the list marks Wrap: BLoggedOn(), GetStatInt32(name,
+// value), StoreStats() and the rest, each on the session's interface.
+#define STEAMBRIDGE_DECLARATION_Own(result, member, parameters)
+#define STEAMBRIDGE_DECLARATION_Wrap(result, member, parameters) result member parameters;
+#define STEAMBRIDGE_DECLARATION(result, member, Interface, parameters, arguments, nullAnswer, \
+                                wrapper, ...)                                             \
+    STEAMBRIDGE_DECLARATION_##wrapper(result, member, parameters)
+STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_DECLARATION)
+#undef STEAMBRIDGE_DECLARATION
+#undef STEAMBRIDGE_DECLARATION_Wrap
+#undef STEAMBRIDGE_DECLARATION_Own
 
 }  // namespace client
 }  // namespace steambridge

@@ -90,7 +90,7 @@ if [ -n "$win64_stage" ]; then
     expect_windows_run() {
         local want="$1" what="$2" status=0
         shift 2
-        echo "== offline x64: $what"
+        echo "== offline x64: $what" >&2
         "$root/scripts/wine64" "$release/offline/steambridge-offline.exe" "$@" </dev/null || status=$?
         [ "$status" -eq "$want" ] || fail "offline x64 $what: exit $status, not $want"
     }
@@ -158,7 +158,7 @@ if [ -n "$real_stage" ]; then
     expect_run() {
         local want="$1" what="$2" status=0
         shift 2
-        echo "== offline: $what"
+        echo "== offline: $what" >&2
         "$offline/steambridge-offline" "$@" </dev/null || status=$?
         [ "$status" -eq "$want" ] || fail "offline $what: exit $status, not $want"
     }

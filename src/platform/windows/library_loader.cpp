@@ -45,13 +45,18 @@ HMODULE ThisModule() {
 // Traces why no path could be loaded: one line for the cause, then one per
 // path tried with what LoadLibraryExW answered.
 void TraceNotLoaded(const Path* paths, const DWORD* errors, int count) {
+    const char* reasons[2];
     TraceId cause = TraceId::LibraryNotFound;
     for (int i = 0; i < count; ++i) {
-        if (errors[i] == ERROR_BAD_EXE_FORMAT)
+        if (errors[i] == ERROR_BAD_EXE_FORMAT) {
+            reasons[i] = ": built for another architecture";
             cause = TraceId::LibraryOtherArchitecture;
-        else if (GetFileAttributesW(paths[i]) != INVALID_FILE_ATTRIBUTES &&
-                 cause == TraceId::LibraryNotFound)
-            cause = TraceId::LibraryNotLoaded;
+        } else if (GetFileAttributesW(paths[i]) == INVALID_FILE_ATTRIBUTES) {
+            reasons[i] = ": no such file";
+        } else {
+            reasons[i] = ": could not be loaded (error %d)";
+            if (cause == TraceId::LibraryNotFound) cause = TraceId::LibraryNotLoaded;
+        }
     }
     Trace(cause);
     for (int i = 0; i < count; ++i) {
@@ -59,11 +64,7 @@ void TraceNotLoaded(const Path* paths, const DWORD* errors, int count) {
         const int length = WideCharToMultiByte(CP_UTF8, 0, paths[i], -1, line, kPathCapacity * 3,
                                                nullptr, nullptr);
         if (length <= 0) continue;
-        const char* reason = errors[i] == ERROR_BAD_EXE_FORMAT ? ": built for another architecture"
-                             : GetFileAttributesW(paths[i]) == INVALID_FILE_ATTRIBUTES
-                                 ? ": no such file"
-                                 : ": could not be loaded (error %d)";
-        FormatTraceLine(line + length - 1, sizeof line - length + 1, reason,
+        FormatTraceLine(line + length - 1, sizeof line - length + 1, reasons[i],
                         static_cast<int>(errors[i]));
         TraceDetail(line);
     }
