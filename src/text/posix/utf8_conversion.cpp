@@ -1,4 +1,5 @@
-// ConvertUtf8ToUtf16 off Windows: a decoder that replaces invalid input exactly as Windows does.
+// ConvertUtf8ToUtf16 off Windows: a decoder that replaces invalid input as the
+// Unicode standard advises and Windows does.
 #include "text/utf8_conversion.h"
 
 #include <climits>
@@ -15,46 +16,41 @@ struct Decoded {
     std::size_t length;  // bytes consumed
 };
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Continuation bytes a lead byte asks for; 0 for bytes that cannot start a
-// sequence (continuations, F5..FF). C0 and C1 do ask for one, though every
-// sequence they start is overlong.
-std::size_t ContinuationCount(unsigned char lead) {
-    if (lead >= 0xC0 && lead <= 0xDF) return 1;
-    if (lead >= 0xE0 && lead <= 0xEF) return 2;
-    if (lead >= 0xF0 && lead <= 0xF4) return 3;
-    return 0;
-}
-
-// Replacement boundaries follow Windows (checked against Wine), not the
-// Unicode "maximal subpart" advice: a lead whose sequence would run past the
-// end swallows the rest of the input; an overlong, surrogate or too-large
-// second byte is consumed together with its lead.
+// One U+FFFD for each maximal subpart of an ill-formed sequence, as the
+// Unicode standard advises (chapter 3, "U+FFFD Substitution of Maximal
+// Subparts") and Windows' MultiByteToWideChar does: the longest start of a
+// well-formed sequence (Table 3-7) is replaced as one, and the byte that
+// breaks it starts afresh.
 Decoded DecodeOne(const unsigned char* p, std::size_t available) {
     const unsigned char lead = p[0];
     if (lead < 0x80) return {lead, 1};
-    const std::size_t more = ContinuationCount(lead);
-    if (more == 0) return {kReplacement, 1};
-    if (available - 1 < more) return {kReplacement, available};
-
-    if (!IsContinuation(p[1])) return {kReplacement, 1};
-    char32_t code = lead & (0x3Fu >> more);
-    code = (code << 6) | (p[1] & 0x3Fu);
-    if (more == 1) {
-        // C0 and C1 leads: an overlong form of an ASCII character.
-        return code < 0x80 ? Decoded{kReplacement, 1} : Decoded{code, 2};
+    std::size_t more = 0;
+    char32_t code = 0;
+    // The second byte's range excludes overlong forms, surrogates and
+    // anything above U+10FFFF; later bytes are any continuation.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        more = 1;
+        code = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        more = 2;
+        code = lead & 0x0Fu;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        more = 3;
+        code = lead & 0x07u;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return {kReplacement, 1};  // C0, C1, F5..FF and lone continuations
     }
-    // code now holds the lead's bits and the second byte's six.
-    if (more == 2 && (code < 0x20 || (code >= 0x360 && code < 0x380))) {
-        return {kReplacement, 2};  // overlong (E0 80..9F) or a surrogate (ED A0..BF)
-    }
-    if (more == 3 && (code < 0x10 || code >= 0x110)) {
-        return {kReplacement, 2};  // overlong (F0 80..8F) or above U+10FFFF (F4 90..)
-    }
-    for (std::size_t i = 2; i <= more; ++i) {
-        if (!IsContinuation(p[i])) return {kReplacement, i};
+    for (std::size_t i = 1; i <= more; ++i) {
+        if (i >= available || p[i] < low || p[i] > high) return {kReplacement, i};
         code = (code << 6) | (p[i] & 0x3Fu);
+        low = 0x80;
+        high = 0xBF;
     }
     return {code, more + 1};
 }
