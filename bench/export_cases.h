@@ -16,8 +16,8 @@
 #include "direct_client.h"
 #include "steam_sim.h"
 #include "steambridge.h"
-#include "text/host_buffer.h"
-#include "text/utf8_to_wide.h"
+#include "text/text_copy.h"
+#include "text/wide_text.h"
 
 namespace bench {
 

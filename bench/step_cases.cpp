@@ -9,7 +9,7 @@
 #include "export_cases.h"
 #include "platform/client_library.h"
 #include "steambridge.h"
-#include "text/locale_narrow.h"
+#include "text/platform_conversion.h"
 
 namespace bench {
 namespace {

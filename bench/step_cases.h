@@ -7,7 +7,6 @@
 #include <string>
 
 #include "achievements/achievement_table.h"
-#include "achievements/stat_links.h"
 #include "achievements/stat_table.h"
 
 namespace bench {

@@ -148,6 +148,11 @@ void STEAM_SIM_CALL SteamSim_ForceNextStoreResult(int result) {
     statsServer().forceNextStoreResult(result);
 }
 
+void STEAM_SIM_CALL SteamSim_RefuseNextStore(void) {
+    SimGuard guard;
+    statsServer().refuseNextStore();
+}
+
 void STEAM_SIM_CALL SteamSim_SetStatRange(const char* statName, int32_t minimum, int32_t maximum) {
     SimGuard guard;
     const int index = statIndex(statName);

@@ -93,6 +93,9 @@ STEAM_SIM_API void STEAM_SIM_CALL SteamSim_PostStatsReceived(int result);
 /* The next StoreStats answers with this result code whatever it validated
    (it still commits what it validated). */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_ForceNextStoreResult(int result);
+/* The next StoreStats answers false, as Steam does when it cannot take a store:
+   nothing is committed and no record follows. */
+STEAM_SIM_API void STEAM_SIM_CALL SteamSim_RefuseNextStore(void);
 /* Valid range of a stat (the schema's, 0 to 2000000000 in ours); a stored
    value outside it is rejected and the store answers 8. */
 STEAM_SIM_API void STEAM_SIM_CALL SteamSim_SetStatRange(const char* statName, int32_t minimum,

@@ -142,6 +142,20 @@ TEST_F(AchievementKeeper, AFailedStoreIsOnlyTraced) {
     EXPECT_TRUE(Traced(TraceId::StoreStatsFailed));
 }
 
+TEST_F(AchievementKeeper, StoreAnswersForAnotherGameAreOnlyTracedAsArrived) {
+    InitAndReceive();
+    int number = 4;  // each pass unlocks a new one, so both answers come
+    for (std::uint64_t otherGame : {480 | (std::uint64_t{1} << 32), std::uint64_t{481}}) {
+        SCOPED_TRACE(otherGame);
+        SteamSim_SetRecordGameId(otherGame);
+        ASSERT_TRUE(steamAchievement(number++));
+        ClearTrace();
+        Pump();
+        EXPECT_EQ(TraceIds(),
+                  (std::vector<TraceId>{TraceId::AchievementsStatsStored, TraceId::StatsStored}));
+    }
+}
+
 TEST_F(AchievementKeeper, ResetClearsStatesTimesAndValuesButKeepsTexts) {
     InitAndReceive();
     ASSERT_TRUE(steamAchievement(4));

@@ -12,7 +12,7 @@
 #include "bridge/trace.h"
 #include "platform/client_calls.h"
 #include "platform/client_library.h"
-#include "platform/library_loader.h"
+#include "platform/os_services.h"
 #include "steam_sim.h"
 
 using namespace steambridge;

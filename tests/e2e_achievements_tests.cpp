@@ -185,6 +185,17 @@ TEST_F(AchievementSession, UnlockReachesSteamAndItsTimeFollowsTheStoreAnswer) {
     EXPECT_EQ(info.unlockTime, 1712345678u);
 }
 
+TEST_F(AchievementSession, UnlockThatSteamDoesNotStoreIsRefusedAndStaysLocked) {
+    StartWithStatsArrived();
+    SIM(SteamSim_RefuseNextStore)();
+    EXPECT_FALSE(Bridge().steamAchievement(kFirstSteps));
+    EXPECT_EQ(SIM(SteamSim_CallCount)(kStoreStats), 1);
+    EXPECT_EQ(Details(kFirstSteps).achieved, 0);
+    Bridge().steamCallBacks();
+    EXPECT_EQ(Details(kFirstSteps).achieved, 0);
+    EXPECT_FALSE(ServerAchieved("ACH_FIRSTSTEPS"));
+}
+
 TEST_F(AchievementSession, UnlockedAgainAfterAResetShowsTheNewUnlockTime) {
     StartWithStatsArrived();
     SIM(SteamSim_SetClock)(1711000000u);

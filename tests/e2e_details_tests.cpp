@@ -115,6 +115,29 @@ TEST_F(AchievementDetails, DllWritesAtTheDocumented32BitOffsets) {
 }
 #endif
 
+TEST_F(AchievementDetails, TheLastNumberUnlocksTheLastRowAndTheNextIsRefused) {
+    StartWithStatsArrived();
+    for (int number : {STEAMBRIDGE_ACHIEVEMENT_COUNT + 1, 0})
+        EXPECT_FALSE(Bridge().steamAchievement(number)) << number;
+    EXPECT_EQ(SIM(SteamSim_CallLogSize)(), 0) << "a refused number reached Steam";
+
+    SIM(SteamSim_SetClock)(1715000000u);
+    ASSERT_TRUE(Bridge().steamStat(23, 4));
+    ASSERT_TRUE(Bridge().steamAchievement(STEAMBRIDGE_ACHIEVEMENT_COUNT));
+    EXPECT_TRUE(LoggedCall("SteamAPI_ISteamUserStats_SetAchievement(ACH_COMPLETIONIST)"));
+    bool onSteam = false;
+    ASSERT_TRUE(SIM(SteamSim_ServerAchievement)("ACH_COMPLETIONIST", &onSteam, nullptr));
+    EXPECT_TRUE(onSteam);
+    Bridge().steamCallBacks();
+    Query(STEAMBRIDGE_ACHIEVEMENT_COUNT);
+    EXPECT_EQ(record.info()->index, 60);
+    EXPECT_EQ(record.info()->achieved, 1);
+    EXPECT_EQ(record.info()->unlockTime, 1715000000u);
+    EXPECT_EQ(record.info()->hasStat, 1);
+    EXPECT_EQ(record.info()->statValue, 4) << "linked to stat 23";
+    EXPECT_EQ(statName->Text(), u"STAT_TROPHIES");
+}
+
 TEST_F(AchievementDetails, UnlockTimeIsWrittenOnlyOnceAchieved) {
     StartWithStatsArrived();
     Query(12);

@@ -161,6 +161,9 @@ TEST_F(Leaderboard, UploadWithoutABoardSendsNothing) {
 TEST_F(Leaderboard, UploadsKeepTheUsersBest) {
     StartWithBoard(u"Highscores");
     EXPECT_EQ(Bridge().steamUploadScore(500), 1);
+    const std::string board = std::to_string(SIM(SteamSim_LeaderboardHandle)("Highscores"));
+    EXPECT_TRUE(LoggedCall(std::string(kUpload) + "(" + board + ", 1, 500, [], 0)"))
+        << "keep-best, no details";
     Pump();
     EXPECT_EQ(ScoreOn("Highscores"), "500");
     EXPECT_EQ(Bridge().steamUploadScore(300), 1);

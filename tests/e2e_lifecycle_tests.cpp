@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -41,14 +42,70 @@ TEST(SteamUnavailable, InitFailsWritesNothingAndEveryExportAnswersNotReady) {
     EXPECT_TRUE(language.Untouched());
 }
 
-// ---- The client library is found beside steambridge ----
+TEST(SteamUnavailable, TheTraceSaysWhyTheStartFailed) {
+    if (StageHasSteamClient()) {
+        ASSERT_TRUE(UseSteamClient(StageDirectory() + kSteamClientFileName));
+    }
+    HostBuffer language, available;
+    ASSERT_FALSE(Bridge().steamInit(language.slot(), available.slot()));
+    const std::vector<std::string> lines = BridgeTraceLines();
+    ASSERT_GE(lines.size(), 2u) << "a cause, and what it concerns";
+    // The first path tried is the one beside the bridge, in the stage's folder.
+    const std::string besideBridge = std::string(kClientLibraryFileName) + ": ";
+    const struct {
+        const char* stage;
+        const char* cause;
+        std::string detailEnd;  // how the line after the cause ends
+    } causes[] = {
+        {"no-library", "Steam client library not found; looked for:", besideBridge + "no such file"},
+        {"wrong-architecture", "Steam client library is built for another architecture; looked for:",
+         besideBridge + "built for another architecture"},
+        {"broken", "Steam client library lacks a required function:",
+         "SteamAPI_ISteamUserStats_StoreStats"},
+        {"real-broken-client", "Steam start refused:", ""},
+    };
+    for (const auto& expected : causes) {
+        if (Stage() != expected.stage) continue;
+        EXPECT_EQ(lines[0], expected.cause) << lines[1];
+        const std::string& detail = lines[1];
+        ASSERT_GE(detail.size(), expected.detailEnd.size());
+        EXPECT_EQ(detail.substr(detail.size() - expected.detailEnd.size()), expected.detailEnd);
+        if (expected.detailEnd.rfind(besideBridge, 0) == 0) {
+            EXPECT_NE(detail.find(Stage()), std::string::npos) << detail;
+        }
+        EXPECT_NE(detail, "no reason given") << "Valve's library gives its reason";
+        return;
+    }
+    ADD_FAILURE() << "no cause known for stage " << Stage();
+}
 
-TEST(LibrarySearch, FindsTheClientLibraryBesideTheBridge) {
+// ---- Where the client library is found ----
+
+bool FileExists(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file) std::fclose(file);
+    return file != nullptr;
+}
+
+// Run alone in its process, from hosts with and without a client library of
+// their own beside them: the bridge's directory comes first, the program's
+// serves where the bridge's has none.
+TEST(LibrarySearch, TheBridgesDirectoryComesBeforeTheProgramsDirectory) {
     ASSERT_EQ(FindClientLibraryExport("SteamSim_Profile"), nullptr) << "run this test alone";
+    const bool besideBridge = FileExists(StageDirectory() + kClientLibraryFileName);
+    ASSERT_TRUE(besideBridge || FileExists(ProgramDirectory() + kClientLibraryFileName));
     const BridgeExports& steam = Bridge();
     HostBuffer language, available;
     ASSERT_TRUE(steam.steamInit(language.slot(), available.slot()));
-    EXPECT_NE(FindClientLibraryExport("SteamSim_Profile"), nullptr);
+    const auto profile = SIM_CONTROL(SteamSim_Profile);
+    ASSERT_NE(profile, nullptr) << "no simulator was loaded";
+    if (besideBridge) {
+        // A simulator's stage is named by its release ("1.57"); a host's own
+        // library is another release.
+        int major = 0, minor = 0;
+        ASSERT_EQ(std::sscanf(Stage().c_str(), "%d.%d", &major, &minor), 2) << Stage();
+        EXPECT_EQ(profile(), major * 100 + minor) << "not the library beside the bridge";
+    }
     EXPECT_TRUE(steam.steamFree());
 }
 
@@ -134,6 +191,15 @@ TEST_F(Running, CallBacksRunsTheClientOncePerCall) {
     EXPECT_EQ(SIM(SteamSim_CallCount)(FrameCall()), 2);
 }
 
+TEST_F(Running, FramesWithNothingFromSteamTraceNothing) {
+    ASSERT_TRUE(Init());
+    Pump(3);  // the stats arrive, and are traced
+    const std::size_t tracedAtStart = BridgeTraceLines().size();
+    EXPECT_GT(tracedAtStart, 0u);
+    Pump(50);
+    EXPECT_EQ(BridgeTraceLines().size(), tracedAtStart);
+}
+
 TEST_F(Running, FreeShutsDownAndLeavesEverythingNotReady) {
     ASSERT_TRUE(Init());
     EXPECT_TRUE(Bridge().steamFree());
@@ -168,6 +234,9 @@ TEST_F(Running, StartsAgainAfterFree) {
 TEST_F(Running, FailedStartWritesNothingAndLeavesNothingRunning) {
     SIM(SteamSim_SetStartSucceeds)(false);
     EXPECT_FALSE(Init());
+    const std::vector<std::string> traced = BridgeTraceLines();
+    ASSERT_GE(traced.size(), 2u) << (traced.empty() ? "" : traced.back());
+    EXPECT_EQ(traced[traced.size() - 2], "Steam start refused:");
     EXPECT_TRUE(language.Untouched());
     EXPECT_TRUE(available.Untouched());
     SIM(SteamSim_ClearCallLog)();

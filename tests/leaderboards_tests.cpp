@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "support/keeper_fixture.h"
-#include "text/locale_narrow.h"
+#include "text/platform_conversion.h"
 
 using namespace steambridge;
 

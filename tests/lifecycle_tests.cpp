@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "bridge/module_state.h"
-#include "bridge/object_memory.h"
 #include "platform/callback_holders.h"
 #include "support/host_buffers.h"
 #include "support/keeper_fixture.h"
@@ -144,6 +143,28 @@ TEST_F(Lifecycle, AHolderUnregisteredAfterTheLibraryClearedItsFlagIsNeverCalledA
     Pump(2);
     EXPECT_EQ(steamStatus(), 1) << "the new session's keepers get their record";
     EXPECT_EQ(listener.calls, callsWhileRegistered);
+}
+
+// From 1.61 on the bridge makes up the stats-received record itself: a holder
+// of another record must never be handed it.
+struct StoredListener {
+    StoredListener() : holder(this, &StoredListener::OnStored) {}
+    ~StoredListener() { holder.Unregister(); }
+    void OnStored(UserStatsStored_t*) { ++calls; }
+    CCallback<StoredListener, UserStatsStored_t> holder;
+    int calls = 0;
+};
+
+TEST_F(Lifecycle, TheStatsRecordReachesNoHolderOfAnotherRecord) {
+    ASSERT_TRUE(Init());
+    StoredListener stored;
+    stored.holder.Register();
+    Pump(2);
+    ASSERT_EQ(steamStatus(), 1);
+    EXPECT_EQ(stored.calls, 0) << "called before any store";
+    ASSERT_TRUE(steamAchievement(4));
+    Pump();
+    EXPECT_EQ(stored.calls, 1) << "the store's own answer";
 }
 
 // A handler may unregister another holder of the same record (and its owner

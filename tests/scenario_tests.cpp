@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "achievements/achievement_table.h"
-#include "achievements/stat_links.h"
 #include "achievements/stat_table.h"
 #include "scenario.h"
 

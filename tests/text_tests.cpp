@@ -8,9 +8,8 @@
 #include <utility>
 
 #include "support/utf_reference.h"
-#include "text/host_buffer.h"
-#include "text/utf8_conversion.h"
-#include "text/utf8_to_wide.h"
+#include "text/text_copy.h"
+#include "text/platform_conversion.h"
 #include "text/wide_text.h"
 
 // A block bigger than any there is must come back null here, as it does

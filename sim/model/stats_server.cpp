@@ -64,6 +64,7 @@ void StatsServer::reset() {
     statsAvailable_ = statsThereAtStart();
     hasForcedStoreResult_ = false;
     forcedStoreResult_ = 0;
+    refuseNextStore_ = false;
     statsReceivedDelay_ = scenario.faults.statsDelayFrames;
     statsReceivedResult_ = scenario.faults.statsResult;
     storeCalls_ = 0;

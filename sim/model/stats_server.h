@@ -51,6 +51,9 @@ public:
     // answers its code and commits nothing: the changes stay pending.
     StoreOutcome store(uint32_t clock);
     void forceNextStoreResult(int32_t result);
+    void refuseNextStore() { refuseNextStore_ = true; }
+    // True once after refuseNextStore: that store answers false.
+    bool takeStoreRefusal() { return std::exchange(refuseNextStore_, false); }
     // Changes set on the client and not yet committed.
     bool hasPendingChanges() const;
 
@@ -102,6 +105,7 @@ private:
     std::map<std::pair<int, std::string>, DisplayOverride> displayOverrides_;
     bool statsAvailable_ = false;
     bool hasForcedStoreResult_ = false;
+    bool refuseNextStore_ = false;
     int32_t forcedStoreResult_ = 0;
     int statsReceivedDelay_ = 1;
     int32_t statsReceivedResult_ = 1;

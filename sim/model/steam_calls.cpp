@@ -289,7 +289,7 @@ bool statsGetAchievementAndUnlockTime(bool live, const char* name, bool* achieve
 bool statsStoreStats(bool live) {
     SimGuard guard;
     CallLine("SteamAPI_ISteamUserStats_StoreStats").log();
-    if (!live || !statsReady("StoreStats")) return false;
+    if (!live || !statsReady("StoreStats") || statsServer().takeStoreRefusal()) return false;
     const StatsServer::StoreOutcome outcome = statsServer().store(session().clock());
     const uint64_t gameId = session().recordGameId();
     recordQueue().postCallback(kStatsStoredId, statsStoredRecord(gameId, outcome.result), 1);

@@ -43,8 +43,8 @@ std::string RealSteamRunning();
 int RunGame(const std::vector<std::string>& command, const Environment& environment,
             const std::function<void()>& tick, std::string* error);
 
-// The lines the game sent to the platform's debug output during RunGame, in
-// order: on Windows what its OutputDebugStringA calls sent (unless another
+// steambridge's trace lines from the game during RunGame, in order: on
+// Windows taken from what its OutputDebugStringA calls sent (unless another
 // debug monitor runs), on Linux the trace file steambridge writes, which
 // StandInForSteam points into the sandbox. Read before the sandbox goes.
 std::vector<std::string> GameDebugOutput();

@@ -1,12 +1,11 @@
 // steamAchievementData: one achievement's texts, state and progress for the
 // host. It reads the tables only and never calls Steam.
 #include "achievements/achievement_table.h"
-#include "achievements/stat_links.h"
 #include "achievements/stat_table.h"
 #include "bridge/module_state.h"
 #include "steambridge.h"
-#include "text/host_buffer.h"
-#include "text/utf8_to_wide.h"
+#include "text/text_copy.h"
+#include "text/wide_text.h"
 
 using namespace steambridge;
 

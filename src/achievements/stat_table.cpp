@@ -1,4 +1,5 @@
-// The stat table: all integer stats, each with its target.
+// The stat table (all integer stats, each with its target) and the game's
+// stat-to-achievement pairs.
 #include "achievements/stat_table.h"
 
 namespace steambridge {
@@ -31,8 +32,24 @@ StatRow g_stats[kStatCount] = {
     {23, StatKind::Int, "STAT_TROPHIES", 0, 0.0f, 0.0f, 0.0f, 15},
 };
 
+// By stat index: the achievement number each stat leads to.
+constexpr int kLinkedAchievement[StatLinks::kCount] = {
+    1, 2, 3, 8, 11, 14, 17, 18, 23, 25, 26, 28, 29, 30, 31, 33, 36, 38, 40, 41, 42, 43, 53, 61,
+};
+
 }  // namespace
 
 StatRow* StatTable() { return g_stats; }
+
+void FillStatLinks(StatLinks& links) {
+    for (int stat = 0; stat < StatLinks::kCount; ++stat)
+        links.pairs[stat] = StatLink{kLinkedAchievement[stat], stat};
+}
+
+int StatLinks::StatFor(int achievementNumber) const {
+    for (const StatLink& link : pairs)
+        if (link.achievementNumber == achievementNumber) return link.statIndex;
+    return -1;
+}
 
 }  // namespace steambridge

@@ -3,7 +3,7 @@
 
 #include "bridge/trace.h"
 #include "platform/client_calls.h"
-#include "text/utf8_field.h"
+#include "text/text_copy.h"
 
 namespace steambridge {
 

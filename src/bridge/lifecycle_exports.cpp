@@ -2,18 +2,16 @@
 #include <new>
 
 #include "achievements/achievement_table.h"
-#include "achievements/stat_links.h"
 #include "achievements/stat_table.h"
 #include "achievements/steam_achievements.h"
 #include "achievements/steam_stats.h"
 #include "bridge/module_state.h"
-#include "bridge/object_memory.h"
 #include "leaderboards/steam_leaderboards.h"
 #include "platform/client_calls.h"
 #include "platform/client_library.h"
 #include "steambridge.h"
-#include "text/host_buffer.h"
-#include "text/utf8_to_wide.h"
+#include "text/text_copy.h"
+#include "text/wide_text.h"
 
 using namespace steambridge;
 

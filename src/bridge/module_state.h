@@ -1,5 +1,10 @@
-// The process-wide registry of what steamInit made.
+// The process-wide registry of what steamInit made, and the memory those
+// objects live in: plain allocation, never a throwing new.
 #pragma once
+
+#include <cstddef>
+#include <new>
+#include <utility>
 
 namespace steambridge {
 
@@ -19,5 +24,23 @@ struct ModuleState {
 };
 
 ModuleState& Module();
+
+// Null when memory cannot be had.
+void* AllocateObjectMemory(std::size_t size);
+void ReleaseObjectMemory(void* memory);
+
+#ifdef STEAMBRIDGE_ALLOCATION_FAULTS
+// Tests only: makes the next `successes` allocations succeed and every later
+// one fail; a negative count (the default) never fails.
+void FailObjectAllocationsAfter(int successes);
+#endif
+
+template <class Object>
+void DestroyObject(Object*& object) {
+    if (!object) return;
+    object->~Object();
+    ReleaseObjectMemory(object);
+    object = nullptr;
+}
 
 }  // namespace steambridge

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "platform/trace_output.h"
+#include "platform/os_services.h"
 
 namespace steambridge {
 namespace {

@@ -2,7 +2,7 @@
 #include "bridge/module_state.h"
 #include "leaderboards/steam_leaderboards.h"
 #include "steambridge.h"
-#include "text/locale_narrow.h"
+#include "text/platform_conversion.h"
 
 using namespace steambridge;
 

@@ -17,13 +17,13 @@ public:
     static constexpr unsigned char kRegisteredFlag = 0x01;
 
 #if defined(_WIN32)
-    virtual void Run(void* record, bool ioFailure, SteamAPICall_t call);
-    virtual void Run(void* record);
+    virtual void Run(void* /*record*/, bool /*ioFailure*/, SteamAPICall_t /*call*/) {}
+    virtual void Run(void* /*record*/) {}
 #else
-    virtual void Run(void* record);
-    virtual void Run(void* record, bool ioFailure, SteamAPICall_t call);
+    virtual void Run(void* /*record*/) {}
+    virtual void Run(void* /*record*/, bool /*ioFailure*/, SteamAPICall_t /*call*/) {}
 #endif
-    virtual int GetCallbackSizeBytes();
+    virtual int GetCallbackSizeBytes() { return 0; }
 
     bool IsRegistered() const { return (m_nCallbackFlags & kRegisteredFlag) != 0; }
     int CallbackId() const { return m_iCallback; }

@@ -3,7 +3,7 @@
 
 #include "bridge/trace.h"
 #include "platform/function_address.h"
-#include "platform/library_loader.h"
+#include "platform/os_services.h"
 
 namespace steambridge {
 

@@ -1,4 +1,5 @@
-// WideText: a caller-owned, always terminated UTF-16 string that keeps short texts inline.
+// WideText, a caller-owned, always terminated UTF-16 string that keeps short
+// texts inline, and Utf8ToWide, which makes one from Steam's UTF-8.
 #pragma once
 
 #include <cstddef>
@@ -37,5 +38,10 @@ private:
     std::size_t capacity_;  // units that data_ holds, terminator included
     char16_t inline_[kInlineUnits];
 };
+
+// A NUL-terminated UTF-8 string as UTF-16, through the platform converter
+// (two passes over the bytes and their terminator). Null gives the empty
+// text, and so does a conversion or allocation failure.
+WideText Utf8ToWide(const char* utf8);
 
 }  // namespace steambridge

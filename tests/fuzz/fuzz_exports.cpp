@@ -11,7 +11,7 @@
 
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
-#include "bridge/object_memory.h"
+#include "bridge/module_state.h"
 #include "bridge_library.h"
 #include "schema.h"
 #include "script.h"

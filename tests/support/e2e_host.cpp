@@ -9,6 +9,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "offline/debug_output.h"
 #else
 #include <unistd.h>
 #endif
@@ -18,7 +20,7 @@ namespace {
 std::string g_stage = "1.57";
 
 #if defined(_WIN32)
-std::string g_traced;
+std::vector<std::string> g_debugMessages;
 
 // What a debugger does with OutputDebugStringA's exception: take the text
 // and let the program go on.
@@ -28,7 +30,7 @@ LONG CALLBACK KeepDebugString(EXCEPTION_POINTERS* exception) {
     if (record.ExceptionCode != kDebugPrint || record.NumberParameters < 2)
         return EXCEPTION_CONTINUE_SEARCH;
     const auto* text = reinterpret_cast<const char*>(record.ExceptionInformation[1]);
-    if (text != nullptr) g_traced += text;
+    if (text != nullptr) g_debugMessages.emplace_back(text);
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 #else
@@ -51,24 +53,13 @@ void CaptureBridgeTrace() {
 
 std::vector<std::string> BridgeTraceLines() {
 #if defined(_WIN32)
-    const std::string text = g_traced;
+    return steam_offline::BridgeLines(g_debugMessages);
 #else
-    std::ifstream file(g_traceFile, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-#endif
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        std::string line = text.substr(start, end - start);
-#if defined(_WIN32)
-        // Debug output is shared with everything else in the process.
-        static const std::string kMark = "steambridge: ";
-        if (line.compare(0, kMark.size(), kMark) != 0) continue;
-        line.erase(0, kMark.size());
-#endif
-        lines.push_back(line);
-    }
+    std::ifstream file(g_traceFile, std::ios::binary);
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
     return lines;
+#endif
 }
 
 void SetStage(const std::string& name) { g_stage = name; }

@@ -20,6 +20,7 @@
 
 #include "binary_facts.h"
 #include "command_line.h"
+#include "debug_output.h"
 
 namespace steam_offline {
 namespace {
@@ -209,7 +210,7 @@ public:
             if (handle) CloseHandle(handle);
     }
 
-    // Waits for the last message, then gives what `pid` wrote, line by line.
+    // Waits for the last message, then gives the messages `pid` sent.
     std::vector<std::string> stop(DWORD pid = 0) {
         if (thread_) {
             SetEvent(stop_);
@@ -217,14 +218,10 @@ public:
             CloseHandle(thread_);
             thread_ = nullptr;
         }
-        std::string text;
+        std::vector<std::string> sent;
         for (const auto& [writer, message] : messages_)
-            if (writer == pid) text += message;
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-            lines.push_back(text.substr(start, end - start));
-        return lines;
+            if (writer == pid) sent.push_back(message);
+        return sent;
     }
 
 private:
@@ -258,18 +255,11 @@ private:
     std::vector<std::pair<DWORD, std::string>> messages_;
 };
 
-std::vector<std::string> g_debugOutput;
+std::vector<std::string> g_debugOutput;  // the game's messages
 
 }  // namespace
 
-std::vector<std::string> GameDebugOutput() {
-    // Only steambridge's lines, without their mark.
-    static const std::string kMark = "steambridge: ";
-    std::vector<std::string> lines;
-    for (const std::string& line : g_debugOutput)
-        if (line.compare(0, kMark.size(), kMark) == 0) lines.push_back(line.substr(kMark.size()));
-    return lines;
-}
+std::vector<std::string> GameDebugOutput() { return BridgeLines(g_debugOutput); }
 
 std::string OwnDirectory() {
     char path[MAX_PATH * 2] = {};

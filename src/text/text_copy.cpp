@@ -1,8 +1,9 @@
-// CopyToHostBuffer and CopyListToHostBuffer: unit-by-unit copies into
-// host-owned UTF-16 buffers.
-#include "text/host_buffer.h"
+// Unit-by-unit copies into host-owned UTF-16 buffers, and bounded copies
+// that never split a UTF-8 character.
+#include "text/text_copy.h"
 
 #include <cstddef>
+#include <cstring>
 
 namespace steambridge {
 namespace {
@@ -32,6 +33,19 @@ void CopyListToHostBuffer(HostSlot slot, const WideText& list, std::size_t capac
         while (count > 0 && list.c_str()[count] != u',') --count;
     }
     WriteUnits(slot, list.c_str(), count);
+}
+
+void CopyUtf8Field(char* field, std::size_t capacity, const char* text) {
+    if (capacity == 0) return;
+    if (!text) text = "";
+    std::size_t length = std::strlen(text);
+    if (length >= capacity) {
+        length = capacity - 1;
+        // Back off to the start of the character that straddles the bound.
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+    }
+    std::memcpy(field, text, length);
+    field[length] = '\0';
 }
 
 }  // namespace steambridge

@@ -1,5 +1,8 @@
-// Platform seam: opening the client library and looking up its exports.
+// What each system provides (platform/windows, platform/posix): finding the
+// client library and looking up its exports, and where trace lines go.
 #pragma once
+
+#include <cstddef>
 
 namespace steambridge {
 
@@ -11,5 +14,11 @@ namespace steambridge {
 void* OpenClientLibrary();
 
 void* FindLibrarySymbol(void* library, const char* name);
+
+// Writes the line and a newline where a developer can see it.
+void WriteTraceOutput(const char* line);
+// printf-style formatting of one int into buffer; always terminated, cut to
+// capacity - 1 characters. capacity must be at least 1.
+void FormatTraceLine(char* buffer, std::size_t capacity, const char* format, int code);
 
 }  // namespace steambridge

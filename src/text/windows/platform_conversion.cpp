@@ -1,9 +1,26 @@
-// UTF-16 to the current locale's multibyte text with msvcrt's wcsrtombs.
-#include "text/locale_narrow.h"
+// Text conversions on Windows: UTF-8 through the system converter itself,
+// and UTF-16 to the current locale's narrow text with msvcrt's wcsrtombs.
+#include "text/platform_conversion.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 
 #include <cwchar>
 
 namespace steambridge {
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "WCHAR must be a UTF-16 unit");
+
+int ConvertUtf8ToUtf16(const char* bytes, int byteCount, char16_t* out, int outCapacity) {
+    // Refused here as documented, whatever a given Windows or Wine version
+    // makes of them (32-bit Wine writes through a negative capacity).
+    if (!bytes || byteCount == 0 || outCapacity < 0 || (!out && outCapacity > 0)) return 0;
+    return MultiByteToWideChar(CP_UTF8, 0, bytes, byteCount < 0 ? -1 : byteCount,
+                               reinterpret_cast<wchar_t*>(out), outCapacity);
+}
+
+// ---- the C locale
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t is a UTF-16 unit on Windows");
 

@@ -1,10 +1,17 @@
-// Finding steam_api.dll (steam_api64.dll in 64-bit processes) on Windows.
-#include "platform/library_loader.h"
+// The bridge on Windows: finding steam_api.dll (steam_api64.dll in 64-bit
+// processes), trace lines to OutputDebugStringA, each marked as ours, which a
+// debugger or DebugView shows, and the DLL's entry point.
+#include "platform/os_services.h"
 
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "bridge/trace.h"
-#include "platform/trace_output.h"
 
 namespace steambridge {
 namespace {
@@ -103,4 +110,39 @@ void* FindLibrarySymbol(void* library, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
 }
 
+// ---- trace output
+
+void WriteTraceOutput(const char* line) {
+    // One call per line where it fits, so a debugger shows it as one message.
+    static const char kMark[] = "steambridge: ";
+    constexpr std::size_t kMarkLength = sizeof kMark - 1;
+    char buffer[512];
+    const std::size_t length = std::strlen(line);
+    if (kMarkLength + length + 2 <= sizeof buffer) {
+        std::memcpy(buffer, kMark, kMarkLength);
+        std::memcpy(buffer + kMarkLength, line, length);
+        buffer[kMarkLength + length] = '\n';
+        buffer[kMarkLength + length + 1] = '\0';
+        OutputDebugStringA(buffer);
+    } else {
+        OutputDebugStringA(kMark);
+        OutputDebugStringA(line);
+        OutputDebugStringA("\n");
+    }
+}
+
+void FormatTraceLine(char* buffer, std::size_t capacity, const char* format, int code) {
+    // _snprintf leaves the buffer unterminated when the text is cut.
+    _snprintf(buffer, capacity, format, code);
+    buffer[capacity - 1] = '\0';
+}
+
 }  // namespace steambridge
+
+// Loading and unloading do nothing of our own: Steam is started and stopped
+// only by steamInit and steamFree, and thread notifications would only cost
+// every thread of the game a call into us.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
+    return TRUE;
+}

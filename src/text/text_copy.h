@@ -1,6 +1,8 @@
-// CopyToHostBuffer, CopyListToHostBuffer: write a text into the UTF-16 buffer
-// a host hands over by reference.
+// Texts copied into storage of a fixed size: the UTF-16 buffers a host hands
+// over by reference, and the UTF-8 fields of the bridge's tables.
 #pragma once
+
+#include <cstddef>
 
 #include "text/wide_text.h"
 
@@ -19,5 +21,10 @@ void CopyToHostBuffer(HostSlot slot, const WideText& text);
 // the last whole name that fits, and a first name too long leaves an empty
 // text. Nothing is written when `capacity` is 0.
 void CopyListToHostBuffer(HostSlot slot, const WideText& list, std::size_t capacity);
+
+// Copies `text` into `field` of `capacity` bytes, always terminated. A text
+// that does not fit is cut before the first character that would not fit
+// whole, so the field stays valid UTF-8. Null is stored as the empty text.
+void CopyUtf8Field(char* field, std::size_t capacity, const char* text);
 
 }  // namespace steambridge
