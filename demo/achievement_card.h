@@ -1,10 +1,11 @@
-// AchievementCard: a host-owned AchievementInfo record and the text buffers its slots name.
+// One achievement as the demo shows it: the record the bridge filled, its
+// wording in the transcript, and unlock times as UTC date-times.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "bridge_library.h"
+#include "support/bridge_library.h"
 
 class AchievementCard {
 public:
@@ -40,3 +41,15 @@ private:
     SteamBridgeChar16* statNameBuffer_;
     AchievementInfo info_;
 };
+
+// "#33 Storyteller".
+std::string CardTitle(const AchievementCard& card);
+// "unlocked on 2023-11-14 22:13:20 UTC", "locked", ...
+std::string CardState(const AchievementCard& card);
+// "3/3 STAT_ENDINGS" or "not linked to a stat".
+std::string CardProgress(const AchievementCard& card);
+// Every field the bridge filled, one per line, as transcript effects.
+void PrintCard(const AchievementCard& card);
+
+// "2023-11-14 22:13:20 UTC".
+std::string UtcDateTime(uint32_t secondsSince1970);

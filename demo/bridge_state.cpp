@@ -2,8 +2,6 @@
 #include "bridge_state.h"
 
 #include "achievement_card.h"
-#include "achievement_printing.h"
-#include "utc_time.h"
 
 BridgeState ReadBridgeState(const BridgeExports& steam) {
     BridgeState state;

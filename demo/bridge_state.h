@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge_library.h"
+#include "support/bridge_library.h"
 
 constexpr int kAchievementCount = STEAMBRIDGE_ACHIEVEMENT_COUNT;
 

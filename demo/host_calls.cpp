@@ -1,20 +1,39 @@
 // Each host call: make it, print it with its result, print what it changed.
 #include "host_calls.h"
 
+#include <climits>
+#include <cwchar>
 #include <vector>
 
 #include "achievement_card.h"
-#include "achievement_printing.h"
-#include "host_platform.h"
-#include "locale_text.h"
-#include "sim_controls.h"
+#include "console.h"
+#include "support/host_platform.h"
+#include "support/sim_controls.h"
 #include "support/utf_reference.h"
-#include "transcript.h"
 
 using transcript::Bool;
 using transcript::Int;
 
 namespace {
+
+// UTF-16 text as narrow text of the current C locale, a character at a time
+// through wcrtomb, as the bridge converts leaderboard names: the same
+// conversion lets the demo ask Steam about the board it named. Empty when a
+// character has no form in the locale.
+std::string NarrowUnderLocale(const std::u16string& text) {
+    std::string out;
+    std::mbstate_t state{};
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t c = utf_reference::CodePointAt(text, i);
+        // A 16-bit wchar_t (Windows) cannot hold what lies beyond the BMP.
+        if (c > WCHAR_MAX) return std::string();
+        char bytes[MB_LEN_MAX];
+        const std::size_t count = std::wcrtomb(bytes, static_cast<wchar_t>(c), &state);
+        if (count == static_cast<std::size_t>(-1)) return std::string();
+        out.append(bytes, count);
+    }
+    return out;
+}
 
 std::string Args(int64_t a) { return "(" + Int(a) + ")"; }
 std::string Args(int64_t a, int64_t b) { return "(" + Int(a) + ", " + Int(b) + ")"; }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "achievement_card.h"
-#include "bridge_library.h"
 #include "bridge_state.h"
+#include "support/bridge_library.h"
 
 class HostCalls {
 public:

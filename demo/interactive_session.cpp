@@ -1,14 +1,11 @@
 // Commands of the prompt, each mapped to one host call through HostCalls.
-#include "interactive_session.h"
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "command_words.h"
-#include "console_input.h"
+#include "console.h"
 #include "host_calls.h"
-#include "transcript.h"
+#include "sessions.h"
 
 namespace {
 

@@ -4,9 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "bridge_library.h"
-#include "interactive_session.h"
-#include "scripted_session.h"
+#include "sessions.h"
+#include "support/bridge_library.h"
 
 namespace {
 

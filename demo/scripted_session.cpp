@@ -1,11 +1,10 @@
 // The steps of the scripted game session, from steamInit to steamFree.
-#include "scripted_session.h"
-
 #include <string>
 
+#include "console.h"
 #include "host_calls.h"
-#include "sim_controls.h"
-#include "transcript.h"
+#include "sessions.h"
+#include "support/sim_controls.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ void DescribeClientLibrary() {
             "The client library is not the simulator: lines that need its controls are left out.");
         return;
     }
-    if (profile == sim_controls::kSteamClientProfile) {
+    if (profile == STEAM_SIM_CLIENT_FACE_PROFILE) {
         transcript::Say(
             "The client library is Valve's own, over the simulator's stand-in Steam client.");
         return;

@@ -49,7 +49,7 @@ void STEAM_SIM_CALL SteamSim_SetLanguages(const char* current, const char* avail
 
 void STEAM_SIM_CALL SteamSim_SetAccessorNull(const char* accessor, bool returnsNull) {
     SimGuard guard;
-    setInterfaceRefused(accessor, returnsNull);
+    session().setInterfaceRefused(accessor, returnsNull);
 }
 
 void STEAM_SIM_CALL SteamSim_SetShutdownClearsHolderFlags(bool clears) {

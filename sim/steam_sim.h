@@ -21,7 +21,9 @@ extern "C" {
 #endif
 
 /* Which export profile this build of the simulator is: 157, 158, 163, or 0 for
-   the profile that lacks a required function; 1 for the stand-in steamclient.dll. */
+   the profile that lacks a required function; STEAM_SIM_CLIENT_FACE_PROFILE
+   for the stand-in steamclient.dll beneath Valve's library. */
+#define STEAM_SIM_CLIENT_FACE_PROFILE 1
 STEAM_SIM_API int STEAM_SIM_CALL SteamSim_Profile(void);
 
 /* ---- Session -------------------------------------------------------------

@@ -106,7 +106,6 @@ struct ClientState {
     bool hasCurrent = false;
     RecordBytes current;
     std::map<uint64_t, FinishedCall> finishedCalls;
-    std::set<std::string> refused;
     int mismatches = 0;
 };
 
@@ -194,24 +193,10 @@ void noteInterfaceServed(const char* version) {
 
 bool libraryExpectsStatsAtStart() { return userStats013Requested; }
 
-bool isRefused(const char* refusalName) {
-    return refusalName != nullptr && state().refused.count(refusalName) != 0;
-}
-
-void setRefused(const char* refusalName, bool refused) {
-    if (refusalName == nullptr) return;
-    if (refused) {
-        state().refused.insert(refusalName);
-    } else {
-        state().refused.erase(refusalName);
-    }
-}
-
 int callResultMismatches() { return state().mismatches; }
 
 void resetClientState() {
     dropDeliveries();
-    state().refused.clear();
     state().mismatches = 0;
 }
 
@@ -227,7 +212,7 @@ CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
     ClientObject* object = objectForVersion(version);
     // Only the client object is made here; the library gets the others through it.
     const Family family = familyOfVersion(version);
-    if (object == nullptr || family != Family::Client || isRefused(refusalNameOf(family))) {
+    if (object == nullptr || family != Family::Client || session().interfaceRefused(refusalNameOf(family))) {
         CallLine("refused interface").text(version).log();
         if (returnCode != nullptr) *returnCode = 1;  // IFACE_FAILED
         return nullptr;

@@ -27,9 +27,6 @@ void runClientFrame();
 void noteInterfaceServed(const char* version);
 bool libraryExpectsStatsAtStart();
 
-bool isRefused(const char* refusalName);
-void setRefused(const char* refusalName, bool refused);
-
 // Steam_GetAPICallResult calls refused for a wrong size or callback id.
 int callResultMismatches();
 

@@ -2,11 +2,12 @@
 #include "face.h"
 
 #include "client_state.h"
+#include "steam_sim.h"
 
 namespace steam_sim {
 
 // SteamSim_Profile's answer for the stand-in steamclient.dll.
-int faceProfile() { return 1; }
+int faceProfile() { return STEAM_SIM_CLIENT_FACE_PROFILE; }
 
 // Valve's 1.61+ libraries ask for STEAMUSERSTATS_INTERFACE_VERSION013, which
 // has no RequestCurrentStats: the stats are there at once.
@@ -24,8 +25,5 @@ int sizeMismatchCount() { return client::callResultMismatches(); }
 
 void setShutdownClearsHolderFlags(bool) {}
 
-void setInterfaceRefused(const char* unversionedName, bool refused) {
-    client::setRefused(unversionedName, refused);
-}
 
 }  // namespace steam_sim

@@ -80,7 +80,7 @@ void* serveInterface(const char* method, int32_t user, int32_t pipe, const char*
     ClientObject* object = objectForVersion(version);
     const Family family = familyOfVersion(version);
     const bool familyFits = wanted == Family::Other ? family != Family::Client : family == wanted;
-    if (object == nullptr || !familyFits || isRefused(refusalNameOf(family))) {
+    if (object == nullptr || !familyFits || session().interfaceRefused(refusalNameOf(family))) {
         CallLine("refused interface").text(version).log();
         return nullptr;
     }

@@ -30,7 +30,6 @@ void shutdownCallbackRegistry() {
 void resetFace() {
     g_shutdownClearsHolderFlags = false;
     callbackRegistry().reset();
-    resetInterfaces();
     resetDelivery();
 }
 

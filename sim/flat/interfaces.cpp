@@ -1,8 +1,6 @@
 // One static object per interface; its address is the pointer the game receives.
 #include "interfaces.h"
 
-#include <cstring>
-
 #include "face.h"
 #include "session.h"
 #include "sim_lock.h"
@@ -14,16 +12,15 @@ constexpr int kInterfaceCount = 5;
 
 struct InterfaceObject {
     const char* accessorName;
-    bool returnsNull;
 };
 
 InterfaceObject interfaceObjects[kInterfaceCount] = {
-    {"SteamUser", false}, {"SteamUserStats", false}, {"SteamUtils", false},
-    {"SteamApps", false}, {"SteamFriends", false},
+    {"SteamUser"}, {"SteamUserStats"}, {"SteamUtils"}, {"SteamApps"}, {"SteamFriends"},
 };
 
-// The client object itself, which only the library's start asks for.
-bool clientRefused = false;
+bool refused(InterfaceKind kind) {
+    return session().interfaceRefused(interfaceObjects[static_cast<int>(kind)].accessorName);
+}
 
 InterfaceObject& objectOf(InterfaceKind kind) { return interfaceObjects[static_cast<int>(kind)]; }
 
@@ -31,7 +28,7 @@ InterfaceObject& objectOf(InterfaceKind kind) { return interfaceObjects[static_c
 
 void* accessInterface(InterfaceKind kind) {
     InterfaceObject& object = objectOf(kind);
-    if (!session().running() || object.returnsNull) return nullptr;
+    if (!session().running() || refused(kind)) return nullptr;
     return &object;
 }
 
@@ -41,22 +38,10 @@ bool isLiveInterface(const void* self, InterfaceKind kind) {
 }
 
 bool startMeetsRefusedInterface() {
-    if (clientRefused) return true;
-    if (objectOf(InterfaceKind::Utils).returnsNull) return true;
-    return faceProfile() >= 158 && objectOf(InterfaceKind::User).returnsNull;
-}
-
-void setInterfaceRefused(const char* accessorName, bool returnsNull) {
-    if (accessorName == nullptr) return;
-    if (std::strcmp(accessorName, "SteamClient") == 0) clientRefused = returnsNull;
-    for (InterfaceObject& object : interfaceObjects) {
-        if (std::strcmp(object.accessorName, accessorName) == 0) object.returnsNull = returnsNull;
-    }
-}
-
-void resetInterfaces() {
-    clientRefused = false;
-    for (InterfaceObject& object : interfaceObjects) object.returnsNull = false;
+    // The client object itself, which only the library's start asks for.
+    if (session().interfaceRefused("SteamClient")) return true;
+    if (refused(InterfaceKind::Utils)) return true;
+    return faceProfile() >= 158 && refused(InterfaceKind::User);
 }
 
 }  // namespace steam_sim

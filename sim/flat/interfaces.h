@@ -15,6 +15,4 @@ bool isLiveInterface(const void* self, InterfaceKind kind);
 // one of them, the start fails.
 bool startMeetsRefusedInterface();
 
-void resetInterfaces();
-
 }  // namespace steam_sim

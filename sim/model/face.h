@@ -19,10 +19,6 @@ int registeredCallbackCount(int callbackId);
 int pendingCallResultCount();
 // Records a flat face did not deliver because a holder's size entry disagreed.
 int sizeMismatchCount();
-// Makes the face refuse one interface ("SteamClient", "SteamUser",
-// "SteamUserStats", "SteamUtils", "SteamApps", "SteamFriends") as a client
-// that lacks its version would.
-void setInterfaceRefused(const char* unversionedName, bool refused);
 // Makes a flat face's shutdown drop every callback registration and clear
 // the holders' registered flags, as a library may; the client face never
 // sees registrations, so there it changes nothing.

@@ -22,6 +22,15 @@ void Session::reset() {
         availableLanguages_ += language;
     }
     if (scenario.clock) clock_ = *scenario.clock;
+    for (const std::string& name : scenario.faults.refusedInterfaces) refusedInterfaces_.insert(name);
+}
+
+void Session::setInterfaceRefused(const char* unversionedName, bool refused) {
+    if (unversionedName == nullptr) return;
+    if (refused)
+        refusedInterfaces_.insert(unversionedName);
+    else
+        refusedInterfaces_.erase(unversionedName);
 }
 
 void Session::setLanguages(const char* current, const char* available) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <set>
 #include <string>
 
 namespace steam_sim {
@@ -61,6 +62,14 @@ public:
     int frame() const { return frame_; }
     void advanceFrame() { ++frame_; }
 
+    // Interfaces refused as a client that lacks their version would:
+    // "SteamClient", "SteamUser", "SteamUserStats", "SteamUtils", "SteamApps",
+    // "SteamFriends". Both faces ask here.
+    bool interfaceRefused(const char* unversionedName) const {
+        return unversionedName != nullptr && refusedInterfaces_.count(unversionedName) != 0;
+    }
+    void setInterfaceRefused(const char* unversionedName, bool refused);
+
 private:
     bool startSucceeds_ = true;
     bool running_ = false;
@@ -78,6 +87,7 @@ private:
     bool followsWallClock_ = false;
     int frame_ = 0;
     unsigned epoch_ = 0;
+    std::set<std::string> refusedInterfaces_;
 };
 
 Session& session();

@@ -44,8 +44,6 @@ void resetSimulator() {
     callLog().clear();
     recordQueue().clear();
     resetFace();
-    for (const std::string& name : activeScenario().faults.refusedInterfaces)
-        setInterfaceRefused(name.c_str(), true);
     statsServer().reset();
     leaderboards().reset();
 }

@@ -12,7 +12,7 @@
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
 #include "bridge/module_state.h"
-#include "bridge_library.h"
+#include "support/bridge_library.h"
 #include "schema.h"
 #include "script.h"
 #include "steam_sim.h"
@@ -102,9 +102,6 @@ int LinkedStat(std::int32_t number) {
 
 enum Accessor : int { kUser, kUserStats, kUtils, kApps, kFriends, kAccessors };
 
-// SteamSim_Profile of the stand-in Steam client beneath Valve's own library.
-constexpr int kSteamClientProfile = 1;
-
 // The release of Valve's library the harness runs over, from its directory,
 // named as the stages are: 163 for real-1.63; 0 when not so named.
 int RealLibraryRelease() {
@@ -121,7 +118,7 @@ int RealLibraryRelease() {
 // face's export profile, or the release of Valve's library over the client face.
 int ClientLibraryRelease() {
     const int profile = SteamSim_Profile();
-    return profile == kSteamClientProfile ? RealLibraryRelease() : profile;
+    return profile == STEAM_SIM_CLIENT_FACE_PROFILE ? RealLibraryRelease() : profile;
 }
 
 // What the bridge can reach through one interface in this session. The header
@@ -146,7 +143,7 @@ struct Model {
     // Simulator settings, as SteamSim_Reset leaves them and the script changes them.
     // Beneath Valve's library the simulator sees neither the holders nor the
     // library's own functions, only what the library asks of the Steam client.
-    bool clientFace = SteamSim_Profile() == kSteamClientProfile;
+    bool clientFace = SteamSim_Profile() == STEAM_SIM_CLIENT_FACE_PROFILE;
     int release = ClientLibraryRelease();
     bool startSucceeds = true;
     bool loggedOn = true;

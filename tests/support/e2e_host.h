@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge_library.h"
+#include "support/bridge_library.h"
 
 void SetStage(const std::string& name);
 const std::string& Stage();

@@ -36,7 +36,7 @@ protected:
         return major * 100 + minor;
     }
     // Valve's own library over our stand-in client (the client face).
-    static bool IsRealLibrary() { return SIM(SteamSim_Profile)() == kClientFaceProfile; }
+    static bool IsRealLibrary() { return SIM(SteamSim_Profile)() == STEAM_SIM_CLIENT_FACE_PROFILE; }
     // The call each frame leaves in the log: the flat face sees the library's
     // RunCallbacks, the client face the RunFrame that the library's makes.
     static const char* FrameCall() {
@@ -46,7 +46,6 @@ protected:
     static const char* ShutdownCall() {
         return IsRealLibrary() ? "ISteamClient::BShutdownIfAllPipesClosed" : "SteamAPI_Shutdown";
     }
-    static constexpr int kClientFaceProfile = 1;
 
     // The achievement and stat tables outlive earlier tests: start with the
     // stats arrived and every state and value reset, on Steam and locally.

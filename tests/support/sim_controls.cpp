@@ -1,6 +1,4 @@
-// Typed lookups of the simulator's controls in the loaded client library.
-#include "sim_controls.h"
-
+// The lookups of the simulator's controls the demo shows.
 #include "support/sim_controls.h"
 
 namespace sim_controls {

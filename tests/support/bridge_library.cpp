@@ -1,7 +1,7 @@
 // Run-time loading of steambridge for hosts, as a game does.
-#include "bridge_library.h"
+#include "support/bridge_library.h"
 
-#include "host_platform.h"
+#include "support/host_platform.h"
 
 void* LoadLibraryAt(const std::string& path) { return OpenLibrary(path); }
 

@@ -1,6 +1,6 @@
 // The hosts' POSIX side: dlopen, where a running Steam leaves its client, the
 // terminal and the frame sleep.
-#include "host_platform.h"
+#include "support/host_platform.h"
 
 #include <dlfcn.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bridge_library.h"
+#include "support/bridge_library.h"
 
 const char* const kBridgeFileName = "libsteambridge.so";
 const char* const kClientLibraryFileName = "libsteam_api.so";

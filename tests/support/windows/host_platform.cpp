@@ -1,6 +1,6 @@
 // The hosts' Windows side: LoadLibrary, the registry key a running Steam
 // writes, the console and the frame sleep.
-#include "host_platform.h"
+#include "support/host_platform.h"
 
 #include <io.h>
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bridge_library.h"
+#include "support/bridge_library.h"
 
 #if defined(_WIN64)
 const char* const kBridgeFileName = "steambridge64.dll";
