@@ -2,6 +2,8 @@
 // or interface.
 #include "platform/client_calls.h"
 
+#include <type_traits>
+
 #include "bridge/trace.h"
 #include "platform/callback_holders.h"
 #include "platform/client_library.h"
@@ -31,27 +33,20 @@ Interface* Accessed(Interface*& cached, Interface*(STEAMBRIDGE_CLIENT_CALL* acce
     return cached;
 }
 
+// The session's copy of each interface, asked for on first use.
 template <class Interface>
-Interface* Session();
-template <>
-ISteamUser* Session() {
-    return Accessed(g_interfaces.user, Bound().SteamUser);
-}
-template <>
-ISteamUserStats* Session() {
-    return Accessed(g_interfaces.userStats, Bound().SteamUserStats);
-}
-template <>
-ISteamUtils* Session() {
-    return Accessed(g_interfaces.utils, Bound().SteamUtils);
-}
-template <>
-ISteamApps* Session() {
-    return Accessed(g_interfaces.apps, Bound().SteamApps);
-}
-template <>
-ISteamFriends* Session() {
-    return Accessed(g_interfaces.friends, Bound().SteamFriends);
+Interface* Session() {
+    const ClientFunctions& bound = Bound();
+    if constexpr (std::is_same_v<Interface, ISteamUser>)
+        return Accessed(g_interfaces.user, bound.SteamUser);
+    else if constexpr (std::is_same_v<Interface, ISteamUserStats>)
+        return Accessed(g_interfaces.userStats, bound.SteamUserStats);
+    else if constexpr (std::is_same_v<Interface, ISteamUtils>)
+        return Accessed(g_interfaces.utils, bound.SteamUtils);
+    else if constexpr (std::is_same_v<Interface, ISteamApps>)
+        return Accessed(g_interfaces.apps, bound.SteamApps);
+    else
+        return Accessed(g_interfaces.friends, bound.SteamFriends);
 }
 
 // Size of the buffer SteamAPI_InitFlat may write its error text into.
@@ -128,12 +123,12 @@ bool RequestCurrentStats() {
 
 #define STEAMBRIDGE_WRAPPER_Own(result, member, Interface, parameters, arguments, nullAnswer)
 #define STEAMBRIDGE_WRAPPER_Wrap(result, member, Interface, parameters, arguments, nullAnswer) \
-    result member parameters {                                                             \
-        Interface* self = Session<Interface>();                                            \
-        return self ? Bound().member arguments : nullAnswer;                               \
+    result member parameters {                                                                 \
+        Interface* self = Session<Interface>();                                                \
+        return self ? Bound().member arguments : nullAnswer;                                   \
     }
 #define STEAMBRIDGE_WRAPPER(result, member, Interface, parameters, arguments, nullAnswer, wrapper, \
-                            ...)                                                                \
+                            ...)                                                                   \
     STEAMBRIDGE_WRAPPER_##wrapper(result, member, Interface, parameters, arguments, nullAnswer)
 STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_WRAPPER)
 #undef STEAMBRIDGE_WRAPPER

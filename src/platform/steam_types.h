@@ -97,37 +97,28 @@ struct LeaderboardScoreUploaded_t {
 
 #pragma pack(pop)
 
+// The Windows library packs these records to 8 bytes, the Linux one to 4: on
+// Windows each is 4 bytes longer and a leaderboard handle starts at 8.
 #if defined(_WIN32)
-static_assert(sizeof(UserStatsReceived_t) == 24, "stats received record");
-static_assert(sizeof(UserStatsStored_t) == 16, "stats stored record");
-static_assert(sizeof(UserAchievementStored_t) == 152, "achievement stored record");
-static_assert(sizeof(LeaderboardFindResult_t) == 16, "leaderboard find record");
-static_assert(sizeof(LeaderboardScoreUploaded_t) == 32, "score uploaded record");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_hSteamLeaderboard) == 8,
-              "score uploaded board");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nScore) == 16, "score uploaded score");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_bScoreChanged) == 20,
-              "score uploaded changed");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankNew) == 24,
-              "score uploaded new rank");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankPrevious) == 28,
-              "score uploaded old rank");
+constexpr std::size_t kRecordPadding = 4;
 #else
-static_assert(sizeof(UserStatsReceived_t) == 20, "stats received record");
-static_assert(sizeof(UserStatsStored_t) == 12, "stats stored record");
-static_assert(sizeof(UserAchievementStored_t) == 148, "achievement stored record");
-static_assert(sizeof(LeaderboardFindResult_t) == 12, "leaderboard find record");
-static_assert(sizeof(LeaderboardScoreUploaded_t) == 28, "score uploaded record");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_hSteamLeaderboard) == 4,
-              "score uploaded board");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nScore) == 12, "score uploaded score");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_bScoreChanged) == 16,
-              "score uploaded changed");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankNew) == 20,
-              "score uploaded new rank");
-static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankPrevious) == 24,
-              "score uploaded old rank");
+constexpr std::size_t kRecordPadding = 0;
 #endif
+static_assert(sizeof(UserStatsReceived_t) == 20 + kRecordPadding, "stats received record");
+static_assert(sizeof(UserStatsStored_t) == 12 + kRecordPadding, "stats stored record");
+static_assert(sizeof(UserAchievementStored_t) == 148 + kRecordPadding, "achievement stored record");
+static_assert(sizeof(LeaderboardFindResult_t) == 12 + kRecordPadding, "leaderboard find record");
+static_assert(sizeof(LeaderboardScoreUploaded_t) == 28 + kRecordPadding, "score uploaded record");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_hSteamLeaderboard) == 4 + kRecordPadding,
+              "score uploaded board");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_nScore) == 12 + kRecordPadding,
+              "score uploaded score");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_bScoreChanged) == 16 + kRecordPadding,
+              "score uploaded changed");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankNew) == 20 + kRecordPadding,
+              "score uploaded new rank");
+static_assert(offsetof(LeaderboardScoreUploaded_t, m_nGlobalRankPrevious) == 24 + kRecordPadding,
+              "score uploaded old rank");
 static_assert(offsetof(UserStatsReceived_t, m_eResult) == 8, "stats received result");
 static_assert(offsetof(UserStatsReceived_t, m_steamIDUser) == 12, "stats received user");
 static_assert(offsetof(UserStatsStored_t, m_eResult) == 8, "stats stored result");
