@@ -1,6 +1,12 @@
 // Options, usage errors and atomic writes for every subcommand.
 #include "command_line.h"
 
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -109,6 +115,18 @@ bool CanWrite(const std::string& path, std::string* error) {
     }
     fs::remove(probe, ignored);
     return true;
+}
+
+void WriteLineToStderr(const std::string& line) {
+    const std::string whole = line + "\n";
+    std::fflush(stderr);
+#if defined(_WIN32)
+    // _write keeps text mode's CR LF, and msvcrt writes an unbuffered stream
+    // a character at a time.
+    (void)_write(_fileno(stderr), whole.data(), static_cast<unsigned>(whole.size()));
+#else
+    (void)!write(STDERR_FILENO, whole.data(), whole.size());
+#endif
 }
 
 }  // namespace steam_offline

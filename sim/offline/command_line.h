@@ -48,4 +48,8 @@ bool WriteAtomically(const std::string& path, const std::string& text, std::stri
 // Whether a file could be written there, without leaving anything behind.
 bool CanWrite(const std::string& path, std::string* error);
 
+// `line` and a newline to stderr in one write, so that output of another
+// process on the same console cannot land inside it.
+void WriteLineToStderr(const std::string& line);
+
 }  // namespace steam_offline

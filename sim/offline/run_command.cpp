@@ -62,7 +62,10 @@ public:
 
 private:
     void say(const std::string& text) const {
-        if (!quiet_) std::fprintf(stderr, "steam: %s\n", text.c_str());
+        if (quiet_) return;
+        // One write per line: the game writes to the same console meanwhile,
+        // and a line written piece by piece would be cut by its output.
+        WriteLineToStderr("steam: " + text);
     }
 
     void tell(const std::string& line) {
