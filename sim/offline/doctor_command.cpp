@@ -134,10 +134,18 @@ int RunDoctor(const Arguments& arguments) {
                               ": ship the bridge and the client library of the game's architecture");
         }
     }
-    if (found.empty())
+    if (found.empty()) {
         findings.fail("client library: none in " + folder.string() +
                       "; ship Valve's libsteam_api.so, steam_api64.dll or steam_api.dll "
                       "(SDK 1.48 or newer) beside the game's executable");
+        for (const ClientLibrary& library : kClientLibraries) {
+            const fs::path bridge = folder / library.bridge;
+            if (!fs::exists(bridge, failure)) continue;
+            findings.note(std::string("steambridge: ") + library.bridge + ", " +
+                          ArchitectureName(ArchitectureOf(bridge.string())) + ", needs Valve's " +
+                          library.file + " beside it; its steamInit will be false");
+        }
+    }
 
     CheckAppIdFile(folder, findings);
 

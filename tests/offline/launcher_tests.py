@@ -199,6 +199,8 @@ class Doctor(Launcher):
 
     def test_each_finding_names_what_to_do(self):
         cases = [({}, "FAIL  client library: none in", 10),
+                 ({"libsteambridge.so": os.path.join(STAGE, "libsteambridge.so")},
+                  "note  steambridge: libsteambridge.so, x86-64, needs Valve's libsteam_api.so beside it", 10),
                  ({"steam_appid.txt": b"\xef\xbb\xbf480\n"}, "warn  steam_appid.txt: starts with a UTF-8 byte-order mark", None),
                  ({"steam_appid.txt": b" 480 \n"}, "warn  steam_appid.txt: whitespace around", None),
                  ({"steam_appid.txt": b"48O\n"}, 'FAIL  steam_appid.txt: "48O" is not an app ID', 10)]
