@@ -140,7 +140,8 @@ void STEAM_SIM_CALL SteamSim_SetStatsReceivedResult(int result) {
 void STEAM_SIM_CALL SteamSim_PostStatsReceived(int result) {
     SimGuard guard;
     recordQueue().postStatsReceived(
-        statsReceivedRecord(session().recordGameId(), result, session().userId()), 1);
+        statsReceivedRecord(session().recordGameId(), result, session().userId()), 1,
+        session().ownGameId());
 }
 
 void STEAM_SIM_CALL SteamSim_ForceNextStoreResult(int result) {

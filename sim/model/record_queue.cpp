@@ -26,11 +26,12 @@ void RecordQueue::postCallback(int callbackId, RecordBytes bytes, int delayFrame
     post(std::move(record), delayFrames);
 }
 
-void RecordQueue::postStatsReceived(RecordBytes bytes, int delayFrames) {
+void RecordQueue::postStatsReceived(RecordBytes bytes, int delayFrames, uint64_t requestedFor) {
     QueuedRecord record;
     record.callbackId = kStatsReceivedId;
     record.bytes = std::move(bytes);
     record.announcesStats = true;
+    record.requestedFor = requestedFor;
     post(std::move(record), delayFrames);
 }
 

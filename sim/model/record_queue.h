@@ -15,13 +15,16 @@ struct QueuedRecord {
     bool ioFailure = false;
     int dueFrame = 0;
     bool announcesStats = false;  // a stats-received record made by the simulator
+    // The app's game ID when the stats were asked for: the record makes them
+    // available when it is for that game, whatever the app ID became since.
+    uint64_t requestedFor = 0;
 };
 
 class RecordQueue {
 public:
     // delayFrames 1 means the next SteamAPI_RunCallbacks.
     void postCallback(int callbackId, RecordBytes bytes, int delayFrames);
-    void postStatsReceived(RecordBytes bytes, int delayFrames);
+    void postStatsReceived(RecordBytes bytes, int delayFrames, uint64_t requestedFor);
     void postCallResult(uint64_t call, int callbackId, RecordBytes bytes, bool ioFailure,
                         int delayFrames);
 

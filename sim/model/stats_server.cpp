@@ -293,7 +293,7 @@ void noteDelivered(const QueuedRecord& record) {
     StatsReceivedRecord received;
     if (!record.announcesStats || record.bytes.size() != sizeof received) return;
     std::memcpy(&received, record.bytes.data(), sizeof received);
-    statsServer().noteStatsReceived(received.result, received.gameId, session().ownGameId());
+    statsServer().noteStatsReceived(received.result, received.gameId, record.requestedFor);
     offline::noteStatsReceived(received.result);
 }
 

@@ -183,7 +183,7 @@ bool statsRequestCurrentStats(bool live) {
     recordQueue().postStatsReceived(
         statsReceivedRecord(session().recordGameId(), statsServer().statsReceivedResult(),
                             session().userId()),
-        statsServer().statsReceivedDelay());
+        statsServer().statsReceivedDelay(), session().ownGameId());
     return true;
 }
 
