@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "support/utf_reference.h"
-#include "text/text_copy.h"
 #include "text/platform_conversion.h"
+#include "text/text_copy.h"
 #include "text/wide_text.h"
 
 // A block bigger than any there is must come back null here, as it does
@@ -50,7 +50,8 @@ constexpr Utf8Case Case(const char* name, const char (&bytes)[B], const char16_t
     return {name, bytes, static_cast<int>(B - 1), units, static_cast<int>(U - 1)};
 }
 template <std::size_t B, std::size_t U>
-constexpr Utf8Case WineDiffers(const char* name, const char (&bytes)[B], const char16_t (&units)[U]) {
+constexpr Utf8Case WineDiffers(const char* name, const char (&bytes)[B],
+                               const char16_t (&units)[U]) {
     return {name, bytes, static_cast<int>(B - 1), units, static_cast<int>(U - 1), true};
 }
 
@@ -523,7 +524,8 @@ TEST_F(HostBufferTest, ListsTooLongForTheBufferKeepOnlyWholeNames) {
         {"english,german", 14, u"english"},
         {"english,german,french", 15, u"english,german"},
         {"english,german,french", 8, u"english"},
-        {"schinese", 8, u""},                   // one name that does not fit
+        {"schinese", 8, u""},        // one name that does not fit
+        {"english,german", 7, u""},  // the separator just past the room: no cut there
         {"\xF0\x9F\x98\x80x,y", 4, u"\xD83D\xDE00x"},  // never inside a pair
         {"", 1, u""},
     };
