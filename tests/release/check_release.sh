@@ -70,6 +70,16 @@ check_architecture x86 steambridge i686-w64-mingw32 i386 i686-pc-windows-msvc wi
 check_architecture x64 steambridge64 x86_64-w64-mingw32 i386:x86-64 x86_64-pc-windows-msvc wine64 win64 \
     ExitProcess Sleep
 
+# expect_exit STATUS DESCRIPTION COMMAND...: runs COMMAND, and the check fails
+# unless it exits with STATUS.
+expect_exit() {
+    local want="$1" what="$2" status=0
+    shift 2
+    echo "== $what" >&2
+    "$@" </dev/null || status=$?
+    [ "$status" -eq "$want" ] || fail "$what: exit $status, not $want"
+}
+
 # host_scenario FILE SCHEMA ACHIEVEMENT: a scenario of our game's schema that
 # expects ACHIEVEMENT unlocked.
 host_scenario() {
@@ -87,12 +97,9 @@ if [ -n "$win64_stage" ]; then
         "$win64_stage/flat_game.exe" "$game/"
     export STEAMBRIDGE_WINE_PREFIX="$work/wine-prefix"
     winpath() { echo "Z:$1"; }
+    # expect_windows_run STATUS DESCRIPTION ARGUMENTS...: the zip's launcher's exit status.
     expect_windows_run() {
-        local want="$1" what="$2" status=0
-        shift 2
-        echo "== offline x64: $what" >&2
-        "$root/scripts/wine64" "$release/offline/steambridge-offline.exe" "$@" </dev/null || status=$?
-        [ "$status" -eq "$want" ] || fail "offline x64 $what: exit $status, not $want"
+        expect_exit "$1" "offline x64: $2" "$root/scripts/wine64" "$release/offline/steambridge-offline.exe" "${@:3}"
     }
     scenarios="$root/tests/offline/scenarios"
     # The example host unlocks the first achievement and no other.
@@ -155,13 +162,7 @@ if [ -n "$real_stage" ]; then
     cp "$run/example_host" "$linux_release/lib/libsteambridge.so" "$real_stage/libsteam_api.so" \
         "$real_stage/flat_game" "$game/"
     # expect_run STATUS DESCRIPTION ARGUMENTS...: steambridge-offline's exit status.
-    expect_run() {
-        local want="$1" what="$2" status=0
-        shift 2
-        echo "== offline: $what" >&2
-        "$offline/steambridge-offline" "$@" </dev/null || status=$?
-        [ "$status" -eq "$want" ] || fail "offline $what: exit $status, not $want"
-    }
+    expect_run() { expect_exit "$1" "offline: $2" "$offline/steambridge-offline" "${@:3}"; }
     scenarios="$root/tests/offline/scenarios"
     host_scenario "$work/host-fails.json" "$offline/examples/game_schema.json" ACH_TREASURER
     expect_run 101 "the example host, an expectation that fails" run --quiet \
