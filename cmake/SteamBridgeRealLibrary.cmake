@@ -1,5 +1,5 @@
 # Stages with Valve's own client library of each SDK release found under
-# STEAMWORKS_SDK, over our stand-in Steam client (sim/client), with the demo
+# STEAMWORKS_SDK, over a test build of the offline Steam client (testing/), with the demo
 # and flat_game (tests/offline: a game using Valve's flat API itself). Sets
 # STEAMBRIDGE_REAL_RELEASES to the releases staged as real-<release>, and
 # stages wrong-architecture: the newest release's library built for the other

@@ -18,7 +18,7 @@ function(steambridge_add_test name)
   # One translation unit per suite: most of a test file's compile time is
   # GoogleTest's headers, read once this way.
   set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/sim ${PROJECT_SOURCE_DIR}/tests)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/testing ${PROJECT_SOURCE_DIR}/testing/controls)
   if(ARG_SIM_PROFILE)
     string(REPLACE "." "" profile_id "${ARG_SIM_PROFILE}")
     target_link_libraries(${name} PRIVATE steam_api_sim_${profile_id})

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "console.h"
-#include "support/utf_reference.h"
+#include "host_support/utf_reference.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "support/bridge_library.h"
+#include "host_support/bridge_library.h"
 
 class AchievementCard {
 public:

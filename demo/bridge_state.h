@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/bridge_library.h"
+#include "host_support/bridge_library.h"
 
 constexpr int kAchievementCount = STEAMBRIDGE_ACHIEVEMENT_COUNT;
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "support/host_platform.h"
+#include "host_support/host_platform.h"
 
 bool ReadCommandLine(const char* prompt, std::string* line) {
     std::fputs(prompt, stdout);

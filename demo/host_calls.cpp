@@ -7,9 +7,9 @@
 
 #include "achievement_card.h"
 #include "console.h"
-#include "support/host_platform.h"
-#include "support/sim_controls.h"
-#include "support/utf_reference.h"
+#include "host_support/host_platform.h"
+#include "host_support/sim_controls.h"
+#include "host_support/utf_reference.h"
 
 using transcript::Bool;
 using transcript::Int;

@@ -7,7 +7,7 @@
 
 #include "achievement_card.h"
 #include "bridge_state.h"
-#include "support/bridge_library.h"
+#include "host_support/bridge_library.h"
 
 class HostCalls {
 public:

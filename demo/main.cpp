@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "sessions.h"
-#include "support/bridge_library.h"
+#include "host_support/bridge_library.h"
 
 namespace {
 

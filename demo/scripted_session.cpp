@@ -4,7 +4,7 @@
 #include "console.h"
 #include "host_calls.h"
 #include "sessions.h"
-#include "support/sim_controls.h"
+#include "host_support/sim_controls.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // and --interactive, a prompt where a person types the host's calls.
 #pragma once
 
-#include "support/bridge_library.h"
+#include "host_support/bridge_library.h"
 
 // Plays the session against whatever client library steambridge finds.
 int RunScriptedSession(const BridgeExports& steam);

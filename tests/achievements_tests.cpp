@@ -5,8 +5,8 @@
 
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
-#include "support/keeper_fixture.h"
-#include "support/utf_reference.h"
+#include "host_support/keeper_fixture.h"
+#include "host_support/utf_reference.h"
 
 using namespace steambridge;
 

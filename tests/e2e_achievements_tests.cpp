@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "support/e2e_session.h"
+#include "host_support/e2e_session.h"
 
 namespace {
 

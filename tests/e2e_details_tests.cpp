@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "support/e2e_session.h"
-#include "support/host_record.h"
+#include "host_support/e2e_session.h"
+#include "host_support/host_record.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "support/e2e_session.h"
+#include "host_support/e2e_session.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/e2e_session.h"
+#include "host_support/e2e_session.h"
 
 namespace {
 

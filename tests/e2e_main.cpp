@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "support/e2e_host.h"
+#include "host_support/e2e_host.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);

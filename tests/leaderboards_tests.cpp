@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "support/keeper_fixture.h"
+#include "host_support/keeper_fixture.h"
 #include "text/platform_conversion.h"
 
 using namespace steambridge;

@@ -4,8 +4,8 @@
 
 #include "bridge/module_state.h"
 #include "platform/callback_holders.h"
-#include "support/host_buffers.h"
-#include "support/keeper_fixture.h"
+#include "host_support/host_buffers.h"
+#include "host_support/keeper_fixture.h"
 
 using namespace steambridge;
 

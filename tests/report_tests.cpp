@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "offline/report.h"
+#include "report.h"
 
 namespace {
 

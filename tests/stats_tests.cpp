@@ -6,7 +6,7 @@
 
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
-#include "support/keeper_fixture.h"
+#include "host_support/keeper_fixture.h"
 
 using namespace steambridge;
 

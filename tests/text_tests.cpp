@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "support/utf_reference.h"
+#include "host_support/utf_reference.h"
 #include "text/platform_conversion.h"
 #include "text/text_copy.h"
 #include "text/wide_text.h"

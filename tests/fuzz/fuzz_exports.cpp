@@ -12,14 +12,14 @@
 #include "achievements/achievement_table.h"
 #include "achievements/stat_table.h"
 #include "bridge/module_state.h"
-#include "support/bridge_library.h"
+#include "host_support/bridge_library.h"
 #include "schema.h"
 #include "script.h"
 #include "steam_sim.h"
 #include "steambridge.h"
-#include "support/host_buffers.h"
-#include "support/host_record.h"
-#include "support/utf_reference.h"
+#include "host_support/host_buffers.h"
+#include "host_support/host_record.h"
+#include "host_support/utf_reference.h"
 #include "text_expectations.h"
 
 using namespace fuzz;

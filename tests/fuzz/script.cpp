@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "support/utf_reference.h"
+#include "host_support/utf_reference.h"
 
 namespace fuzz {
 namespace {

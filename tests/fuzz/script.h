@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/host_buffers.h"
+#include "host_support/host_buffers.h"
 
 namespace fuzz {
 

@@ -1,7 +1,7 @@
 // Board names through the hosts' reference codec.
 #include "text_expectations.h"
 
-#include "support/utf_reference.h"
+#include "host_support/utf_reference.h"
 
 namespace fuzz {
 

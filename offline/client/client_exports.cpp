@@ -1,0 +1,289 @@
+// The client face: a stand-in steamclient.dll that Valve's real steam_api.dll
+// loads (through HKCU\Software\Valve\Steam\ActiveProcess\SteamClientDll) and
+// drives. Its exports, its pipes and its callback queue are here; the interface
+// objects are in interface_objects.cpp and the methods they serve over the
+// shared model in served_methods.cpp.
+//
+// Call log (see testing/controls/steam_sim.h). A served interface method writes the line
+// the flat face writes for the same operation, under its flat name
+// SteamAPI_<Interface>_<Method> with the same arguments, e.g.
+// "SteamAPI_ISteamUserStats_SetStatInt32(STAT_KILLS, 5)". The client level
+// has its own lines:
+//   CreateInterface(<version>)                  every call of the export
+//   Steam_IsKnownInterface(<version>)           1.59+: the start's version check
+//   Steam_NotifyMissingInterface(<pipe>, <version>)
+//   Steam_GetAPICallResult(<call>, <size>, <expected callback id>)
+//   Steam_ReleaseThreadLocalMemory(<thread exit>)
+//   ISteamClient::<Method>(<arguments>)         the served ISteamClient methods, e.g.
+//       ISteamClient::CreateSteamPipe(), ISteamClient::ConnectToGlobalUser(1),
+//       ISteamClient::GetISteamGenericInterface(<user>, <pipe>, <version>) (user 0
+//       for utilities), ISteamClient::GetISteamUser(1, 1, SteamUser023),
+//       ISteamClient::ReleaseUser(1, 1), ISteamClient::BReleaseSteamPipe(1),
+//       ISteamClient::BShutdownIfAllPipesClosed()
+//   refused interface(<version>)                 CreateInterface or an ISteamClient
+//       getter answered NULL: a version the generated tables lack, or a refused one
+//   unimplemented <version>::<Method>()          any slot no served method fills
+//   SteamAPI_ISteamUtils_RunFrame()              each RunCallbacks (the frame clock)
+// Steam_BGetCallback and Steam_FreeLastCallback write no line (several per frame).
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "call_line.h"
+#include "client_state.h"
+#include "interface_objects.h"
+#include "offline_run.h"
+#include "record_queue.h"
+#include "records.h"
+#include "schema.h"
+#include "session.h"
+#include "session_lifecycle.h"
+#include "sim_lock.h"
+#include "stats_server.h"
+
+using namespace steam_sim;
+using namespace steam_sim::client;
+
+#if defined(_WIN32)
+#define CLIENT_EXPORT extern "C" __declspec(dllexport)
+#else
+#define CLIENT_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+constexpr int kCallCompletedId = 703;
+
+// The real headers pack these records to 8 on Windows and to 4 elsewhere.
+#if defined(_WIN32)
+#pragma pack(push, 8)
+#else
+#pragma pack(push, 4)
+#endif
+// SteamAPICallCompleted_t.
+struct CallCompletedRecord {
+    uint64_t call;
+    int32_t expectedCallbackId;
+    uint32_t size;
+};
+// CallbackMsg_t of steam_api_internal.h.
+struct CallbackMessage {
+    int32_t user;
+    int32_t callbackId;
+    unsigned char* data;
+    int32_t size;
+};
+#pragma pack(pop)
+static_assert(sizeof(CallCompletedRecord) == 16, "703 is 16 bytes");
+#if defined(_WIN32)
+static_assert(sizeof(CallbackMessage) == 8 + 2 * sizeof(void*), "CallbackMsg_t (Windows)");
+#else
+static_assert(sizeof(CallbackMessage) == 20, "CallbackMsg_t (Linux x86-64, packed 4)");
+#endif
+
+struct PendingMessage {
+    int callbackId;
+    RecordBytes bytes;
+    unsigned epoch;
+};
+
+struct FinishedCall {
+    int callbackId;
+    RecordBytes bytes;
+    bool ioFailure;
+};
+
+struct ClientState {
+    std::set<int> pipes;
+    int lastPipe = 0;
+    bool userConnected = false;
+    std::deque<PendingMessage> messages;
+    // The record handed out by the last Steam_BGetCallback: valid until Steam_FreeLastCallback.
+    bool hasCurrent = false;
+    RecordBytes current;
+    std::map<uint64_t, FinishedCall> finishedCalls;
+    int mismatches = 0;
+};
+
+ClientState& state() {
+    static ClientState clientState;
+    return clientState;
+}
+
+// Kept across SteamSim_Reset: it is a fact about the library loaded in this process.
+bool userStats013Requested = false;
+
+void dropDeliveries() {
+    state().messages.clear();
+    state().hasCurrent = false;
+    state().current.clear();
+    state().finishedCalls.clear();
+}
+
+}  // namespace
+
+namespace steam_sim::client {
+
+int openPipe() {
+    const int pipe = ++state().lastPipe;
+    state().pipes.insert(pipe);
+    return pipe;
+}
+
+bool closePipe(int pipe) { return state().pipes.erase(pipe) != 0; }
+
+bool isPipeOpen(int pipe) { return state().pipes.count(pipe) != 0; }
+
+bool anyPipeOpen() { return !state().pipes.empty(); }
+
+int connectGlobalUser(int pipe) {
+    if (!isPipeOpen(pipe)) return 0;
+    if (!startSession()) return 0;
+    state().userConnected = true;
+    return kGlobalUser;
+}
+
+void releaseUser(int pipe, int user) {
+    if (!isPipeOpen(pipe) || user != kGlobalUser || !state().userConnected) return;
+    state().userConnected = false;
+    stopSession();
+    dropDeliveries();
+}
+
+bool isConnectedUser(int user) { return user == kGlobalUser && state().userConnected; }
+
+void runClientFrame() {
+    session().advanceFrame();
+    if (!session().running()) return;
+    const unsigned epoch = session().epoch();
+    for (QueuedRecord& record : recordQueue().takeDue(session().frame())) {
+        noteDelivered(record);
+        if (record.call == 0) {
+            state().messages.push_back({record.callbackId, std::move(record.bytes), epoch});
+            continue;
+        }
+        const CallCompletedRecord completed{record.call, record.callbackId,
+                                            static_cast<uint32_t>(record.bytes.size())};
+        const auto* raw = reinterpret_cast<const unsigned char*>(&completed);
+        state().finishedCalls[record.call] = {record.callbackId, std::move(record.bytes),
+                                              record.ioFailure};
+        state().messages.push_back(
+            {kCallCompletedId, RecordBytes(raw, raw + sizeof completed), epoch});
+    }
+}
+
+void noteInterfaceServed(const char* version) {
+    if (version == nullptr || std::strcmp(version, "STEAMUSERSTATS_INTERFACE_VERSION013") != 0 ||
+        userStats013Requested)
+        return;
+    userStats013Requested = true;
+    // This library has no RequestCurrentStats: the client has the stats before
+    // the game starts, so they are there now (and at each later session start),
+    // unless the scenario holds them back or fails them.
+    const Faults& faults = activeScenario().faults;
+    if (faults.statsNever || !session().loggedOn()) return;
+    statsServer().noteStatsReceived(faults.statsResult, session().ownGameId(),
+                                    session().ownGameId());
+    offline::noteStatsReceived(faults.statsResult);
+}
+
+bool libraryExpectsStatsAtStart() { return userStats013Requested; }
+
+int callResultMismatches() { return state().mismatches; }
+
+void resetClientState() {
+    dropDeliveries();
+    state().mismatches = 0;
+}
+
+}  // namespace steam_sim::client
+
+// ---- Exports Valve's library looks up in steamclient.dll (cdecl) -------------
+
+CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
+    SimGuard guard;
+    // The library's first request: an offline run's files apply from here on.
+    offline::prepare();
+    CallLine("CreateInterface").text(version).log();
+    ClientObject* object = objectForVersion(version);
+    // Only the client object is made here; the library gets the others through it.
+    const Family family = familyOfVersion(version);
+    if (object == nullptr || family != Family::Client || session().interfaceRefused(refusalNameOf(family))) {
+        CallLine("refused interface").text(version).log();
+        if (returnCode != nullptr) *returnCode = 1;  // IFACE_FAILED
+        return nullptr;
+    }
+    if (returnCode != nullptr) *returnCode = 0;  // IFACE_OK
+    return object;
+}
+
+// Valve's library (seen with 1.48, 1.57, 1.63) passes a third argument: the
+// address of a 4-byte local just after its CallbackMsg_t, the HSteamCall of
+// the older client interface. No call handle is meant here, so it gets 0.
+CLIENT_EXPORT bool Steam_BGetCallback(int pipe, CallbackMessage* message, int32_t* steamCall) {
+    SimGuard guard;
+    if (steamCall != nullptr) *steamCall = 0;
+    if (message == nullptr || !isPipeOpen(pipe)) return false;
+    ClientState& s = state();
+    while (!s.messages.empty() && s.messages.front().epoch != session().epoch())
+        s.messages.pop_front();
+    if (s.messages.empty()) return false;
+    PendingMessage next = std::move(s.messages.front());
+    s.messages.pop_front();
+    s.current = std::move(next.bytes);
+    s.hasCurrent = true;
+    message->user = kGlobalUser;
+    message->callbackId = next.callbackId;
+    message->data = s.current.data();
+    message->size = static_cast<int32_t>(s.current.size());
+    return true;
+}
+
+CLIENT_EXPORT void Steam_FreeLastCallback(int /*pipe*/) {
+    SimGuard guard;
+    state().hasCurrent = false;
+    state().current.clear();
+}
+
+CLIENT_EXPORT bool Steam_GetAPICallResult(int pipe, uint64_t call, void* buffer, int size,
+                                          int expectedCallbackId, bool* failed) {
+    SimGuard guard;
+    CallLine("Steam_GetAPICallResult")
+        .unsignedInteger(call)
+        .integer(size)
+        .integer(expectedCallbackId)
+        .log();
+    if (!isPipeOpen(pipe)) return false;
+    auto found = state().finishedCalls.find(call);
+    if (found == state().finishedCalls.end()) return false;
+    const FinishedCall& finished = found->second;
+    if (finished.callbackId != expectedCallbackId ||
+        size != static_cast<int>(finished.bytes.size()) || buffer == nullptr) {
+        ++state().mismatches;
+        return false;
+    }
+    std::memcpy(buffer, finished.bytes.data(), finished.bytes.size());
+    if (failed != nullptr) *failed = finished.ioFailure;
+    state().finishedCalls.erase(found);
+    return true;
+}
+
+CLIENT_EXPORT void Steam_ReleaseThreadLocalMemory(bool threadExit) {
+    SimGuard guard;
+    CallLine("Steam_ReleaseThreadLocalMemory").flag(threadExit).log();
+}
+
+CLIENT_EXPORT bool Steam_IsKnownInterface(const char* version) {
+    SimGuard guard;
+    CallLine("Steam_IsKnownInterface").text(version).log();
+    return objectForVersion(version) != nullptr;
+}
+
+CLIENT_EXPORT void Steam_NotifyMissingInterface(int pipe, const char* version) {
+    SimGuard guard;
+    CallLine("Steam_NotifyMissingInterface").integer(pipe).text(version).log();
+}
