@@ -14,27 +14,30 @@ namespace bench {
 namespace {
 
 void LogOneCall() {
-    steam_sim::CallLine("SteamAPI_ISteamUserStats_SetStatInt32").text("STAT_JUMPS").integer(42).log();
+    offline_steam::CallLine("SteamAPI_ISteamUserStats_SetStatInt32")
+        .Text("STAT_JUMPS")
+        .Integer(42)
+        .Log();
 }
 
 void CallKeptInMemory(benchmark::State& state) {
     for (auto _ : state) {
         LogOneCall();
-        if (steam_sim::callLog().size() > 100000) steam_sim::callLog().clear();
+        if (offline_steam::TheCallLog().Size() > 100000) offline_steam::TheCallLog().Clear();
     }
-    steam_sim::callLog().clear();
+    offline_steam::TheCallLog().Clear();
 }
 BENCHMARK(CallKeptInMemory);
 
 void CallJournaled(benchmark::State& state) {
     const std::string path = std::string(P_tmpdir) + "/steambridge_bench_journal.jsonl";
     std::remove(path.c_str());
-    if (!steam_sim::journal().open(path)) {
+    if (!offline_steam::TheJournal().Open(path)) {
         state.SkipWithError("cannot write the journal");
         return;
     }
     for (auto _ : state) LogOneCall();
-    steam_sim::journal().close();
+    offline_steam::TheJournal().Close();
     std::remove(path.c_str());
 }
 BENCHMARK(CallJournaled);

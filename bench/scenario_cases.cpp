@@ -55,10 +55,10 @@ std::string LargeScenario() {
 
 void ParseLargeScenario(benchmark::State& state) {
     const std::string text = LargeScenario();
-    steam_sim::Scenario scenario;
+    offline_steam::Scenario scenario;
     std::string error;
     for (auto _ : state) {
-        const bool parsed = steam_sim::ParseScenario(text, "large.json", &scenario, &error);
+        const bool parsed = offline_steam::ParseScenario(text, "large.json", &scenario, &error);
         benchmark::DoNotOptimize(parsed);
         if (!parsed) {
             state.SkipWithError(error.c_str());

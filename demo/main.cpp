@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sessions.h"
 #include "host_support/bridge_library.h"
+#include "sessions.h"
 
 namespace {
 

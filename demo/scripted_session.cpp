@@ -3,8 +3,8 @@
 
 #include "console.h"
 #include "host_calls.h"
-#include "sessions.h"
 #include "host_support/sim_controls.h"
+#include "sessions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-# The header and the README's table of exports against the one list
+# The header and the bridge guide's table of exports against the one list
 # (src/bridge/export_list.h): the same names in the same order.
-# Run with -DEXPORT_LIST=... -DHEADER=... -DREADME=...
+# Run with -DEXPORT_LIST=... -DHEADER=... -DGUIDE=...
 include(${CMAKE_CURRENT_LIST_DIR}/export_list.cmake)
 read_export_list(${EXPORT_LIST} listed)
 
@@ -12,9 +12,9 @@ if(NOT declared STREQUAL listed)
 endif()
 
 # Table rows: "| `name(...)` | ...".
-file(READ ${README} readme)
-captured_names(documented "${readme}" "\n\\| `(steam[A-Za-z_0-9]*)\\([^`\n]*\\)` \\|")
+file(READ ${GUIDE} guide)
+captured_names(documented "${guide}" "\n\\| `(steam[A-Za-z_0-9]*)\\([^`\n]*\\)` \\|")
 if(NOT documented STREQUAL listed)
-  message(FATAL_ERROR "${README}'s table lists\n  ${documented}\nthe export list has\n  ${listed}")
+  message(FATAL_ERROR "${GUIDE}'s table lists\n  ${documented}\nthe export list has\n  ${listed}")
 endif()
-message(STATUS "header and README agree with the export list: ${listed}")
+message(STATUS "header and guide agree with the export list: ${listed}")

@@ -57,11 +57,13 @@ TEST(SteamUnavailable, TheTraceSaysWhyTheStartFailed) {
         const char* cause;
         std::string detailEnd;  // how the line after the cause ends
     } causes[] = {
-        {"no-library", "Steam client library not found; looked for:", besideBridge + "no such file"},
-        {"wrong-architecture", "Steam client library is built for another architecture; looked for:",
+        {"no-library",
+         "Steam client library not found; looked for:", besideBridge + "no such file"},
+        {"wrong-architecture",
+         "Steam client library is built for another architecture; looked for:",
          besideBridge + "built for another architecture"},
-        {"broken", "Steam client library lacks a required function:",
-         "SteamAPI_ISteamUserStats_StoreStats"},
+        {"broken",
+         "Steam client library lacks a required function:", "SteamAPI_ISteamUserStats_StoreStats"},
         {"real-broken-client", "Steam start refused:", ""},
     };
     for (const auto& expected : causes) {
@@ -159,7 +161,8 @@ TEST_F(Running, TextOutsideTheBasicPlaneArrivesAsSurrogatePairs) {
 TEST_F(Running, LanguagesLongerThanTheHostsBuffersAreCutAfterAWholeName) {
     // 100 names of 6 letters: the last comma within 512 units follows name 73.
     std::string many;
-    for (int i = 0; i < 100; ++i) many += (i ? ",lang" : "lang") + std::to_string(100 + i).substr(1);
+    for (int i = 0; i < 100; ++i)
+        many += (i ? ",lang" : "lang") + std::to_string(100 + i).substr(1);
     const std::string oneLongName(STEAMBRIDGE_LANGUAGE_UNITS, 'x');
     SIM(SteamSim_SetLanguages)(oneLongName.c_str(), many.c_str());
     ASSERT_TRUE(Init());

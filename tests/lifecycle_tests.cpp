@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "bridge/module_state.h"
-#include "platform/callback_holders.h"
 #include "host_support/host_buffers.h"
 #include "host_support/keeper_fixture.h"
+#include "platform/callback_holders.h"
 
 using namespace steambridge;
 

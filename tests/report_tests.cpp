@@ -1,6 +1,7 @@
 // The offline run's report, from hand-written journals: what it takes from
 // each line, what it warns about, how it holds the run to the expectations,
 // and the command that writes it.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -8,21 +9,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include "report.h"
 
 namespace {
 
 using nlohmann::json;
-using steam_offline::BuildReport;
-using steam_offline::Report;
-using steam_sim::Expectations;
+using offline_steam::Expectations;
+using offline_tool::BuildReport;
+using offline_tool::Report;
 using Lines = std::vector<std::string>;
 
 const std::string kOpen = R"({"event":"open","frame":0,"app":480,"pid":1,"time":1700000000})";
@@ -36,9 +35,7 @@ std::string State(const std::string& achievements, const std::string& stats,
            stats + R"(},"leaderboards":{)" + boards + "}}";
 }
 
-json Json(const Report& report) {
-    return json::parse(steam_offline::ReportJson(report));
-}
+json Json(const Report& report) { return json::parse(offline_tool::ReportJson(report)); }
 
 std::vector<std::string> Codes(const Report& report) {
     std::vector<std::string> codes;
@@ -50,12 +47,17 @@ std::vector<std::string> Codes(const Report& report) {
 
 TEST(ReportJournal, FinalStateComesFromTheLastStateLineAcrossSessions) {
     const Lines journal{
-        kOpen, kStart,
-        State(R"("ACH_WIN":{"unlocked":true,"unlockTime":1700000100},"ACH_LOSE":{"unlocked":false,"unlockTime":0},"ACH_OLD":{"unlocked":true,"unlockTime":5})",
-              R"("STAT_KILLS":3,"STAT_TIME":1.5)", R"("Best":{"score":100})"),
-        kShutdown, kOpen, kStart,
-        State(R"("ACH_WIN":{"unlocked":true,"unlockTime":1700000100},"ACH_LOSE":{"unlocked":true,"unlockTime":1700000200})",
-              R"("STAT_KILLS":7,"STAT_TIME":2.25)", R"("Best":{"score":250})"),
+        kOpen,
+        kStart,
+        State(
+            R"("ACH_WIN":{"unlocked":true,"unlockTime":1700000100},"ACH_LOSE":{"unlocked":false,"unlockTime":0},"ACH_OLD":{"unlocked":true,"unlockTime":5})",
+            R"("STAT_KILLS":3,"STAT_TIME":1.5)", R"("Best":{"score":100})"),
+        kShutdown,
+        kOpen,
+        kStart,
+        State(
+            R"("ACH_WIN":{"unlocked":true,"unlockTime":1700000100},"ACH_LOSE":{"unlocked":true,"unlockTime":1700000200})",
+            R"("STAT_KILLS":7,"STAT_TIME":2.25)", R"("Best":{"score":250})"),
         kShutdown};
     const Report report = BuildReport(journal, {});
     EXPECT_TRUE(report.started);
@@ -63,7 +65,8 @@ TEST(ReportJournal, FinalStateComesFromTheLastStateLineAcrossSessions) {
 
     const json out = Json(report);
     EXPECT_EQ(out["achievements"].size(), 2u) << "ACH_OLD was only in the earlier state";
-    EXPECT_EQ(out["achievements"]["ACH_LOSE"], json({{"unlocked", true}, {"unlockTime", 1700000200}}));
+    EXPECT_EQ(out["achievements"]["ACH_LOSE"],
+              json({{"unlocked", true}, {"unlockTime", 1700000200}}));
     EXPECT_EQ(out["stats"], json({{"STAT_KILLS", 7}, {"STAT_TIME", 2.25}}));
     EXPECT_TRUE(out["stats"]["STAT_KILLS"].is_number_integer());
     EXPECT_EQ(out["leaderboards"], json({{"Best", {{"score", 250}}}}));
@@ -74,7 +77,8 @@ TEST(ReportJournal, FinalStateComesFromTheLastStateLineAcrossSessions) {
 
 TEST(ReportJournal, CountsCallsUnlocksUploadsAndUnservedMethods) {
     const Lines journal{
-        kOpen, kStart,
+        kOpen,
+        kStart,
         R"({"event":"call","frame":1,"call":"SteamAPI_ISteamUserStats_SetAchievement","args":["ACH_WIN"]})",
         R"({"event":"call","frame":1,"call":"SteamAPI_ISteamUserStats_StoreStats","args":[]})",
         R"({"event":"unserved","frame":1,"call":"STEAMUSERSTATS_INTERFACE_VERSION012::GetAchievementIcon"})",
@@ -87,26 +91,31 @@ TEST(ReportJournal, CountsCallsUnlocksUploadsAndUnservedMethods) {
         R"({"event":"teleport","frame":4,"call":"x"})",
         R"({"frame":4})",
         R"(["not","an","object"])",
-        R"({"event":"call","frame":5,"call":"SteamAPI_RunCallbacks","args":[]})", kShutdown};
+        R"({"event":"call","frame":5,"call":"SteamAPI_RunCallbacks","args":[]})",
+        kShutdown};
     const Report report = BuildReport(journal, {});
     const json out = Json(report);
     EXPECT_EQ(out["calls"], 3) << "unknown events and lines without one are not calls";
     EXPECT_EQ(out["unserved"],
-              json::parse(R"([{"call":"STEAMUSERSTATS_INTERFACE_VERSION012::GetAchievementIcon","count":2},
+              json::parse(
+                  R"([{"call":"STEAMUSERSTATS_INTERFACE_VERSION012::GetAchievementIcon","count":2},
                              {"call":"STEAMFRIENDS_INTERFACE_VERSION017::GetPersonaState","count":1}])"));
     EXPECT_EQ(out["unlocks"], json::parse(R"([{"name":"ACH_WIN","time":1700000100}])"));
     ASSERT_EQ(out["uploads"].size(), 2u);
-    EXPECT_EQ(out["uploads"][1], json::parse(R"({"board":"Best","score":5,"changed":false,"result":1})"));
+    EXPECT_EQ(out["uploads"][1],
+              json::parse(R"({"board":"Best","score":5,"changed":false,"result":1})"));
     EXPECT_TRUE(report.warnings.empty()) << "a valid JSON line that is not an event is no cut";
 }
 
 TEST(ReportJournal, StoresAreCountedAndThoseNotAnsweredOneRefused) {
     const Lines journal{
-        kOpen, kStart,
+        kOpen,
+        kStart,
         R"({"event":"store","frame":1,"call":1,"result":1,"unlocked":["ACH_WIN"],"rejected":[]})",
         R"({"event":"store","frame":2,"call":2,"result":84,"unlocked":[],"rejected":[]})",
         R"({"event":"store","frame":3,"call":3,"result":1,"unlocked":[],"rejected":[{"stat":"STAT_KILLS","reason":"more than maxChange"}]})",
-        R"({"event":"store","frame":4,"call":4,"result":2})", kShutdown};
+        R"({"event":"store","frame":4,"call":4,"result":2})",
+        kShutdown};
     const json out = Json(BuildReport(journal, {}));
     EXPECT_EQ(out["stores"]["count"], 4);
     EXPECT_EQ(out["stores"]["refused"], 2);
@@ -118,7 +127,8 @@ TEST(ReportJournal, StoresAreCountedAndThoseNotAnsweredOneRefused) {
 
 TEST(ReportJournal, WarningsAreKeptOnceEachInFirstSeenOrder) {
     const Lines journal{
-        kOpen, kStart,
+        kOpen,
+        kStart,
         R"({"event":"warning","frame":1,"code":"unknown-name","text":"ACH_NOPE is not in the schema"})",
         R"({"event":"warning","frame":2,"code":"frequent-stores","text":"11 stores in a minute"})",
         R"({"event":"warning","frame":3,"code":"unknown-name","text":"ACH_NOPE is not in the schema"})",
@@ -127,7 +137,7 @@ TEST(ReportJournal, WarningsAreKeptOnceEachInFirstSeenOrder) {
         kShutdown};
     const Report report = BuildReport(journal, {});
     EXPECT_EQ(Codes(report), (std::vector<std::string>{"unknown-name", "frequent-stores",
-                                                        "unknown-name", "wrong-type"}));
+                                                       "unknown-name", "wrong-type"}));
     EXPECT_EQ(report.warnings[2].text, "STAT_NOPE is not in the schema");
     EXPECT_EQ(Json(report)["warnings"][0],
               json({{"code", "unknown-name"}, {"text", "ACH_NOPE is not in the schema"}}));
@@ -184,15 +194,16 @@ TEST(ReportSessions, NextRunGluedToACutLineIsRecovered) {
 }
 
 TEST(ReportSessions, SplitKeepsAPartialLastLineAndDropsCarriageReturns) {
-    EXPECT_EQ(steam_offline::SplitJournal("a\r\nb\n{\"ev"),
+    EXPECT_EQ(offline_tool::SplitJournal("a\r\nb\n{\"ev"),
               (std::vector<std::string>{"a", "b", "{\"ev"}));
-    EXPECT_EQ(steam_offline::SplitJournal("a\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_TRUE(steam_offline::SplitJournal("").empty());
+    EXPECT_EQ(offline_tool::SplitJournal("a\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(offline_tool::SplitJournal("").empty());
 }
 
 TEST(ReportSessions, FailedStartIsReportedWithItsReason) {
     const Report report = BuildReport(
-        {kOpen, R"j({"event":"start","frame":0,"ok":false,"reason":"Steam is not running (fault steamNotRunning)"})j"},
+        {kOpen,
+         R"j({"event":"start","frame":0,"ok":false,"reason":"Steam is not running (fault steamNotRunning)"})j"},
         {});
     EXPECT_FALSE(report.started);
     const json out = Json(report);
@@ -207,8 +218,8 @@ TEST(ReportSessions, FailedStartIsReportedWithItsReason) {
     EXPECT_EQ(Codes(silent), std::vector<std::string>{"never-started"});
 
     // A retry that works: started, the failure still told.
-    const Report retried = BuildReport(
-        {R"({"event":"start","frame":0,"ok":false})", kStart, kShutdown}, {});
+    const Report retried =
+        BuildReport({R"({"event":"start","frame":0,"ok":false})", kStart, kShutdown}, {});
     EXPECT_TRUE(retried.started);
     EXPECT_EQ(retried.startFailure.value_or(""), "no reason given");
     EXPECT_TRUE(retried.warnings.empty());
@@ -217,10 +228,12 @@ TEST(ReportSessions, FailedStartIsReportedWithItsReason) {
 // ---- expectations ----
 
 Lines FinishedRun() {
-    return {kOpen, kStart,
-            State(R"("ACH_WIN":{"unlocked":true,"unlockTime":1700000100},"ACH_LOSE":{"unlocked":false,"unlockTime":0})",
-                  R"("STAT_KILLS":10,"STAT_TIME":0.5)", R"("Best":{"score":100})"),
-            kShutdown};
+    return {
+        kOpen, kStart,
+        State(
+            R"("ACH_WIN":{"unlocked":true,"unlockTime":1700000100},"ACH_LOSE":{"unlocked":false,"unlockTime":0})",
+            R"("STAT_KILLS":10,"STAT_TIME":0.5)", R"("Best":{"score":100})"),
+        kShutdown};
 }
 
 TEST(ReportExpectations, AchievementsMustBeUnlockedInTheFinalState) {
@@ -241,7 +254,7 @@ TEST(ReportExpectations, AchievementsMustBeUnlockedInTheFinalState) {
 
 TEST(ReportExpectations, StatBoundsAreInclusive) {
     Expectations expect;
-    expect.stats["STAT_KILLS"] = {1.0, 10.0};     // at the top bound
+    expect.stats["STAT_KILLS"] = {1.0, 10.0};  // at the top bound
     expect.stats["STAT_TIME"] = {0.75, std::nullopt};
     expect.stats["STAT_NONE"] = {std::nullopt, 3.0};
     const Report report = BuildReport(FinishedRun(), expect);
@@ -294,19 +307,20 @@ TEST(ReportExpectations, ScoreBoundsAndShutdown) {
 
 std::vector<std::string> SummaryLines(const Report& report) {
     std::vector<std::string> lines;
-    std::istringstream in(steam_offline::ReportSummary(report));
+    std::istringstream in(offline_tool::ReportSummary(report));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
 TEST(ReportSummary, TellsTheRunInShortLines) {
     Lines journal = FinishedRun();
-    journal.insert(journal.begin() + 2,
-                   {R"({"event":"unlock","frame":2,"name":"ACH_WIN","time":1700000100})",
-                    R"({"event":"store","frame":2,"call":1,"result":1})",
-                    R"({"event":"store","frame":3,"call":2,"result":84})",
-                    R"({"event":"score","frame":3,"board":"Best","score":100,"changed":true,"result":1})",
-                    R"({"event":"warning","frame":3,"code":"before-stats","text":"SetAchievement before the user's stats arrived: real Steam refuses it, and a game that relies on it loses the unlock without a word"})"});
+    journal.insert(
+        journal.begin() + 2,
+        {R"({"event":"unlock","frame":2,"name":"ACH_WIN","time":1700000100})",
+         R"({"event":"store","frame":2,"call":1,"result":1})",
+         R"({"event":"store","frame":3,"call":2,"result":84})",
+         R"({"event":"score","frame":3,"board":"Best","score":100,"changed":true,"result":1})",
+         R"({"event":"warning","frame":3,"code":"before-stats","text":"SetAchievement before the user's stats arrived: real Steam refuses it, and a game that relies on it loses the unlock without a word"})"});
     journal.pop_back();
     Expectations expect;
     expect.achievementsUnlocked = {"ACH_WIN", "ACH_LOSE"};
@@ -314,7 +328,7 @@ TEST(ReportSummary, TellsTheRunInShortLines) {
     ASSERT_GE(lines.size(), 8u);
     EXPECT_LE(lines.size(), 15u);
     for (const std::string& line : lines) EXPECT_LE(line.size(), 80u) << line;
-    const std::string all = steam_offline::ReportSummary(BuildReport(journal, expect));
+    const std::string all = offline_tool::ReportSummary(BuildReport(journal, expect));
     EXPECT_NE(all.find("1 of 2 unlocked, new: ACH_WIN"), std::string::npos) << all;
     EXPECT_NE(all.find("stores: 2, 1 refused (call 2: result 84)"), std::string::npos) << all;
     EXPECT_NE(all.find("scores: Best 100 (1 upload)"), std::string::npos) << all;
@@ -359,9 +373,7 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-int ExitStatus(int status) {
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-}
+int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128; }
 
 // A real parser (Python's expat) has the last word on well-formedness; it
 // prints the names of the test cases it read, one per line.
@@ -389,11 +401,12 @@ TEST(ReportJUnit, WellFormedWithEscapedNames) {
     expect.cleanShutdown = true;
     const Report report = BuildReport(journal, expect);
     ASSERT_TRUE(report.expectations[0].met) << "the JSON escapes name the same achievement";
-    const std::string xml = steam_offline::ReportJUnit(report);
+    const std::string xml = offline_tool::ReportJUnit(report);
     EXPECT_NE(xml.find("<testsuite name=\"steambridge-offline\" tests=\"5\" failures=\"3\""),
               std::string::npos)
         << xml;
-    EXPECT_NE(xml.find("ACH_&lt;&amp;&quot;&apos;&gt;\xEF\xBF\xBD&#9;END"), std::string::npos) << xml;
+    EXPECT_NE(xml.find("ACH_&lt;&amp;&quot;&apos;&gt;\xEF\xBF\xBD&#9;END"), std::string::npos)
+        << xml;
     EXPECT_NE(xml.find("<system-out>"), std::string::npos);
 
     const std::string path = TestDirectory("junit") + "/report.xml";
@@ -407,9 +420,11 @@ TEST(ReportJUnit, WellFormedWithEscapedNames) {
 }
 
 TEST(ReportJUnit, SteamStartedFailsWhenTheGameNeverStartedIt) {
-    const Report report = BuildReport({R"({"event":"start","frame":0,"ok":false,"reason":"scenario <x> refused"})"}, {});
-    const std::string xml = steam_offline::ReportJUnit(report);
-    EXPECT_NE(xml.find("<failure message=\"scenario &lt;x&gt; refused\"/>"), std::string::npos) << xml;
+    const Report report = BuildReport(
+        {R"({"event":"start","frame":0,"ok":false,"reason":"scenario <x> refused"})"}, {});
+    const std::string xml = offline_tool::ReportJUnit(report);
+    EXPECT_NE(xml.find("<failure message=\"scenario &lt;x&gt; refused\"/>"), std::string::npos)
+        << xml;
     const std::string path = TestDirectory("junit_start") + "/report.xml";
     WriteFile(path, xml);
     EXPECT_EQ(ParsedTestcases(path), "Steam started|1\n");
@@ -453,8 +468,8 @@ protected:
 
 TEST_F(ReportCommand, WritesTheReportAndJUnitFiles) {
     const std::string log = journal(FinishedRun());
-    const Outcome result = run("report '" + log + "' --report '" + path("report.json") + "' --junit=" +
-                           path("junit.xml"));
+    const Outcome result = run("report '" + log + "' --report '" + path("report.json") +
+                               "' --junit=" + path("junit.xml"));
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("Steam started: 1 session"), std::string::npos) << result.out;
     const std::string text = ReadFile(path("report.json"));
@@ -491,9 +506,10 @@ TEST_F(ReportCommand, ExitStatusTellsHowTheRunWent) {
               R"("stats":[{"name":"STAT_KILLS","type":"int"}],)"
               R"("expect":{"achievements":["ACH_LOSE"],"stats":{"STAT_KILLS":{"min":10}}}})");
     const Outcome unmet = run("report '" + log + "' --scenario '" + scenario + "' --junit '" +
-                          path("junit.xml") + "'");
+                              path("junit.xml") + "'");
     EXPECT_EQ(unmet.status, 1) << unmet.err;
-    EXPECT_NE(unmet.out.find("FAILED  achievement ACH_LOSE unlocked"), std::string::npos) << unmet.out;
+    EXPECT_NE(unmet.out.find("FAILED  achievement ACH_LOSE unlocked"), std::string::npos)
+        << unmet.out;
     EXPECT_EQ(ParsedTestcases(path("junit.xml")),
               "Steam started|0\nachievement ACH_LOSE unlocked|1\nstat STAT_KILLS at least 10|0\n");
 
@@ -506,12 +522,14 @@ TEST_F(ReportCommand, ExitStatusTellsHowTheRunWent) {
     EXPECT_EQ(run("report '" + path("absent.jsonl") + "'").status, 4);
     EXPECT_EQ(run("report '" + dir_ + "'").status, 4);
 
-    const std::string failed = journal({kOpen, R"({"event":"start","frame":0,"ok":false,"reason":"Steam is not running"})"});
+    const std::string failed = journal(
+        {kOpen, R"({"event":"start","frame":0,"ok":false,"reason":"Steam is not running"})"});
     const Outcome never = run("report '" + failed + "' --report '" + path("report.json") + "'");
     EXPECT_EQ(never.status, 5);
     EXPECT_EQ(json::parse(ReadFile(path("report.json")))["startFailure"], "Steam is not running");
 
-    EXPECT_EQ(run("report '" + log + "' --report '" + path("no/such/dir/report.json") + "'").status, 6);
+    EXPECT_EQ(run("report '" + log + "' --report '" + path("no/such/dir/report.json") + "'").status,
+              6);
 }
 
 }  // namespace

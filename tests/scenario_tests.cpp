@@ -20,8 +20,8 @@
 
 namespace {
 
-using steam_sim::Scenario;
-using steam_sim::StartState;
+using offline_steam::Scenario;
+using offline_steam::StartState;
 namespace fs = std::filesystem;
 
 std::string ReadAll(const fs::path& path) {
@@ -38,7 +38,7 @@ void WriteAll(const fs::path& path, const std::string& text) {
 std::string RefusalOf(const std::string& text) {
     Scenario scenario;
     std::string error;
-    if (steam_sim::ParseScenario(text, "game.json", &scenario, &error)) return "";
+    if (offline_steam::ParseScenario(text, "game.json", &scenario, &error)) return "";
     return error.empty() ? "(refused without a message)" : error;
 }
 
@@ -113,7 +113,7 @@ constexpr char kFullScenario[] = R"({
 TEST(ScenarioReading, EveryKeyReachesItsField) {
     Scenario s;
     std::string error = "stale";
-    ASSERT_TRUE(steam_sim::ParseScenario(kFullScenario, "full.json", &s, &error)) << error;
+    ASSERT_TRUE(offline_steam::ParseScenario(kFullScenario, "full.json", &s, &error)) << error;
     EXPECT_EQ(error, "");
 
     EXPECT_EQ(s.appId, 4000000000u);
@@ -126,9 +126,10 @@ TEST(ScenarioReading, EveryKeyReachesItsField) {
     EXPECT_EQ(*s.clock, 1700000000u);
 
     ASSERT_EQ(s.achievements.size(), 2u);
-    const steam_sim::AchievementSchema& a = s.achievements[0];
+    const offline_steam::AchievementSchema& a = s.achievements[0];
     EXPECT_EQ(a.name, "ACH_A");
-    EXPECT_EQ(a.displayName, (steam_sim::LocalizedText{{"english", "Alpha"}, {"german", "Älpha"}}));
+    EXPECT_EQ(a.displayName,
+              (offline_steam::LocalizedText{{"english", "Alpha"}, {"german", "Älpha"}}));
     // Escapes, a surrogate pair among them, arrive as UTF-8.
     EXPECT_EQ(a.description.at("english"), "Do \xC3\xA4 \xF0\x9F\x8F\x86");
     EXPECT_TRUE(a.hidden);
@@ -142,21 +143,21 @@ TEST(ScenarioReading, EveryKeyReachesItsField) {
     EXPECT_TRUE(s.achievements[1].displayName.empty());
 
     ASSERT_EQ(s.stats.size(), 3u);
-    const steam_sim::StatSchema& i = s.stats[0];
-    EXPECT_EQ(i.type, steam_sim::StatType::Int);
+    const offline_steam::StatSchema& i = s.stats[0];
+    EXPECT_EQ(i.type, offline_steam::StatType::Int);
     EXPECT_EQ(i.min, -5.0);
     EXPECT_EQ(i.max, 100.0);
     EXPECT_EQ(i.defaultValue, 3.0);
     EXPECT_EQ(i.maxChange, 10.0);
     EXPECT_TRUE(i.incrementOnly);
-    const steam_sim::StatSchema& f = s.stats[1];
-    EXPECT_EQ(f.type, steam_sim::StatType::Float);
+    const offline_steam::StatSchema& f = s.stats[1];
+    EXPECT_EQ(f.type, offline_steam::StatType::Float);
     EXPECT_EQ(f.max, 20.5);
     EXPECT_EQ(f.defaultValue, 0.5);
     EXPECT_EQ(f.maxChange, 2.5);
     EXPECT_FALSE(f.incrementOnly);
-    const steam_sim::StatSchema& r = s.stats[2];
-    EXPECT_EQ(r.type, steam_sim::StatType::AverageRate);
+    const offline_steam::StatSchema& r = s.stats[2];
+    EXPECT_EQ(r.type, offline_steam::StatType::AverageRate);
     EXPECT_EQ(r.window, 3600.0);
     EXPECT_FALSE(r.min.has_value());
     EXPECT_FALSE(r.max.has_value());
@@ -164,21 +165,21 @@ TEST(ScenarioReading, EveryKeyReachesItsField) {
 
     ASSERT_EQ(s.leaderboards.size(), 2u);
     EXPECT_EQ(s.leaderboards[0].name, "Fastest");
-    EXPECT_EQ(s.leaderboards[0].sort, steam_sim::LeaderboardSort::Ascending);
-    EXPECT_EQ(s.leaderboards[0].display, steam_sim::LeaderboardDisplay::TimeMilliSeconds);
+    EXPECT_EQ(s.leaderboards[0].sort, offline_steam::LeaderboardSort::Ascending);
+    EXPECT_EQ(s.leaderboards[0].display, offline_steam::LeaderboardDisplay::TimeMilliSeconds);
     ASSERT_EQ(s.leaderboards[0].scores.size(), 2u);
     EXPECT_EQ(s.leaderboards[0].scores[0].steamId, 76561198000000002ull);
     EXPECT_EQ(s.leaderboards[0].scores[0].score, INT32_MIN);
     EXPECT_EQ(s.leaderboards[0].scores[1].steamId, 76561198000000003ull);
     EXPECT_EQ(s.leaderboards[0].scores[1].score, INT32_MAX);
-    EXPECT_EQ(s.leaderboards[1].sort, steam_sim::LeaderboardSort::Descending);
-    EXPECT_EQ(s.leaderboards[1].display, steam_sim::LeaderboardDisplay::TimeSeconds);
+    EXPECT_EQ(s.leaderboards[1].sort, offline_steam::LeaderboardSort::Descending);
+    EXPECT_EQ(s.leaderboards[1].display, offline_steam::LeaderboardDisplay::TimeSeconds);
 
     EXPECT_EQ(s.start.achievements, (std::map<std::string, uint32_t>{{"ACH_B", 4294967295u}}));
     EXPECT_EQ(s.start.stats, (std::map<std::string, double>{{"STAT_I", 4}, {"STAT_F", 1.5}}));
     EXPECT_EQ(s.start.leaderboards, (std::map<std::string, int32_t>{{"Fastest", 900}}));
 
-    const steam_sim::Faults& faults = s.faults;
+    const offline_steam::Faults& faults = s.faults;
     EXPECT_TRUE(faults.steamNotRunning);
     EXPECT_EQ(faults.statsDelayFrames, 0);
     EXPECT_TRUE(faults.statsNever);
@@ -195,15 +196,15 @@ TEST(ScenarioReading, EveryKeyReachesItsField) {
     EXPECT_EQ(faults.storeRateLimit->seconds, 60);
     EXPECT_EQ(faults.leaderboardLatencyFrames, 7);
     ASSERT_EQ(faults.leaderboards.size(), 3u);
-    EXPECT_EQ(faults.leaderboards[0].call, steam_sim::LeaderboardCall::Upload);
-    EXPECT_EQ(faults.leaderboards[0].kind, steam_sim::LeaderboardFaultKind::IoFailure);
+    EXPECT_EQ(faults.leaderboards[0].call, offline_steam::LeaderboardCall::Upload);
+    EXPECT_EQ(faults.leaderboards[0].kind, offline_steam::LeaderboardFaultKind::IoFailure);
     EXPECT_EQ(faults.leaderboards[0].board, "Best");
     EXPECT_TRUE(faults.leaderboards[0].once);
-    EXPECT_EQ(faults.leaderboards[1].call, steam_sim::LeaderboardCall::Download);
-    EXPECT_EQ(faults.leaderboards[1].kind, steam_sim::LeaderboardFaultKind::NotFound);
+    EXPECT_EQ(faults.leaderboards[1].call, offline_steam::LeaderboardCall::Download);
+    EXPECT_EQ(faults.leaderboards[1].kind, offline_steam::LeaderboardFaultKind::NotFound);
     EXPECT_FALSE(faults.leaderboards[1].once);
-    EXPECT_EQ(faults.leaderboards[2].call, steam_sim::LeaderboardCall::Find);
-    EXPECT_EQ(faults.leaderboards[2].kind, steam_sim::LeaderboardFaultKind::ZeroCallHandle);
+    EXPECT_EQ(faults.leaderboards[2].call, offline_steam::LeaderboardCall::Find);
+    EXPECT_EQ(faults.leaderboards[2].kind, offline_steam::LeaderboardFaultKind::ZeroCallHandle);
     EXPECT_EQ(faults.leaderboards[2].board, "");
     EXPECT_EQ(faults.refusedInterfaces, (std::vector<std::string>{"SteamFriends", "SteamClient"}));
 
@@ -221,7 +222,7 @@ TEST(ScenarioReading, AnEmptyObjectKeepsTheModelsDefaults) {
     Scenario s;
     s.appId = 1;  // overwritten by the default
     std::string error;
-    ASSERT_TRUE(steam_sim::ParseScenario("{}", "empty.json", &s, &error)) << error;
+    ASSERT_TRUE(offline_steam::ParseScenario("{}", "empty.json", &s, &error)) << error;
     const Scenario defaults;
     EXPECT_EQ(s.appId, defaults.appId);
     EXPECT_EQ(s.languages, defaults.languages);
@@ -237,8 +238,8 @@ TEST(ScenarioReading, ARefusalLeavesTheScenarioAsItWas) {
     Scenario s;
     s.personaName = "kept";
     std::string error;
-    EXPECT_FALSE(steam_sim::ParseScenario(R"({"user": {"personaName": "new"}, "clock": -1})",
-                                          "game.json", &s, &error));
+    EXPECT_FALSE(offline_steam::ParseScenario(R"({"user": {"personaName": "new"}, "clock": -1})",
+                                              "game.json", &s, &error));
     EXPECT_EQ(s.personaName, "kept");
     EXPECT_FALSE(error.empty());
 }
@@ -247,8 +248,8 @@ TEST(ScenarioReading, IntegersMayBeWrittenWithAZeroFraction) {
     // As JSON Schema counts integers: 480.0 is one, 480.5 is not.
     Scenario s;
     std::string error;
-    ASSERT_TRUE(
-        steam_sim::ParseScenario(R"({"app": {"id": 480.0}, "clock": 1e3})", "g.json", &s, &error))
+    ASSERT_TRUE(offline_steam::ParseScenario(R"({"app": {"id": 480.0}, "clock": 1e3})", "g.json",
+                                             &s, &error))
         << error;
     EXPECT_EQ(s.appId, 480u);
     EXPECT_EQ(s.clock, 1000u);
@@ -600,7 +601,7 @@ TEST_F(ScenarioIncludes, ListsAreReplacedAndObjectsMergedFieldByField) {
 })");
     Scenario s;
     std::string error;
-    ASSERT_TRUE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error)) << error;
+    ASSERT_TRUE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error)) << error;
     EXPECT_EQ(s.appId, 222u);         // the middle file's field over the base's
     EXPECT_EQ(s.language, "german");  // the main file's, beside it
     EXPECT_EQ(s.clock, 6u);
@@ -622,7 +623,7 @@ TEST_F(ScenarioIncludes, LaterIncludesWinAndNamesAreCheckedAfterMerging) {
           R"({"include": ["a.json", "b.json"], "expect": {"achievements": ["ACH_B"]}})");
     Scenario s;
     std::string error;
-    ASSERT_TRUE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error)) << error;
+    ASSERT_TRUE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error)) << error;
     ASSERT_EQ(s.achievements.size(), 1u);
     EXPECT_EQ(s.achievements[0].name, "ACH_B");
     EXPECT_EQ(s.personaName, "A");
@@ -631,7 +632,7 @@ TEST_F(ScenarioIncludes, LaterIncludesWinAndNamesAreCheckedAfterMerging) {
     Write("main.json",
           "{\"include\": [\"a.json\", \"b.json\"],\n"
           "  \"expect\": {\"achievements\": [\"ACH_A\"]}}");
-    EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error));
     EXPECT_EQ(error, Path("main.json") +
                          ": line 2: expect.achievements[0]: \"ACH_A\" is not an achievement of "
                          "the schema");
@@ -646,7 +647,7 @@ TEST_F(ScenarioIncludes, ARefusalNamesTheFileTheValueCameFrom) {
     Write("main.json", R"({"include": ["base.json"], "stats": [{"name": "T"}]})");
     Scenario s;
     std::string error;
-    EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error));
     EXPECT_EQ(error,
               Path("base.json") +
                   ": line 2: achievements[0].progress.stat: \"S\" is not a stat of the schema");
@@ -654,7 +655,7 @@ TEST_F(ScenarioIncludes, ARefusalNamesTheFileTheValueCameFrom) {
     // A value that a later file replaces is still held to the rules.
     Write("base.json", "{\n\"app\": {\"id\": \"480\"}}");
     Write("main.json", R"({"include": ["base.json"], "app": {"id": 480}})");
-    EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("main.json"), &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error));
     EXPECT_EQ(error, Path("base.json") +
                          ": line 2: app.id: must be an integer from 1 to 4294967295, not a string");
 }
@@ -663,20 +664,20 @@ TEST_F(ScenarioIncludes, CyclesDepthAndMissingFilesAreRefused) {
     Scenario s;
     std::string error;
     Write("self.json", "{\"include\": [\"self.json\"]}");
-    EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("self.json"), &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("self.json"), &s, &error));
     EXPECT_EQ(error, Path("self.json") + ": line 1: include[0]: include cycle: " +
                          Path("self.json") + " -> " + Path("self.json"));
 
     Write("a.json", "{\"include\": [\"b.json\"]}");
     Write("b.json", "{\n  \"include\": [\"sub/../a.json\"]}");
-    EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("a.json"), &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("a.json"), &s, &error));
     EXPECT_EQ(error, Path("b.json") + ": line 2: include[0]: include cycle: " + Path("a.json") +
                          " -> " + Path("b.json") + " -> " + Path("sub/../a.json"));
 
     // The same file twice side by side is no cycle.
     Write("leaf.json", "{\"clock\": 3}");
     Write("twice.json", "{\"include\": [\"leaf.json\", \"leaf.json\"]}");
-    EXPECT_TRUE(steam_sim::LoadScenarioFile(Path("twice.json"), &s, &error)) << error;
+    EXPECT_TRUE(offline_steam::LoadScenarioFile(Path("twice.json"), &s, &error)) << error;
 
     // level0 includes level1 ... up to level<deepest>.
     auto chain = [&](int deepest) {
@@ -686,15 +687,15 @@ TEST_F(ScenarioIncludes, CyclesDepthAndMissingFilesAreRefused) {
         Write("level" + std::to_string(deepest) + ".json", "{\"clock\": 8}");
     };
     chain(8);
-    EXPECT_TRUE(steam_sim::LoadScenarioFile(Path("level0.json"), &s, &error)) << error;
+    EXPECT_TRUE(offline_steam::LoadScenarioFile(Path("level0.json"), &s, &error)) << error;
     EXPECT_EQ(s.clock, 8u);
     chain(9);
-    EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("level0.json"), &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("level0.json"), &s, &error));
     EXPECT_EQ(error,
               Path("level8.json") + ": line 1: include[0]: includes nest deeper than 8 files");
 
     Write("missing.json", "{\"include\": [\n\"nowhere.json\"]}");
-    EXPECT_FALSE(steam_sim::LoadScenarioFile(Path("missing.json"), &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("missing.json"), &s, &error));
     EXPECT_EQ(error, Path("missing.json") + ": line 2: include[0]: \"" + Path("nowhere.json") +
                          "\" cannot be opened");
 }
@@ -705,18 +706,18 @@ TEST_F(ScenarioIncludes, FileNamesStayAsGiven) {
     fs::current_path(dir_);
     Scenario s;
     std::string error;
-    EXPECT_FALSE(steam_sim::LoadScenarioFile("dir/main.json", &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile("dir/main.json", &s, &error));
     EXPECT_EQ(error,
               "dir/sub/base.json: line 1: clock: must be an integer from 0 to 4294967295, "
               "not a string");
     // Text in memory anchors its includes at the folder its name gives.
-    EXPECT_FALSE(steam_sim::ParseScenario(R"({"include": ["sub/base.json"]})", "dir/virtual.json",
-                                          &s, &error));
+    EXPECT_FALSE(offline_steam::ParseScenario(R"({"include": ["sub/base.json"]})",
+                                              "dir/virtual.json", &s, &error));
     EXPECT_EQ(error.rfind("dir/sub/base.json: line 1: clock:", 0), 0u) << error;
 
-    EXPECT_FALSE(steam_sim::LoadScenarioFile("dir/absent.json", &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile("dir/absent.json", &s, &error));
     EXPECT_EQ(error, "dir/absent.json: cannot be opened");
-    EXPECT_FALSE(steam_sim::LoadScenarioFile("dir", &s, &error));
+    EXPECT_FALSE(offline_steam::LoadScenarioFile("dir", &s, &error));
     EXPECT_EQ(error, "dir: is not a file");
 }
 
@@ -730,7 +731,7 @@ TEST_F(StateFile, SavedStateLoadsBackAndReadsAsWritten) {
     state.stats = {{"STAT_INT", 42}, {"STAT_FLOAT", 0.1}, {"STAT_NEG", -3}, {"STAT_BIG", 1e300}};
     state.leaderboards = {{"Board", -7}};
     std::string error;
-    ASSERT_TRUE(steam_sim::SaveStateFile(Path("state.json"), state, &error)) << error;
+    ASSERT_TRUE(offline_steam::SaveStateFile(Path("state.json"), state, &error)) << error;
     EXPECT_FALSE(fs::exists(Path("state.json.tmp")));
 
     const std::string text = ReadAll(Path("state.json"));
@@ -753,15 +754,15 @@ TEST_F(StateFile, SavedStateLoadsBackAndReadsAsWritten) {
 )");
 
     StartState loaded;
-    ASSERT_TRUE(steam_sim::LoadStateFile(Path("state.json"), &loaded, &error)) << error;
+    ASSERT_TRUE(offline_steam::LoadStateFile(Path("state.json"), &loaded, &error)) << error;
     EXPECT_EQ(loaded.achievements, state.achievements);
     EXPECT_EQ(loaded.stats, state.stats);  // exactly: doubles are written to round-trip
     EXPECT_EQ(loaded.leaderboards, state.leaderboards);
 
     // Saving again replaces the file.
     state.stats = {{"STAT_INT", 43}};
-    ASSERT_TRUE(steam_sim::SaveStateFile(Path("state.json"), state, &error)) << error;
-    ASSERT_TRUE(steam_sim::LoadStateFile(Path("state.json"), &loaded, &error)) << error;
+    ASSERT_TRUE(offline_steam::SaveStateFile(Path("state.json"), state, &error)) << error;
+    ASSERT_TRUE(offline_steam::LoadStateFile(Path("state.json"), &loaded, &error)) << error;
     EXPECT_EQ(loaded.stats, state.stats);
     EXPECT_FALSE(fs::exists(Path("state.json.tmp")));
 }
@@ -791,7 +792,7 @@ TEST_F(StateFile, ARefusedFileIsLeftExactlyAsItWas) {
         StartState state;
         state.stats["kept"] = 1;
         std::string error;
-        EXPECT_FALSE(steam_sim::LoadStateFile(Path("state.json"), &state, &error)) << text;
+        EXPECT_FALSE(offline_steam::LoadStateFile(Path("state.json"), &state, &error)) << text;
         EXPECT_EQ(error.rfind(Path("state.json") + suffix, 0), 0u) << error;
         EXPECT_EQ(state.stats.count("kept"), 1u);
         EXPECT_EQ(ReadAll(Path("state.json")), text);
@@ -802,13 +803,13 @@ TEST_F(StateFile, ARefusedFileIsLeftExactlyAsItWas) {
 TEST_F(StateFile, AMissingFileIsToldApartFromAnUnreadableOne) {
     StartState state;
     std::string error;
-    EXPECT_FALSE(steam_sim::StateFileExists(Path("state.json")));
-    EXPECT_FALSE(steam_sim::LoadStateFile(Path("state.json"), &state, &error));
+    EXPECT_FALSE(offline_steam::StateFileExists(Path("state.json")));
+    EXPECT_FALSE(offline_steam::LoadStateFile(Path("state.json"), &state, &error));
     EXPECT_EQ(error, Path("state.json") + ": cannot be opened");
 
     fs::create_directories(Path("folder.json"));
-    EXPECT_TRUE(steam_sim::StateFileExists(Path("folder.json")));
-    EXPECT_FALSE(steam_sim::LoadStateFile(Path("folder.json"), &state, &error));
+    EXPECT_TRUE(offline_steam::StateFileExists(Path("folder.json")));
+    EXPECT_FALSE(offline_steam::LoadStateFile(Path("folder.json"), &state, &error));
     EXPECT_EQ(error, Path("folder.json") + ": is not a file");
 }
 
@@ -816,18 +817,18 @@ TEST_F(StateFile, AFailedSaveKeepsThePreviousFile) {
     StartState state;
     state.stats["S"] = 1;
     std::string error;
-    ASSERT_TRUE(steam_sim::SaveStateFile(Path("state.json"), state, &error)) << error;
+    ASSERT_TRUE(offline_steam::SaveStateFile(Path("state.json"), state, &error)) << error;
     const std::string before = ReadAll(Path("state.json"));
 
     // JSON has no NaN: refused before anything is written.
     state.stats["S"] = std::nan("");
-    EXPECT_FALSE(steam_sim::SaveStateFile(Path("state.json"), state, &error));
+    EXPECT_FALSE(offline_steam::SaveStateFile(Path("state.json"), state, &error));
     EXPECT_EQ(error, Path("state.json") + ": stats.S: NaN cannot be written in JSON");
     EXPECT_EQ(ReadAll(Path("state.json")), before);
     EXPECT_FALSE(fs::exists(Path("state.json.tmp")));
 
     state.stats["S"] = 2;
-    EXPECT_FALSE(steam_sim::SaveStateFile(Path("no/such/dir/state.json"), state, &error));
+    EXPECT_FALSE(offline_steam::SaveStateFile(Path("no/such/dir/state.json"), state, &error));
     EXPECT_EQ(error, Path("no/such/dir/state.json.tmp") + ": cannot be written");
 }
 
@@ -837,9 +838,9 @@ TEST(LanguageCodes, AreSteamsOwnNotIsoCodesOrEnglishNames) {
     // Steam's codes for Korean, the two Chinese scripts and the American
     // variants are the easy ones to get wrong.
     for (const char* code : {"koreana", "schinese", "tchinese", "brazilian", "latam", "english"})
-        EXPECT_TRUE(steam_sim::IsSteamLanguageCode(code)) << code;
+        EXPECT_TRUE(offline_steam::IsSteamLanguageCode(code)) << code;
     for (const char* code : {"korean", "chinese", "ko", "en", "English", "english ", ""})
-        EXPECT_FALSE(steam_sim::IsSteamLanguageCode(code)) << code;
+        EXPECT_FALSE(offline_steam::IsSteamLanguageCode(code)) << code;
 }
 
 // ---- our game's schema file ---------------------------------------------------
@@ -847,20 +848,20 @@ TEST(LanguageCodes, AreSteamsOwnNotIsoCodesOrEnglishNames) {
 TEST(GameSchemaFile, LoadsAsOurGameIsPublished) {
     Scenario s;
     std::string error;
-    ASSERT_TRUE(steam_sim::LoadScenarioFile(STEAMBRIDGE_GAME_SCHEMA, &s, &error)) << error;
+    ASSERT_TRUE(offline_steam::LoadScenarioFile(STEAMBRIDGE_GAME_SCHEMA, &s, &error)) << error;
     EXPECT_EQ(s.appId, 480u);
     EXPECT_EQ(s.language, "english");
     EXPECT_EQ(s.languages, (std::vector<std::string>{"english", "german", "french", "japanese"}));
     EXPECT_EQ(s.steamId, 76561197960287930ull);
     EXPECT_TRUE(s.loggedOn);
     for (const std::string& code : s.languages)
-        EXPECT_TRUE(steam_sim::IsSteamLanguageCode(code)) << code;
-    for (const steam_sim::AchievementSchema& a : s.achievements) {
+        EXPECT_TRUE(offline_steam::IsSteamLanguageCode(code)) << code;
+    for (const offline_steam::AchievementSchema& a : s.achievements) {
         EXPECT_EQ(a.displayName.count("english"), 1u) << a.name;
         EXPECT_EQ(a.description.count("english"), 1u) << a.name;
     }
-    for (const steam_sim::StatSchema& stat : s.stats) {
-        EXPECT_EQ(stat.type, steam_sim::StatType::Int) << stat.name;
+    for (const offline_steam::StatSchema& stat : s.stats) {
+        EXPECT_EQ(stat.type, offline_steam::StatType::Int) << stat.name;
         EXPECT_EQ(stat.min, 0.0) << stat.name;
         EXPECT_EQ(stat.max, 2000000000.0) << stat.name;
         EXPECT_EQ(stat.defaultValue, 0.0) << stat.name;
@@ -874,7 +875,7 @@ TEST(GameSchemaFile, LoadsAsOurGameIsPublished) {
 TEST(GameSchemaFile, MatchesTheBridgesTables) {
     Scenario s;
     std::string error;
-    ASSERT_TRUE(steam_sim::LoadScenarioFile(STEAMBRIDGE_GAME_SCHEMA, &s, &error)) << error;
+    ASSERT_TRUE(offline_steam::LoadScenarioFile(STEAMBRIDGE_GAME_SCHEMA, &s, &error)) << error;
 
     const steambridge::AchievementRow* achievements = steambridge::AchievementTable();
     ASSERT_EQ(s.achievements.size(), static_cast<std::size_t>(steambridge::kAchievementCount));
@@ -890,7 +891,7 @@ TEST(GameSchemaFile, MatchesTheBridgesTables) {
     steambridge::FillStatLinks(links);
     std::size_t linked = 0;
     for (const steambridge::StatLink& link : links.pairs) {
-        const steam_sim::AchievementSchema& a = s.achievements.at(link.achievementNumber - 1);
+        const offline_steam::AchievementSchema& a = s.achievements.at(link.achievementNumber - 1);
         ASSERT_TRUE(a.progress.has_value()) << a.name << " should show progress";
         EXPECT_EQ(a.progress->stat, stats[link.statIndex].apiName) << a.name;
         EXPECT_EQ(a.progress->min, 0.0) << a.name;
@@ -898,7 +899,7 @@ TEST(GameSchemaFile, MatchesTheBridgesTables) {
         ++linked;
     }
     std::size_t withProgress = 0;
-    for (const steam_sim::AchievementSchema& a : s.achievements)
+    for (const offline_steam::AchievementSchema& a : s.achievements)
         withProgress += a.progress.has_value();
     EXPECT_EQ(withProgress, linked) << "an achievement the bridge does not link shows progress";
 }

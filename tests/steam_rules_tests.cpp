@@ -17,23 +17,23 @@
 
 // A face of the model for these tests alone: a library that requests stats
 // (before 1.61) or one that has them at start.
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 bool g_statsArriveOnRequest = true;
 }
-int faceProfile() { return 2; }
-bool statsArriveOnRequest() { return g_statsArriveOnRequest; }
-void resetFace() {}
-int registeredCallbackCount(int) { return 0; }
-int pendingCallResultCount() { return 0; }
-int sizeMismatchCount() { return 0; }
-void setInterfaceRefused(const char*, bool) {}
-void setShutdownClearsHolderFlags(bool) {}
-}  // namespace steam_sim
+int FaceProfile() { return 2; }
+bool StatsArriveOnRequest() { return g_statsArriveOnRequest; }
+void ResetFace() {}
+int RegisteredCallbackCount(int) { return 0; }
+int PendingCallResultCount() { return 0; }
+int SizeMismatchCount() { return 0; }
+void SetInterfaceRefused(const char*, bool) {}
+void SetShutdownClearsHolderFlags(bool) {}
+}  // namespace offline_steam
 
 namespace {
 
-using namespace steam_sim;
+using namespace offline_steam;
 
 Scenario GameScenario() {
     Scenario scenario;
@@ -83,31 +83,31 @@ class SteamRules : public ::testing::Test {
 protected:
     void SetUp() override { Use(GameScenario()); }
     void TearDown() override {
-        stopSession();
+        StopSession();
         g_statsArriveOnRequest = true;
-        setActiveScenario(builtInScenario());
-        resetSimulator();
+        SetActiveScenario(BuiltInScenario());
+        ResetSimulator();
     }
 
     void Use(const Scenario& scenario) {
-        stopSession();
-        setActiveScenario(scenario);
-        resetSimulator();
-        ASSERT_TRUE(startSession());
+        StopSession();
+        SetActiveScenario(scenario);
+        ResetSimulator();
+        ASSERT_TRUE(StartSession());
     }
 
     // The next frame's records.
     std::vector<QueuedRecord> Frame() {
-        session().advanceFrame();
-        std::vector<QueuedRecord> due = recordQueue().takeDue(session().frame());
-        for (const QueuedRecord& record : due) noteDelivered(record);
+        TheSession().AdvanceFrame();
+        std::vector<QueuedRecord> due = TheRecordQueue().TakeDue(TheSession().Frame());
+        for (const QueuedRecord& record : due) NoteDelivered(record);
         return due;
     }
 
     void ReceiveStats() {
-        ASSERT_TRUE(calls::statsRequestCurrentStats(true));
+        ASSERT_TRUE(calls::StatsRequestCurrentStats(true));
         Frame();
-        ASSERT_TRUE(statsServer().statsAvailable());
+        ASSERT_TRUE(TheStatsServer().StatsAvailable());
     }
 
     int32_t StoredResult() {
@@ -121,56 +121,56 @@ protected:
         return 0;
     }
 
-    double Server(const char* stat) { return statsServer().serverStatValue(statIndex(stat)); }
+    double Server(const char* stat) { return TheStatsServer().ServerStatValue(StatIndex(stat)); }
 };
 
 TEST_F(SteamRules, StatsArriveOnlyAfterTheRequestUntilTheLibraryHasThemAtStart) {
     int32_t value = -1;
-    EXPECT_FALSE(calls::statsGetStatInt32(true, "STAT_KILLS", &value));
-    EXPECT_FALSE(calls::statsSetAchievement(true, "ACH_WIN"));
-    EXPECT_FALSE(calls::statsStoreStats(true));
+    EXPECT_FALSE(calls::StatsGetStatInt32(true, "STAT_KILLS", &value));
+    EXPECT_FALSE(calls::StatsSetAchievement(true, "ACH_WIN"));
+    EXPECT_FALSE(calls::StatsStoreStats(true));
     ReceiveStats();
-    EXPECT_TRUE(calls::statsGetStatInt32(true, "STAT_KILLS", &value));
+    EXPECT_TRUE(calls::StatsGetStatInt32(true, "STAT_KILLS", &value));
     EXPECT_EQ(value, 0);
 
     g_statsArriveOnRequest = false;
     Use(GameScenario());
-    EXPECT_TRUE(calls::statsGetStatInt32(true, "STAT_KILLS", &value));
+    EXPECT_TRUE(calls::StatsGetStatInt32(true, "STAT_KILLS", &value));
 }
 
 TEST_F(SteamRules, StatsFaultsDelayFailOrWithholdThem) {
     Scenario late = GameScenario();
     late.faults.statsDelayFrames = 3;
     Use(late);
-    ASSERT_TRUE(calls::statsRequestCurrentStats(true));
+    ASSERT_TRUE(calls::StatsRequestCurrentStats(true));
     Frame();
     Frame();
-    EXPECT_FALSE(statsServer().statsAvailable());
+    EXPECT_FALSE(TheStatsServer().StatsAvailable());
     Frame();
-    EXPECT_TRUE(statsServer().statsAvailable());
+    EXPECT_TRUE(TheStatsServer().StatsAvailable());
 
     Scenario failing = GameScenario();
     failing.faults.statsResult = kResultFail;
     Use(failing);
-    ASSERT_TRUE(calls::statsRequestCurrentStats(true));
+    ASSERT_TRUE(calls::StatsRequestCurrentStats(true));
     Frame();
-    EXPECT_FALSE(statsServer().statsAvailable());
+    EXPECT_FALSE(TheStatsServer().StatsAvailable());
 
     Scenario never = GameScenario();
     never.faults.statsNever = true;
     Use(never);
-    ASSERT_TRUE(calls::statsRequestCurrentStats(true));
+    ASSERT_TRUE(calls::StatsRequestCurrentStats(true));
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(Frame().empty());
     g_statsArriveOnRequest = false;
     Use(never);
-    EXPECT_FALSE(statsServer().statsAvailable());
+    EXPECT_FALSE(TheStatsServer().StatsAvailable());
 
     Scenario loggedOff = GameScenario();
     loggedOff.loggedOn = false;
     g_statsArriveOnRequest = true;
     Use(loggedOff);
-    EXPECT_FALSE(calls::userLoggedOn(true));
-    EXPECT_FALSE(calls::statsRequestCurrentStats(true));
+    EXPECT_FALSE(calls::UserLoggedOn(true));
+    EXPECT_FALSE(calls::StatsRequestCurrentStats(true));
 }
 
 TEST_F(SteamRules, UnknownNamesAndStatsOfAnotherTypeAreRefused) {
@@ -178,26 +178,26 @@ TEST_F(SteamRules, UnknownNamesAndStatsOfAnotherTypeAreRefused) {
     int32_t integer = 0;
     float real = 0;
     bool achieved = false;
-    EXPECT_FALSE(calls::statsSetAchievement(true, "ACH_UNKNOWN"));
-    EXPECT_FALSE(calls::statsGetAchievement(true, "ACH_UNKNOWN", &achieved));
-    EXPECT_FALSE(calls::statsSetStatInt32(true, "STAT_UNKNOWN", 1));
-    EXPECT_FALSE(calls::statsGetStatInt32(true, "STAT_UNKNOWN", &integer));
-    EXPECT_FALSE(calls::statsSetStatInt32(true, nullptr, 1));
+    EXPECT_FALSE(calls::StatsSetAchievement(true, "ACH_UNKNOWN"));
+    EXPECT_FALSE(calls::StatsGetAchievement(true, "ACH_UNKNOWN", &achieved));
+    EXPECT_FALSE(calls::StatsSetStatInt32(true, "STAT_UNKNOWN", 1));
+    EXPECT_FALSE(calls::StatsGetStatInt32(true, "STAT_UNKNOWN", &integer));
+    EXPECT_FALSE(calls::StatsSetStatInt32(true, nullptr, 1));
     // Each type through its own calls only.
-    EXPECT_FALSE(calls::statsGetStatFloat(true, "STAT_KILLS", &real));
-    EXPECT_FALSE(calls::statsSetStatFloat(true, "STAT_KILLS", 1.0f));
-    EXPECT_FALSE(calls::statsGetStatInt32(true, "STAT_ACCURACY", &integer));
-    EXPECT_FALSE(calls::statsSetStatFloat(true, "STAT_RATE", 1.0f));
-    EXPECT_FALSE(calls::statsUpdateAvgRateStat(true, "STAT_ACCURACY", 1.0f, 1.0));
-    EXPECT_TRUE(calls::statsGetStatFloat(true, "STAT_ACCURACY", &real));
+    EXPECT_FALSE(calls::StatsGetStatFloat(true, "STAT_KILLS", &real));
+    EXPECT_FALSE(calls::StatsSetStatFloat(true, "STAT_KILLS", 1.0f));
+    EXPECT_FALSE(calls::StatsGetStatInt32(true, "STAT_ACCURACY", &integer));
+    EXPECT_FALSE(calls::StatsSetStatFloat(true, "STAT_RATE", 1.0f));
+    EXPECT_FALSE(calls::StatsUpdateAvgRateStat(true, "STAT_ACCURACY", 1.0f, 1.0));
+    EXPECT_TRUE(calls::StatsGetStatFloat(true, "STAT_ACCURACY", &real));
     EXPECT_FLOAT_EQ(real, 0.5f);
-    EXPECT_TRUE(calls::statsGetStatFloat(true, "STAT_RATE", &real));
+    EXPECT_TRUE(calls::StatsGetStatFloat(true, "STAT_RATE", &real));
 }
 
 TEST_F(SteamRules, AStoreRejectsBrokenConstraintsAndSteamKeepsItsValues) {
     ReceiveStats();
-    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_DISTANCE", 40));
-    ASSERT_TRUE(calls::statsStoreStats(true));
+    ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_DISTANCE", 40));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
     EXPECT_EQ(StoredResult(), kResultOk);
     EXPECT_EQ(Server("STAT_DISTANCE"), 40);
 
@@ -205,23 +205,23 @@ TEST_F(SteamRules, AStoreRejectsBrokenConstraintsAndSteamKeepsItsValues) {
         const char* stat;
         int32_t value;
     };
-    for (const Case& broken : {Case{"STAT_DISTANCE", 30},     // increment-only, lowered
-                               Case{"STAT_DISTANCE", 1001},   // above its maximum
-                               Case{"STAT_KILLS", 11},        // beyond maxChange 10
-                               Case{"STAT_KILLS", -1}}) {     // below its minimum
+    for (const Case& broken : {Case{"STAT_DISTANCE", 30},    // increment-only, lowered
+                               Case{"STAT_DISTANCE", 1001},  // above its maximum
+                               Case{"STAT_KILLS", 11},       // beyond maxChange 10
+                               Case{"STAT_KILLS", -1}}) {    // below its minimum
         const double before = Server(broken.stat);
-        ASSERT_TRUE(calls::statsSetStatInt32(true, broken.stat, broken.value));
-        ASSERT_TRUE(calls::statsStoreStats(true));
+        ASSERT_TRUE(calls::StatsSetStatInt32(true, broken.stat, broken.value));
+        ASSERT_TRUE(calls::StatsStoreStats(true));
         EXPECT_EQ(StoredResult(), kResultInvalidParam) << broken.stat << " " << broken.value;
         EXPECT_EQ(Server(broken.stat), before) << broken.stat;
         int32_t seen = 0;
-        ASSERT_TRUE(calls::statsGetStatInt32(true, broken.stat, &seen));
+        ASSERT_TRUE(calls::StatsGetStatInt32(true, broken.stat, &seen));
         EXPECT_EQ(seen, before) << "the client's view follows Steam's";
     }
     // A refused stat does not hold back the others of the same store.
-    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_KILLS", 100));
-    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_DISTANCE", 50));
-    ASSERT_TRUE(calls::statsStoreStats(true));
+    ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_KILLS", 100));
+    ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_DISTANCE", 50));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
     EXPECT_EQ(StoredResult(), kResultInvalidParam);
     EXPECT_EQ(Server("STAT_DISTANCE"), 50);
     EXPECT_EQ(Server("STAT_KILLS"), 0);
@@ -229,16 +229,16 @@ TEST_F(SteamRules, AStoreRejectsBrokenConstraintsAndSteamKeepsItsValues) {
 
 TEST_F(SteamRules, AProgressStatReachingItsMaximumUnlocksOnSteamsSide) {
     ReceiveStats();
-    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_DISTANCE", 99));
-    ASSERT_TRUE(calls::statsStoreStats(true));
+    ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_DISTANCE", 99));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
     Frame();
     bool achieved = true;
-    ASSERT_TRUE(calls::statsGetAchievement(true, "ACH_TRAVEL", &achieved));
+    ASSERT_TRUE(calls::StatsGetAchievement(true, "ACH_TRAVEL", &achieved));
     EXPECT_FALSE(achieved);
 
-    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_DISTANCE", 100));
-    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_WIN"));
-    ASSERT_TRUE(calls::statsStoreStats(true));
+    ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_DISTANCE", 100));
+    ASSERT_TRUE(calls::StatsSetAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
     std::vector<std::string> stored;
     for (const QueuedRecord& record : Frame()) {
         if (record.callbackId != kAchievementStoredId) continue;
@@ -249,21 +249,21 @@ TEST_F(SteamRules, AProgressStatReachingItsMaximumUnlocksOnSteamsSide) {
     // One notice per achievement the store unlocked, in schema order.
     EXPECT_EQ(stored, (std::vector<std::string>{"ACH_WIN", "ACH_TRAVEL"}));
     uint32_t time = 0;
-    ASSERT_TRUE(calls::statsGetAchievementAndUnlockTime(true, "ACH_TRAVEL", &achieved, &time));
+    ASSERT_TRUE(calls::StatsGetAchievementAndUnlockTime(true, "ACH_TRAVEL", &achieved, &time));
     EXPECT_TRUE(achieved);
     EXPECT_EQ(time, 1800000000u);
     int32_t minimum = -1, maximum = -1;
-    ASSERT_TRUE(calls::statsAchievementProgressLimitsInt32(true, "ACH_TRAVEL", &minimum, &maximum));
+    ASSERT_TRUE(calls::StatsAchievementProgressLimitsInt32(true, "ACH_TRAVEL", &minimum, &maximum));
     EXPECT_EQ(minimum, 0);
     EXPECT_EQ(maximum, 100);
-    EXPECT_FALSE(calls::statsAchievementProgressLimitsInt32(true, "ACH_WIN", &minimum, &maximum));
+    EXPECT_FALSE(calls::StatsAchievementProgressLimitsInt32(true, "ACH_WIN", &minimum, &maximum));
 }
 
 TEST_F(SteamRules, ProgressNoticesNeedAnAchievementStillLockedAndShortOfItsEnd) {
     ReceiveStats();
-    EXPECT_TRUE(calls::statsIndicateAchievementProgress(true, "ACH_TRAVEL", 10, 100));
-    EXPECT_FALSE(calls::statsIndicateAchievementProgress(true, "ACH_TRAVEL", 100, 100));
-    EXPECT_FALSE(calls::statsIndicateAchievementProgress(true, "ACH_UNKNOWN", 1, 100));
+    EXPECT_TRUE(calls::StatsIndicateAchievementProgress(true, "ACH_TRAVEL", 10, 100));
+    EXPECT_FALSE(calls::StatsIndicateAchievementProgress(true, "ACH_TRAVEL", 100, 100));
+    EXPECT_FALSE(calls::StatsIndicateAchievementProgress(true, "ACH_UNKNOWN", 1, 100));
     const std::vector<QueuedRecord> due = Frame();
     ASSERT_EQ(due.size(), 1u);
     AchievementStoredRecord notice;
@@ -271,48 +271,48 @@ TEST_F(SteamRules, ProgressNoticesNeedAnAchievementStillLockedAndShortOfItsEnd) 
     EXPECT_EQ(notice.currentProgress, 10u);
     EXPECT_EQ(notice.maxProgress, 100u);
     bool achieved = true;
-    ASSERT_TRUE(calls::statsGetAchievement(true, "ACH_TRAVEL", &achieved));
+    ASSERT_TRUE(calls::StatsGetAchievement(true, "ACH_TRAVEL", &achieved));
     EXPECT_FALSE(achieved) << "a notice unlocks nothing";
-    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_TRAVEL"));
-    EXPECT_FALSE(calls::statsIndicateAchievementProgress(true, "ACH_TRAVEL", 10, 100));
+    ASSERT_TRUE(calls::StatsSetAchievement(true, "ACH_TRAVEL"));
+    EXPECT_FALSE(calls::StatsIndicateAchievementProgress(true, "ACH_TRAVEL", 10, 100));
 }
 
 TEST_F(SteamRules, DisplayTextsComeInTheScenariosLanguageElseInEnglish) {
-    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_WIN", "name"), "Sieger");
-    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_WIN", "desc"), "Win once.");
-    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_TRAVEL", "hidden"), "1");
-    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_WIN", "hidden"), "0");
-    EXPECT_STREQ(calls::statsAchievementDisplayAttribute(true, "ACH_WIN", "icon"), "");
-    EXPECT_STREQ(calls::appsCurrentGameLanguage(true), "german");
-    EXPECT_STREQ(calls::appsAvailableGameLanguages(true), "english,german");
+    EXPECT_STREQ(calls::StatsAchievementDisplayAttribute(true, "ACH_WIN", "name"), "Sieger");
+    EXPECT_STREQ(calls::StatsAchievementDisplayAttribute(true, "ACH_WIN", "desc"), "Win once.");
+    EXPECT_STREQ(calls::StatsAchievementDisplayAttribute(true, "ACH_TRAVEL", "hidden"), "1");
+    EXPECT_STREQ(calls::StatsAchievementDisplayAttribute(true, "ACH_WIN", "hidden"), "0");
+    EXPECT_STREQ(calls::StatsAchievementDisplayAttribute(true, "ACH_WIN", "icon"), "");
+    EXPECT_STREQ(calls::AppsCurrentGameLanguage(true), "german");
+    EXPECT_STREQ(calls::AppsAvailableGameLanguages(true), "english,german");
 }
 
 TEST_F(SteamRules, AchievementsAreCountedNamedAndClearedByTheSchema) {
     ReceiveStats();
-    EXPECT_EQ(calls::statsNumAchievements(true), 2u);
-    EXPECT_STREQ(calls::statsAchievementName(true, 1), "ACH_TRAVEL");
-    EXPECT_EQ(calls::statsAchievementName(true, 2), nullptr);
-    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_WIN"));
-    ASSERT_TRUE(calls::statsStoreStats(true));
+    EXPECT_EQ(calls::StatsNumAchievements(true), 2u);
+    EXPECT_STREQ(calls::StatsAchievementName(true, 1), "ACH_TRAVEL");
+    EXPECT_EQ(calls::StatsAchievementName(true, 2), nullptr);
+    ASSERT_TRUE(calls::StatsSetAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
     Frame();
-    ASSERT_TRUE(calls::statsClearAchievement(true, "ACH_WIN"));
-    ASSERT_TRUE(calls::statsStoreStats(true));
+    ASSERT_TRUE(calls::StatsClearAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
     Frame();
     bool achieved = true;
     uint32_t time = 1;
-    statsServer().serverAchievement(achievementIndex("ACH_WIN"), &achieved, &time);
+    TheStatsServer().ServerAchievement(AchievementIndex("ACH_WIN"), &achieved, &time);
     EXPECT_FALSE(achieved);
 }
 
 TEST_F(SteamRules, ChangesNotStoredAreStoredWhenSteamShutsDown) {
     ReceiveStats();
-    ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_KILLS", 5));
-    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_WIN"));
-    stopSession();
+    ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_KILLS", 5));
+    ASSERT_TRUE(calls::StatsSetAchievement(true, "ACH_WIN"));
+    StopSession();
     EXPECT_EQ(Server("STAT_KILLS"), 5);
     bool achieved = false;
     uint32_t time = 0;
-    statsServer().serverAchievement(achievementIndex("ACH_WIN"), &achieved, &time);
+    TheStatsServer().ServerAchievement(AchievementIndex("ACH_WIN"), &achieved, &time);
     EXPECT_TRUE(achieved);
 }
 
@@ -323,8 +323,8 @@ TEST_F(SteamRules, StoreFaultsAnswerTheirResultAndCommitNothing) {
     ReceiveStats();
     std::vector<int32_t> results;
     for (int32_t kills : {1, 2, 3}) {
-        ASSERT_TRUE(calls::statsSetStatInt32(true, "STAT_KILLS", kills));
-        ASSERT_TRUE(calls::statsStoreStats(true));
+        ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_KILLS", kills));
+        ASSERT_TRUE(calls::StatsStoreStats(true));
         results.push_back(StoredResult());
         if (kills == 2) {
             EXPECT_EQ(Server("STAT_KILLS"), 1) << "the refused store committed nothing";
@@ -338,7 +338,7 @@ TEST_F(SteamRules, StoreFaultsAnswerTheirResultAndCommitNothing) {
     ReceiveStats();
     results.clear();
     for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(calls::statsStoreStats(true));
+        ASSERT_TRUE(calls::StatsStoreStats(true));
         results.push_back(StoredResult());
     }
     EXPECT_EQ(results, (std::vector<int32_t>{kResultOk, kResultFail, kResultFail}));
@@ -351,28 +351,28 @@ TEST_F(SteamRules, StoresBeyondTheRateLimitAreRefusedUntilTheWindowPasses) {
     ReceiveStats();
     std::vector<int32_t> results;
     for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(calls::statsStoreStats(true));
+        ASSERT_TRUE(calls::StatsStoreStats(true));
         results.push_back(StoredResult());
     }
-    session().setClock(1800000060);
-    ASSERT_TRUE(calls::statsStoreStats(true));
+    TheSession().SetClock(1800000060);
+    ASSERT_TRUE(calls::StatsStoreStats(true));
     results.push_back(StoredResult());
-    EXPECT_EQ(results, (std::vector<int32_t>{kResultOk, kResultOk, kResultRateLimitExceeded,
-                                             kResultOk}));
+    EXPECT_EQ(results,
+              (std::vector<int32_t>{kResultOk, kResultOk, kResultRateLimitExceeded, kResultOk}));
 }
 
 TEST_F(SteamRules, ResetPutsEveryStatBackToItsDefault) {
     ReceiveStats();
-    ASSERT_TRUE(calls::statsSetStatFloat(true, "STAT_ACCURACY", 0.9f));
-    ASSERT_TRUE(calls::statsSetAchievement(true, "ACH_WIN"));
-    ASSERT_TRUE(calls::statsStoreStats(true));
-    ASSERT_TRUE(calls::statsResetAllStats(true, false));
+    ASSERT_TRUE(calls::StatsSetStatFloat(true, "STAT_ACCURACY", 0.9f));
+    ASSERT_TRUE(calls::StatsSetAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
+    ASSERT_TRUE(calls::StatsResetAllStats(true, false));
     EXPECT_DOUBLE_EQ(Server("STAT_ACCURACY"), 0.5);
     bool achieved = false;
-    ASSERT_TRUE(calls::statsGetAchievement(true, "ACH_WIN", &achieved));
+    ASSERT_TRUE(calls::StatsGetAchievement(true, "ACH_WIN", &achieved));
     EXPECT_TRUE(achieved) << "achievements stay unless asked";
-    ASSERT_TRUE(calls::statsResetAllStats(true, true));
-    ASSERT_TRUE(calls::statsGetAchievement(true, "ACH_WIN", &achieved));
+    ASSERT_TRUE(calls::StatsResetAllStats(true, true));
+    ASSERT_TRUE(calls::StatsGetAchievement(true, "ACH_WIN", &achieved));
     EXPECT_FALSE(achieved);
 }
 
@@ -385,22 +385,22 @@ TEST_F(SteamRules, TheStartStateIsWhereTheServerBegins) {
     ReceiveStats();
     bool achieved = false;
     uint32_t time = 0;
-    ASSERT_TRUE(calls::statsGetAchievementAndUnlockTime(true, "ACH_WIN", &achieved, &time));
+    ASSERT_TRUE(calls::StatsGetAchievementAndUnlockTime(true, "ACH_WIN", &achieved, &time));
     EXPECT_TRUE(achieved);
     EXPECT_EQ(time, 1700000123u);
     int32_t kills = 0;
-    ASSERT_TRUE(calls::statsGetStatInt32(true, "STAT_KILLS", &kills));
+    ASSERT_TRUE(calls::StatsGetStatInt32(true, "STAT_KILLS", &kills));
     EXPECT_EQ(kills, 7);
     int32_t score = 0;
-    ASSERT_TRUE(leaderboards().scoreOf("Fastest", &score));
+    ASSERT_TRUE(TheLeaderboards().ScoreOf("Fastest", &score));
     EXPECT_EQ(score, 45);
 }
 
 class LeaderboardRules : public SteamRules {
 protected:
     uint64_t Board(const char* name, bool create) {
-        const uint64_t call = create ? calls::statsFindOrCreateLeaderboard(true, name, 2, 1)
-                                     : calls::statsFindLeaderboard(true, name);
+        const uint64_t call = create ? calls::StatsFindOrCreateLeaderboard(true, name, 2, 1)
+                                     : calls::StatsFindLeaderboard(true, name);
         EXPECT_NE(call, 0u);
         for (const QueuedRecord& record : Frame()) {
             if (record.call != call) continue;
@@ -412,7 +412,8 @@ protected:
         return 0;
     }
     ScoreUploadedRecord Upload(uint64_t board, int method, int32_t score) {
-        const uint64_t call = calls::statsUploadLeaderboardScore(true, board, method, score, nullptr, 0);
+        const uint64_t call =
+            calls::StatsUploadLeaderboardScore(true, board, method, score, nullptr, 0);
         ScoreUploadedRecord uploaded{};
         for (const QueuedRecord& record : Frame())
             if (record.call == call) std::memcpy(&uploaded, record.bytes.data(), sizeof uploaded);
@@ -423,10 +424,10 @@ protected:
 TEST_F(LeaderboardRules, KeepBestFollowsTheBoardsSortAndForceUpdateAlwaysReplaces) {
     const uint64_t fastest = Board("Fastest", false);
     ASSERT_NE(fastest, 0u);
-    EXPECT_EQ(calls::statsLeaderboardSortMethod(true, fastest), 1);
-    EXPECT_EQ(calls::statsLeaderboardDisplayType(true, fastest), 2);
-    EXPECT_STREQ(calls::statsLeaderboardName(true, fastest), "Fastest");
-    EXPECT_EQ(calls::statsLeaderboardEntryCount(true, fastest), 2);
+    EXPECT_EQ(calls::StatsLeaderboardSortMethod(true, fastest), 1);
+    EXPECT_EQ(calls::StatsLeaderboardDisplayType(true, fastest), 2);
+    EXPECT_STREQ(calls::StatsLeaderboardName(true, fastest), "Fastest");
+    EXPECT_EQ(calls::StatsLeaderboardEntryCount(true, fastest), 2);
 
     ScoreUploadedRecord first = Upload(fastest, 1, 45);
     EXPECT_TRUE(first.success && first.scoreChanged);
@@ -450,7 +451,7 @@ TEST_F(LeaderboardRules, KeepBestFollowsTheBoardsSortAndForceUpdateAlwaysReplace
 TEST_F(LeaderboardRules, DownloadedEntriesComeInRankOrder) {
     const uint64_t fastest = Board("Fastest", false);
     Upload(fastest, 1, 45);
-    const uint64_t call = calls::statsDownloadLeaderboardEntries(true, fastest, 0, 1, 10);
+    const uint64_t call = calls::StatsDownloadLeaderboardEntries(true, fastest, 0, 1, 10);
     ScoresDownloadedRecord downloaded{};
     for (const QueuedRecord& record : Frame())
         if (record.call == call) std::memcpy(&downloaded, record.bytes.data(), sizeof downloaded);
@@ -458,14 +459,14 @@ TEST_F(LeaderboardRules, DownloadedEntriesComeInRankOrder) {
     std::vector<int32_t> scores;
     for (int i = 0; i < 3; ++i) {
         LeaderboardEntryRecord entry{};
-        ASSERT_TRUE(calls::statsDownloadedLeaderboardEntry(true, downloaded.entriesHandle, i, &entry,
-                                                           nullptr, 0));
+        ASSERT_TRUE(calls::StatsDownloadedLeaderboardEntry(true, downloaded.entriesHandle, i,
+                                                           &entry, nullptr, 0));
         EXPECT_EQ(entry.globalRank, i + 1);
         scores.push_back(entry.score);
     }
     EXPECT_EQ(scores, (std::vector<int32_t>{30, 45, 60}));
     LeaderboardEntryRecord entry{};
-    EXPECT_FALSE(calls::statsDownloadedLeaderboardEntry(true, downloaded.entriesHandle, 3, &entry,
+    EXPECT_FALSE(calls::StatsDownloadedLeaderboardEntry(true, downloaded.entriesHandle, 3, &entry,
                                                         nullptr, 0));
 }
 
@@ -476,22 +477,22 @@ TEST_F(LeaderboardRules, ScenarioFaultsHitTheirCallAndBoard) {
         LeaderboardFault{LeaderboardCall::Upload, LeaderboardFaultKind::ZeroCallHandle, "", true}};
     faulty.faults.leaderboardLatencyFrames = 2;
     Use(faulty);
-    EXPECT_NE(calls::statsFindLeaderboard(true, "Fastest"), 0u);
+    EXPECT_NE(calls::StatsFindLeaderboard(true, "Fastest"), 0u);
     EXPECT_TRUE(Frame().empty()) << "two frames of latency";
     const std::vector<QueuedRecord> answer = Frame();
     ASSERT_EQ(answer.size(), 1u);
     LeaderboardFindRecord found;
     std::memcpy(&found, answer[0].bytes.data(), sizeof found);
     EXPECT_FALSE(found.found);
-    const uint64_t call = calls::statsFindLeaderboard(true, "Fastest");
+    const uint64_t call = calls::StatsFindLeaderboard(true, "Fastest");
     Frame();
     const std::vector<QueuedRecord> again = Frame();
     ASSERT_EQ(again.size(), 1u);
     EXPECT_EQ(again[0].call, call);
     std::memcpy(&found, again[0].bytes.data(), sizeof found);
     EXPECT_TRUE(found.found) << "the fault was once";
-    EXPECT_EQ(calls::statsUploadLeaderboardScore(true, found.boardHandle, 1, 5, nullptr, 0), 0u);
-    EXPECT_NE(calls::statsUploadLeaderboardScore(true, found.boardHandle, 1, 5, nullptr, 0), 0u);
+    EXPECT_EQ(calls::StatsUploadLeaderboardScore(true, found.boardHandle, 1, 5, nullptr, 0), 0u);
+    EXPECT_NE(calls::StatsUploadLeaderboardScore(true, found.boardHandle, 1, 5, nullptr, 0), 0u);
 }
 
 }  // namespace

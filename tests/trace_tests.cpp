@@ -77,8 +77,7 @@ TEST(TraceTexts, EveryKeeperLineReadsAsDocumented) {
         {TraceId::FindLeaderboardSuccess, "OnFindLeaderboard success"},
         {TraceId::ScoresUploaded, "Scores uploaded"},
     };
-    for (const auto& [id, text] : lines)
-        EXPECT_STREQ(TraceText(id), text) << static_cast<int>(id);
+    for (const auto& [id, text] : lines) EXPECT_STREQ(TraceText(id), text) << static_cast<int>(id);
 }
 
 TEST(TraceFormat, ACodedLineIsCutAt127Characters) {

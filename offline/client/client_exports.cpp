@@ -36,17 +36,17 @@
 #include "call_line.h"
 #include "client_state.h"
 #include "interface_objects.h"
+#include "model_lock.h"
 #include "offline_run.h"
 #include "record_queue.h"
 #include "records.h"
 #include "schema.h"
 #include "session.h"
 #include "session_lifecycle.h"
-#include "sim_lock.h"
 #include "stats_server.h"
 
-using namespace steam_sim;
-using namespace steam_sim::client;
+using namespace offline_steam;
+using namespace offline_steam::client;
 
 #if defined(_WIN32)
 #define CLIENT_EXPORT extern "C" __declspec(dllexport)
@@ -109,7 +109,7 @@ struct ClientState {
     int mismatches = 0;
 };
 
-ClientState& state() {
+ClientState& State() {
     static ClientState clientState;
     return clientState;
 }
@@ -117,66 +117,66 @@ ClientState& state() {
 // Kept across SteamSim_Reset: it is a fact about the library loaded in this process.
 bool userStats013Requested = false;
 
-void dropDeliveries() {
-    state().messages.clear();
-    state().hasCurrent = false;
-    state().current.clear();
-    state().finishedCalls.clear();
+void DropDeliveries() {
+    State().messages.clear();
+    State().hasCurrent = false;
+    State().current.clear();
+    State().finishedCalls.clear();
 }
 
 }  // namespace
 
-namespace steam_sim::client {
+namespace offline_steam::client {
 
-int openPipe() {
-    const int pipe = ++state().lastPipe;
-    state().pipes.insert(pipe);
+int OpenPipe() {
+    const int pipe = ++State().lastPipe;
+    State().pipes.insert(pipe);
     return pipe;
 }
 
-bool closePipe(int pipe) { return state().pipes.erase(pipe) != 0; }
+bool ClosePipe(int pipe) { return State().pipes.erase(pipe) != 0; }
 
-bool isPipeOpen(int pipe) { return state().pipes.count(pipe) != 0; }
+bool IsPipeOpen(int pipe) { return State().pipes.count(pipe) != 0; }
 
-bool anyPipeOpen() { return !state().pipes.empty(); }
+bool AnyPipeOpen() { return !State().pipes.empty(); }
 
-int connectGlobalUser(int pipe) {
-    if (!isPipeOpen(pipe)) return 0;
-    if (!startSession()) return 0;
-    state().userConnected = true;
+int ConnectGlobalUser(int pipe) {
+    if (!IsPipeOpen(pipe)) return 0;
+    if (!StartSession()) return 0;
+    State().userConnected = true;
     return kGlobalUser;
 }
 
-void releaseUser(int pipe, int user) {
-    if (!isPipeOpen(pipe) || user != kGlobalUser || !state().userConnected) return;
-    state().userConnected = false;
-    stopSession();
-    dropDeliveries();
+void ReleaseUser(int pipe, int user) {
+    if (!IsPipeOpen(pipe) || user != kGlobalUser || !State().userConnected) return;
+    State().userConnected = false;
+    StopSession();
+    DropDeliveries();
 }
 
-bool isConnectedUser(int user) { return user == kGlobalUser && state().userConnected; }
+bool IsConnectedUser(int user) { return user == kGlobalUser && State().userConnected; }
 
-void runClientFrame() {
-    session().advanceFrame();
-    if (!session().running()) return;
-    const unsigned epoch = session().epoch();
-    for (QueuedRecord& record : recordQueue().takeDue(session().frame())) {
-        noteDelivered(record);
+void RunClientFrame() {
+    TheSession().AdvanceFrame();
+    if (!TheSession().Running()) return;
+    const unsigned epoch = TheSession().Epoch();
+    for (QueuedRecord& record : TheRecordQueue().TakeDue(TheSession().Frame())) {
+        NoteDelivered(record);
         if (record.call == 0) {
-            state().messages.push_back({record.callbackId, std::move(record.bytes), epoch});
+            State().messages.push_back({record.callbackId, std::move(record.bytes), epoch});
             continue;
         }
         const CallCompletedRecord completed{record.call, record.callbackId,
                                             static_cast<uint32_t>(record.bytes.size())};
         const auto* raw = reinterpret_cast<const unsigned char*>(&completed);
-        state().finishedCalls[record.call] = {record.callbackId, std::move(record.bytes),
+        State().finishedCalls[record.call] = {record.callbackId, std::move(record.bytes),
                                               record.ioFailure};
-        state().messages.push_back(
+        State().messages.push_back(
             {kCallCompletedId, RecordBytes(raw, raw + sizeof completed), epoch});
     }
 }
 
-void noteInterfaceServed(const char* version) {
+void NoteInterfaceServed(const char* version) {
     if (version == nullptr || std::strcmp(version, "STEAMUSERSTATS_INTERFACE_VERSION013") != 0 ||
         userStats013Requested)
         return;
@@ -184,36 +184,37 @@ void noteInterfaceServed(const char* version) {
     // This library has no RequestCurrentStats: the client has the stats before
     // the game starts, so they are there now (and at each later session start),
     // unless the scenario holds them back or fails them.
-    const Faults& faults = activeScenario().faults;
-    if (faults.statsNever || !session().loggedOn()) return;
-    statsServer().noteStatsReceived(faults.statsResult, session().ownGameId(),
-                                    session().ownGameId());
-    offline::noteStatsReceived(faults.statsResult);
+    const Faults& faults = ActiveScenario().faults;
+    if (faults.statsNever || !TheSession().LoggedOn()) return;
+    TheStatsServer().NoteStatsReceived(faults.statsResult, TheSession().OwnGameId(),
+                                       TheSession().OwnGameId());
+    run::NoteStatsReceived(faults.statsResult);
 }
 
-bool libraryExpectsStatsAtStart() { return userStats013Requested; }
+bool LibraryExpectsStatsAtStart() { return userStats013Requested; }
 
-int callResultMismatches() { return state().mismatches; }
+int CallResultMismatches() { return State().mismatches; }
 
-void resetClientState() {
-    dropDeliveries();
-    state().mismatches = 0;
+void ResetClientState() {
+    DropDeliveries();
+    State().mismatches = 0;
 }
 
-}  // namespace steam_sim::client
+}  // namespace offline_steam::client
 
 // ---- Exports Valve's library looks up in steamclient.dll (cdecl) -------------
 
 CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
-    SimGuard guard;
+    ModelGuard guard;
     // The library's first request: an offline run's files apply from here on.
-    offline::prepare();
-    CallLine("CreateInterface").text(version).log();
-    ClientObject* object = objectForVersion(version);
+    run::Prepare();
+    CallLine("CreateInterface").Text(version).Log();
+    ClientObject* object = ObjectForVersion(version);
     // Only the client object is made here; the library gets the others through it.
-    const Family family = familyOfVersion(version);
-    if (object == nullptr || family != Family::Client || session().interfaceRefused(refusalNameOf(family))) {
-        CallLine("refused interface").text(version).log();
+    const Family family = FamilyOfVersion(version);
+    if (object == nullptr || family != Family::Client ||
+        TheSession().InterfaceRefused(RefusalNameOf(family))) {
+        CallLine("refused interface").Text(version).Log();
         if (returnCode != nullptr) *returnCode = 1;  // IFACE_FAILED
         return nullptr;
     }
@@ -225,11 +226,11 @@ CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
 // address of a 4-byte local just after its CallbackMsg_t, the HSteamCall of
 // the older client interface. No call handle is meant here, so it gets 0.
 CLIENT_EXPORT bool Steam_BGetCallback(int pipe, CallbackMessage* message, int32_t* steamCall) {
-    SimGuard guard;
+    ModelGuard guard;
     if (steamCall != nullptr) *steamCall = 0;
-    if (message == nullptr || !isPipeOpen(pipe)) return false;
-    ClientState& s = state();
-    while (!s.messages.empty() && s.messages.front().epoch != session().epoch())
+    if (message == nullptr || !IsPipeOpen(pipe)) return false;
+    ClientState& s = State();
+    while (!s.messages.empty() && s.messages.front().epoch != TheSession().Epoch())
         s.messages.pop_front();
     if (s.messages.empty()) return false;
     PendingMessage next = std::move(s.messages.front());
@@ -244,46 +245,46 @@ CLIENT_EXPORT bool Steam_BGetCallback(int pipe, CallbackMessage* message, int32_
 }
 
 CLIENT_EXPORT void Steam_FreeLastCallback(int /*pipe*/) {
-    SimGuard guard;
-    state().hasCurrent = false;
-    state().current.clear();
+    ModelGuard guard;
+    State().hasCurrent = false;
+    State().current.clear();
 }
 
 CLIENT_EXPORT bool Steam_GetAPICallResult(int pipe, uint64_t call, void* buffer, int size,
                                           int expectedCallbackId, bool* failed) {
-    SimGuard guard;
+    ModelGuard guard;
     CallLine("Steam_GetAPICallResult")
-        .unsignedInteger(call)
-        .integer(size)
-        .integer(expectedCallbackId)
-        .log();
-    if (!isPipeOpen(pipe)) return false;
-    auto found = state().finishedCalls.find(call);
-    if (found == state().finishedCalls.end()) return false;
+        .UnsignedInteger(call)
+        .Integer(size)
+        .Integer(expectedCallbackId)
+        .Log();
+    if (!IsPipeOpen(pipe)) return false;
+    auto found = State().finishedCalls.find(call);
+    if (found == State().finishedCalls.end()) return false;
     const FinishedCall& finished = found->second;
     if (finished.callbackId != expectedCallbackId ||
         size != static_cast<int>(finished.bytes.size()) || buffer == nullptr) {
-        ++state().mismatches;
+        ++State().mismatches;
         return false;
     }
     std::memcpy(buffer, finished.bytes.data(), finished.bytes.size());
     if (failed != nullptr) *failed = finished.ioFailure;
-    state().finishedCalls.erase(found);
+    State().finishedCalls.erase(found);
     return true;
 }
 
 CLIENT_EXPORT void Steam_ReleaseThreadLocalMemory(bool threadExit) {
-    SimGuard guard;
-    CallLine("Steam_ReleaseThreadLocalMemory").flag(threadExit).log();
+    ModelGuard guard;
+    CallLine("Steam_ReleaseThreadLocalMemory").Flag(threadExit).Log();
 }
 
 CLIENT_EXPORT bool Steam_IsKnownInterface(const char* version) {
-    SimGuard guard;
-    CallLine("Steam_IsKnownInterface").text(version).log();
-    return objectForVersion(version) != nullptr;
+    ModelGuard guard;
+    CallLine("Steam_IsKnownInterface").Text(version).Log();
+    return ObjectForVersion(version) != nullptr;
 }
 
 CLIENT_EXPORT void Steam_NotifyMissingInterface(int pipe, const char* version) {
-    SimGuard guard;
-    CallLine("Steam_NotifyMissingInterface").integer(pipe).text(version).log();
+    ModelGuard guard;
+    CallLine("Steam_NotifyMissingInterface").Integer(pipe).Text(version).Log();
 }

@@ -3,23 +3,23 @@
 
 #include "client_state.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
-int faceProfile() { return kClientFaceProfile; }
+int FaceProfile() { return kClientFaceProfile; }
 
 // Valve's 1.61+ libraries ask for STEAMUSERSTATS_INTERFACE_VERSION013, which
 // has no RequestCurrentStats: the stats are there at once.
-bool statsArriveOnRequest() { return !client::libraryExpectsStatsAtStart(); }
+bool StatsArriveOnRequest() { return !client::LibraryExpectsStatsAtStart(); }
 
-void resetFace() { client::resetClientState(); }
+void ResetFace() { client::ResetClientState(); }
 
 // The holders live inside Valve's library; this face never sees them.
-int registeredCallbackCount(int) { return 0; }
-int pendingCallResultCount() { return 0; }
+int RegisteredCallbackCount(int) { return 0; }
+int PendingCallResultCount() { return 0; }
 
 // Call results Steam_GetAPICallResult refused: the library asked with a size
 // or callback id other than the record's.
-int sizeMismatchCount() { return client::callResultMismatches(); }
+int SizeMismatchCount() { return client::CallResultMismatches(); }
 
-void setShutdownClearsHolderFlags(bool) {}
-}  // namespace steam_sim
+void SetShutdownClearsHolderFlags(bool) {}
+}  // namespace offline_steam

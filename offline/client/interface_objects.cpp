@@ -30,15 +30,15 @@
 #include <utility>
 
 #include "call_log.h"
+#include "model_lock.h"
 #include "offline_run.h"
 #include "served_methods.h"
-#include "sim_lock.h"
 
 // GCC applies thiscall to free and static functions too, but -Wpedantic warns
 // that they are not class methods; the attribute is exactly what is wanted here.
 #pragma GCC diagnostic ignored "-Wattributes"
 
-namespace steam_sim::client {
+namespace offline_steam::client {
 namespace {
 
 // ---- The generated tables as constant data --------------------------------
@@ -59,7 +59,7 @@ struct ServedDesc {
     ReturnKind kind;
 };
 
-constexpr bool sameText(const char* a, const char* b) {
+constexpr bool SameText(const char* a, const char* b) {
     while (*a != '\0' && *a == *b) {
         ++a;
         ++b;
@@ -76,10 +76,10 @@ constexpr ServedDesc kServed[] = {
 constexpr int kServedCount = static_cast<int>(sizeof kServed / sizeof kServed[0]);
 
 // The row of kServed that fills this slot of a class, -1 when none does.
-constexpr int servedRowFor(const char* className, const SlotDesc& slot) {
+constexpr int ServedRowFor(const char* className, const SlotDesc& slot) {
     for (int row = 0; row < kServedCount; ++row) {
         const ServedDesc& served = kServed[row];
-        if (sameText(served.className, className) && sameText(served.name, slot.name) &&
+        if (SameText(served.className, className) && SameText(served.name, slot.name) &&
             served.argBytes == slot.argBytes && served.kind == slot.kind)
             return row;
     }
@@ -95,10 +95,10 @@ constexpr bool slotsAgree(const char* className, const SlotDesc (&slots)[N]) {
         if (slots[i].msvcSlot != static_cast<int>(i)) return false;
         bool named = false;
         for (const ServedDesc& served : kServed) {
-            if (sameText(served.className, className) && sameText(served.name, slots[i].name))
+            if (SameText(served.className, className) && SameText(served.name, slots[i].name))
                 named = true;
         }
-        if (named && servedRowFor(className, slots[i]) < 0) return false;
+        if (named && ServedRowFor(className, slots[i]) < 0) return false;
     }
     return true;
 }
@@ -115,14 +115,14 @@ STEAM_CLIENT_INTERFACES(STEAM_CLIENT_INTERFACE_SLOTS)
 #undef STEAM_CLIENT_SLOT_DESC
 
 constexpr Family familyOfClass(const char* className) {
-    if (sameText(className, "ISteamClient")) return Family::Client;
-    if (sameText(className, "ISteamUser")) return Family::User;
-    if (sameText(className, "ISteamUserStats")) return Family::UserStats;
-    if (sameText(className, "ISteamUtils")) return Family::Utils;
-    if (sameText(className, "ISteamApps")) return Family::Apps;
-    if (sameText(className, "ISteamFriends")) return Family::Friends;
-    if (sameText(className, "ISteamInput")) return Family::Input;
-    if (sameText(className, "ISteamController")) return Family::Controller;
+    if (SameText(className, "ISteamClient")) return Family::Client;
+    if (SameText(className, "ISteamUser")) return Family::User;
+    if (SameText(className, "ISteamUserStats")) return Family::UserStats;
+    if (SameText(className, "ISteamUtils")) return Family::Utils;
+    if (SameText(className, "ISteamApps")) return Family::Apps;
+    if (SameText(className, "ISteamFriends")) return Family::Friends;
+    if (SameText(className, "ISteamInput")) return Family::Input;
+    if (SameText(className, "ISteamController")) return Family::Controller;
     return Family::Other;
 }
 
@@ -150,16 +150,16 @@ constexpr const char* kClassNames[] = {
 
 // ---- Stubs of unimplemented slots ------------------------------------------
 
-void logUnimplemented(int interfaceIndex, int slot) {
-    SimGuard guard;
+void LogUnimplemented(int interfaceIndex, int slot) {
+    ModelGuard guard;
     const InterfaceDesc& desc = kInterfaces[interfaceIndex];
     std::string line = "unimplemented ";
     line += desc.version;
     line += "::";
     line += desc.slots[slot].name;
     line += "()";
-    offline::noteUnserved(line.substr(14, line.size() - 16));
-    callLog().append(std::move(line));
+    run::NoteUnserved(line.substr(14, line.size() - 16));
+    TheCallLog().Append(std::move(line));
 }
 
 // The C++ type whose return puts a zero where the caller looks for that kind:
@@ -191,8 +191,8 @@ struct ResultType<ReturnKind::Double> {
     using type = double;
 };
 
-void* zeroObjectResult(int interfaceIndex, int slot, void* result) {
-    logUnimplemented(interfaceIndex, slot);
+void* ZeroObjectResult(int interfaceIndex, int slot, void* result) {
+    LogUnimplemented(interfaceIndex, slot);
     std::memset(result, 0,
                 static_cast<std::size_t>(kInterfaces[interfaceIndex].slots[slot].objectSize));
     return result;
@@ -205,7 +205,7 @@ template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind>
 struct Stub {
     using Result = typename ResultType<Kind>::type;
     static Result call(void*) {
-        logUnimplemented(I, S);
+        LogUnimplemented(I, S);
         return Result();
     }
 };
@@ -213,7 +213,7 @@ struct Stub {
 #if defined(_WIN64)
 template <int I, int S>
 struct Stub<I, S, ReturnKind::Object> {
-    static void* call(void*, void* result) { return zeroObjectResult(I, S, result); }
+    static void* call(void*, void* result) { return ZeroObjectResult(I, S, result); }
 };
 #else
 struct SmallObject {
@@ -226,10 +226,10 @@ struct Stub<I, S, ReturnKind::Object> {
     static constexpr bool kInRegisters = kInterfaces[I].slots[S].objectSize <= 16;
     static auto call(void* first, void*) {
         if constexpr (kInRegisters) {
-            logUnimplemented(I, S);
+            LogUnimplemented(I, S);
             return SmallObject{0, 0};
         } else {
-            return zeroObjectResult(I, S, first);
+            return ZeroObjectResult(I, S, first);
         }
     }
 };
@@ -249,7 +249,7 @@ template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind,
 struct Stub {
     using Result = typename ResultType<Kind>::type;
     static Result __attribute__((thiscall)) call(void*, StackArguments<Bytes>) {
-        logUnimplemented(I, S);
+        LogUnimplemented(I, S);
         return Result();
     }
 };
@@ -259,7 +259,7 @@ template <int I, int S, ReturnKind Kind>
 struct Stub<I, S, Kind, 0> {
     using Result = typename ResultType<Kind>::type;
     static Result __attribute__((thiscall)) call(void*) {
-        logUnimplemented(I, S);
+        LogUnimplemented(I, S);
         return Result();
     }
 };
@@ -269,14 +269,14 @@ struct Stub<I, S, Kind, 0> {
 template <int I, int S, int Bytes>
 struct Stub<I, S, ReturnKind::Object, Bytes> {
     static void* __attribute__((thiscall)) call(void*, void* result, StackArguments<Bytes - 4>) {
-        return zeroObjectResult(I, S, result);
+        return ZeroObjectResult(I, S, result);
     }
 };
 
 template <int I, int S>
 struct Stub<I, S, ReturnKind::Object, 4> {
     static void* __attribute__((thiscall)) call(void*, void* result) {
-        return zeroObjectResult(I, S, result);
+        return ZeroObjectResult(I, S, result);
     }
 };
 
@@ -285,8 +285,8 @@ struct Stub<I, S, ReturnKind::Object, 4> {
 // ---- Virtual tables and objects -----------------------------------------------
 
 template <int I, int S>
-const void* slotFunction() {
-    constexpr int row = servedRowFor(kClassNames[I], kInterfaces[I].slots[S]);
+const void* SlotFunction() {
+    constexpr int row = ServedRowFor(kClassNames[I], kInterfaces[I].slots[S]);
     if constexpr (row >= 0) {
         return kServedFunctions[row];
     } else {
@@ -297,7 +297,7 @@ const void* slotFunction() {
 // The slot (in MSVC order) whose function sits at `position` of the table
 // the caller's compiler lays out.
 template <int I>
-constexpr int slotAtPosition(int position) {
+constexpr int SlotAtPosition(int position) {
 #if defined(_WIN32)
     return position;
 #else
@@ -308,8 +308,8 @@ constexpr int slotAtPosition(int position) {
 }
 
 template <int I, std::size_t... P>
-std::array<const void*, sizeof...(P)> makeTable(std::index_sequence<P...>) {
-    return {{slotFunction<I, slotAtPosition<I>(static_cast<int>(P))>()...}};
+std::array<const void*, sizeof...(P)> MakeTable(std::index_sequence<P...>) {
+    return {{SlotFunction<I, SlotAtPosition<I>(static_cast<int>(P))>()...}};
 }
 
 template <int I>
@@ -318,30 +318,30 @@ struct VirtualTable {
 };
 template <int I>
 const std::array<const void*, static_cast<std::size_t>(kInterfaces[I].slotCount)>
-    VirtualTable<I>::table = makeTable<I>(
+    VirtualTable<I>::table = MakeTable<I>(
         std::make_index_sequence<static_cast<std::size_t>(kInterfaces[I].slotCount)>());
 
 template <std::size_t... I>
-std::array<ClientObject, sizeof...(I)> makeObjects(std::index_sequence<I...>) {
+std::array<ClientObject, sizeof...(I)> MakeObjects(std::index_sequence<I...>) {
     return {{ClientObject{VirtualTable<static_cast<int>(I)>::table.data(),
                           static_cast<InterfaceId>(I)}...}};
 }
 
-std::array<ClientObject, kInterfaceCount>& objects() {
+std::array<ClientObject, kInterfaceCount>& Objects() {
     static std::array<ClientObject, kInterfaceCount> all =
-        makeObjects(std::make_index_sequence<kInterfaceCount>());
+        MakeObjects(std::make_index_sequence<kInterfaceCount>());
     return all;
 }
 
-int indexOfObject(const void* self) {
+int IndexOfObject(const void* self) {
     if (self == nullptr) return -1;
     for (int i = 0; i < kInterfaceCount; ++i) {
-        if (self == &objects()[static_cast<std::size_t>(i)]) return i;
+        if (self == &Objects()[static_cast<std::size_t>(i)]) return i;
     }
     return -1;
 }
 
-int indexOfVersion(const char* version) {
+int IndexOfVersion(const char* version) {
     if (version == nullptr) return -1;
     for (int i = 0; i < kInterfaceCount; ++i) {
         if (std::strcmp(kInterfaces[i].version, version) == 0) return i;
@@ -351,27 +351,27 @@ int indexOfVersion(const char* version) {
 
 }  // namespace
 
-ClientObject* objectForVersion(const char* version) {
-    const int index = indexOfVersion(version);
-    return index < 0 ? nullptr : &objects()[static_cast<std::size_t>(index)];
+ClientObject* ObjectForVersion(const char* version) {
+    const int index = IndexOfVersion(version);
+    return index < 0 ? nullptr : &Objects()[static_cast<std::size_t>(index)];
 }
 
-const char* versionOf(const void* self) {
-    const int index = indexOfObject(self);
+const char* VersionOf(const void* self) {
+    const int index = IndexOfObject(self);
     return index < 0 ? nullptr : kInterfaces[index].version;
 }
 
-Family familyOf(const void* self) {
-    const int index = indexOfObject(self);
+Family FamilyOf(const void* self) {
+    const int index = IndexOfObject(self);
     return index < 0 ? Family::Other : kInterfaces[index].family;
 }
 
-Family familyOfVersion(const char* version) {
-    const int index = indexOfVersion(version);
+Family FamilyOfVersion(const char* version) {
+    const int index = IndexOfVersion(version);
     return index < 0 ? Family::Other : kInterfaces[index].family;
 }
 
-const char* refusalNameOf(Family family) {
+const char* RefusalNameOf(Family family) {
     switch (family) {
         case Family::Client:
             return "SteamClient";
@@ -390,4 +390,4 @@ const char* refusalNameOf(Family family) {
     }
 }
 
-}  // namespace steam_sim::client
+}  // namespace offline_steam::client

@@ -8,7 +8,7 @@
 
 #include "interface_tables.h"
 
-namespace steam_sim::client {
+namespace offline_steam::client {
 
 // The return kinds of the generated tables.
 enum class ReturnKind { Void, Int32, Int64, Pointer, Float, Double, Object };
@@ -32,14 +32,14 @@ struct ClientObject {
 };
 
 // The object serving `version`, or null when the tables do not know that version string.
-ClientObject* objectForVersion(const char* version);
+ClientObject* ObjectForVersion(const char* version);
 // The version string of one of our objects, or null for any other pointer.
-const char* versionOf(const void* self);
+const char* VersionOf(const void* self);
 // Family of one of our objects (Other for any other pointer).
-Family familyOf(const void* self);
+Family FamilyOf(const void* self);
 // Family of a version string the tables know (Other when unknown).
-Family familyOfVersion(const char* version);
+Family FamilyOfVersion(const char* version);
 // The refusal name of a family ("SteamUserStats"), null for Client/Input/Controller/Other.
-const char* refusalNameOf(Family family);
+const char* RefusalNameOf(Family family);
 
-}  // namespace steam_sim::client
+}  // namespace offline_steam::client

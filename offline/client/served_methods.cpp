@@ -18,8 +18,8 @@
 #include "call_line.h"
 #include "client_state.h"
 #include "interface_objects.h"
+#include "model_lock.h"
 #include "session.h"
-#include "sim_lock.h"
 #include "steam_calls.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -31,351 +31,351 @@
 // class methods; the attribute is exactly what is wanted here.
 #pragma GCC diagnostic ignored "-Wattributes"
 
-using namespace steam_sim;
+using namespace offline_steam;
 
-namespace steam_sim::client {
+namespace offline_steam::client {
 namespace {
 
 using BoolArgument = uint32_t;  // 4 bytes on the stack, the low byte meaningful
-bool boolOf(BoolArgument raw) { return (raw & 0xFFu) != 0; }
+bool BoolOf(BoolArgument raw) { return (raw & 0xFFu) != 0; }
 
 // One of our objects of that family, while the session runs.
-bool live(const void* self, Family family) {
-    SimGuard guard;
-    return familyOf(self) == family && session().running();
+bool Live(const void* self, Family family) {
+    ModelGuard guard;
+    return FamilyOf(self) == family && TheSession().Running();
 }
 
 // ---- ISteamClient -------------------------------------------------------------
 
-int32_t THISCALL clientCreateSteamPipe(void*) {
-    SimGuard guard;
-    CallLine("ISteamClient::CreateSteamPipe").log();
-    return openPipe();
+int32_t THISCALL ClientCreateSteamPipe(void*) {
+    ModelGuard guard;
+    CallLine("ISteamClient::CreateSteamPipe").Log();
+    return OpenPipe();
 }
 
-bool THISCALL clientBReleaseSteamPipe(void*, int32_t pipe) {
-    SimGuard guard;
-    CallLine("ISteamClient::BReleaseSteamPipe").integer(pipe).log();
-    return closePipe(pipe);
+bool THISCALL ClientBReleaseSteamPipe(void*, int32_t pipe) {
+    ModelGuard guard;
+    CallLine("ISteamClient::BReleaseSteamPipe").Integer(pipe).Log();
+    return ClosePipe(pipe);
 }
 
-int32_t THISCALL clientConnectToGlobalUser(void*, int32_t pipe) {
-    SimGuard guard;
-    CallLine("ISteamClient::ConnectToGlobalUser").integer(pipe).log();
-    return connectGlobalUser(pipe);
+int32_t THISCALL ClientConnectToGlobalUser(void*, int32_t pipe) {
+    ModelGuard guard;
+    CallLine("ISteamClient::ConnectToGlobalUser").Integer(pipe).Log();
+    return ConnectGlobalUser(pipe);
 }
 
-void THISCALL clientReleaseUser(void*, int32_t pipe, int32_t user) {
-    SimGuard guard;
-    CallLine("ISteamClient::ReleaseUser").integer(pipe).integer(user).log();
-    releaseUser(pipe, user);
+void THISCALL ClientReleaseUser(void*, int32_t pipe, int32_t user) {
+    ModelGuard guard;
+    CallLine("ISteamClient::ReleaseUser").Integer(pipe).Integer(user).Log();
+    ReleaseUser(pipe, user);
 }
 
 // Every getter: the object of a version the tables know, of the family the
 // getter serves (any for the generic one), for the connected user on an open
 // pipe while the session runs, unless the model refuses that interface.
-void* serveInterface(const char* method, int32_t user, int32_t pipe, const char* version,
+void* ServeInterface(const char* method, int32_t user, int32_t pipe, const char* version,
                      Family wanted, bool needsUser) {
-    CallLine(method).integer(user).integer(pipe).text(version).log();
-    ClientObject* object = objectForVersion(version);
-    const Family family = familyOfVersion(version);
+    CallLine(method).Integer(user).Integer(pipe).Text(version).Log();
+    ClientObject* object = ObjectForVersion(version);
+    const Family family = FamilyOfVersion(version);
     const bool familyFits = wanted == Family::Other ? family != Family::Client : family == wanted;
-    if (object == nullptr || !familyFits || session().interfaceRefused(refusalNameOf(family))) {
-        CallLine("refused interface").text(version).log();
+    if (object == nullptr || !familyFits || TheSession().InterfaceRefused(RefusalNameOf(family))) {
+        CallLine("refused interface").Text(version).Log();
         return nullptr;
     }
     // The start of Valve's library (seen with 1.48..1.63) calls GetISteamUser with
     // the pipe first and the user second, against the header's order; the
     // accessors later pass them in order. Either order of a connected user and
     // an open pipe is accepted.
-    const bool inOrder = isPipeOpen(pipe) && (!needsUser || isConnectedUser(user));
-    const bool swapped = needsUser && isPipeOpen(user) && isConnectedUser(pipe);
-    if (!(inOrder || swapped) || !session().running()) return nullptr;
-    noteInterfaceServed(version);
+    const bool inOrder = IsPipeOpen(pipe) && (!needsUser || IsConnectedUser(user));
+    const bool swapped = needsUser && IsPipeOpen(user) && IsConnectedUser(pipe);
+    if (!(inOrder || swapped) || !TheSession().Running()) return nullptr;
+    NoteInterfaceServed(version);
     return object;
 }
 
-void* THISCALL clientGetISteamUser(void*, int32_t user, int32_t pipe, const char* version) {
-    SimGuard guard;
-    return serveInterface("ISteamClient::GetISteamUser", user, pipe, version, Family::User, true);
+void* THISCALL ClientGetISteamUser(void*, int32_t user, int32_t pipe, const char* version) {
+    ModelGuard guard;
+    return ServeInterface("ISteamClient::GetISteamUser", user, pipe, version, Family::User, true);
 }
 
-void* THISCALL clientGetISteamGenericInterface(void*, int32_t user, int32_t pipe,
+void* THISCALL ClientGetISteamGenericInterface(void*, int32_t user, int32_t pipe,
                                                const char* version) {
-    SimGuard guard;
+    ModelGuard guard;
     // Utilities need no user: the library asks for them with user 0 as well.
-    const bool needsUser = familyOfVersion(version) != Family::Utils;
-    return serveInterface("ISteamClient::GetISteamGenericInterface", user, pipe, version,
+    const bool needsUser = FamilyOfVersion(version) != Family::Utils;
+    return ServeInterface("ISteamClient::GetISteamGenericInterface", user, pipe, version,
                           Family::Other, needsUser);
 }
 
-void* THISCALL clientGetISteamUtils(void*, int32_t pipe, const char* version) {
-    SimGuard guard;
+void* THISCALL ClientGetISteamUtils(void*, int32_t pipe, const char* version) {
+    ModelGuard guard;
     // GetISteamUtils(pipe, version) has no user; logged as user 0.
-    return serveInterface("ISteamClient::GetISteamUtils", 0, pipe, version, Family::Utils, false);
+    return ServeInterface("ISteamClient::GetISteamUtils", 0, pipe, version, Family::Utils, false);
 }
 
-void* THISCALL clientGetISteamUserStats(void*, int32_t user, int32_t pipe, const char* version) {
-    SimGuard guard;
-    return serveInterface("ISteamClient::GetISteamUserStats", user, pipe, version,
+void* THISCALL ClientGetISteamUserStats(void*, int32_t user, int32_t pipe, const char* version) {
+    ModelGuard guard;
+    return ServeInterface("ISteamClient::GetISteamUserStats", user, pipe, version,
                           Family::UserStats, true);
 }
 
-void* THISCALL clientGetISteamApps(void*, int32_t user, int32_t pipe, const char* version) {
-    SimGuard guard;
-    return serveInterface("ISteamClient::GetISteamApps", user, pipe, version, Family::Apps, true);
+void* THISCALL ClientGetISteamApps(void*, int32_t user, int32_t pipe, const char* version) {
+    ModelGuard guard;
+    return ServeInterface("ISteamClient::GetISteamApps", user, pipe, version, Family::Apps, true);
 }
 
-void* THISCALL clientGetISteamFriends(void*, int32_t user, int32_t pipe, const char* version) {
-    SimGuard guard;
-    return serveInterface("ISteamClient::GetISteamFriends", user, pipe, version, Family::Friends,
+void* THISCALL ClientGetISteamFriends(void*, int32_t user, int32_t pipe, const char* version) {
+    ModelGuard guard;
+    return ServeInterface("ISteamClient::GetISteamFriends", user, pipe, version, Family::Friends,
                           true);
 }
 
-void* THISCALL clientGetISteamInput(void*, int32_t user, int32_t pipe, const char* version) {
-    SimGuard guard;
-    return serveInterface("ISteamClient::GetISteamInput", user, pipe, version, Family::Input, true);
+void* THISCALL ClientGetISteamInput(void*, int32_t user, int32_t pipe, const char* version) {
+    ModelGuard guard;
+    return ServeInterface("ISteamClient::GetISteamInput", user, pipe, version, Family::Input, true);
 }
 
-void* THISCALL clientGetISteamController(void*, int32_t user, int32_t pipe, const char* version) {
-    SimGuard guard;
-    return serveInterface("ISteamClient::GetISteamController", user, pipe, version,
+void* THISCALL ClientGetISteamController(void*, int32_t user, int32_t pipe, const char* version) {
+    ModelGuard guard;
+    return ServeInterface("ISteamClient::GetISteamController", user, pipe, version,
                           Family::Controller, true);
 }
 
 // The library's check "is a holder registered for this callback id"; the
 // stand-in delivers every callback it has, so it keeps the function unused.
-void THISCALL clientSetCheckCallbackRegistered(void*, void* function) {
-    SimGuard guard;
+void THISCALL ClientSetCheckCallbackRegistered(void*, void* function) {
+    ModelGuard guard;
     CallLine("ISteamClient::Set_SteamAPI_CCheckCallbackRegisteredInProcess")
-        .text(function != nullptr ? "function" : nullptr)
-        .log();
+        .Text(function != nullptr ? "function" : nullptr)
+        .Log();
 }
 
-bool THISCALL clientBShutdownIfAllPipesClosed(void*) {
-    SimGuard guard;
-    CallLine("ISteamClient::BShutdownIfAllPipesClosed").log();
-    return !anyPipeOpen();
+bool THISCALL ClientBShutdownIfAllPipesClosed(void*) {
+    ModelGuard guard;
+    CallLine("ISteamClient::BShutdownIfAllPipesClosed").Log();
+    return !AnyPipeOpen();
 }
 
 // ---- ISteamUser ---------------------------------------------------------------
 
-int32_t THISCALL userGetHSteamUser(void* self) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUser_GetHSteamUser").log();
-    return live(self, Family::User) && isConnectedUser(kGlobalUser) ? kGlobalUser : 0;
+int32_t THISCALL UserGetHSteamUser(void* self) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUser_GetHSteamUser").Log();
+    return Live(self, Family::User) && IsConnectedUser(kGlobalUser) ? kGlobalUser : 0;
 }
 
-bool THISCALL userBLoggedOn(void* self) { return calls::userLoggedOn(live(self, Family::User)); }
+bool THISCALL UserBLoggedOn(void* self) { return calls::UserLoggedOn(Live(self, Family::User)); }
 
 // CSteamID result: MSVC passes a member function a hidden result pointer
 // (32-bit: the first stack argument, popped by the callee; 64-bit: the second
 // register, after the object, even though 8 bytes would fit in RAX) and
 // expects it back in EAX or RAX.
 #if defined(_WIN32)
-void* THISCALL userGetSteamID(void* self, void* result) {
-    const uint64_t id = calls::userSteamId(live(self, Family::User));
+void* THISCALL UserGetSteamID(void* self, void* result) {
+    const uint64_t id = calls::UserSteamId(live(self, Family::User));
     std::memcpy(result, &id, sizeof id);
     return result;
 }
 #else
 // The Itanium ABI returns a trivially copyable 8-byte class such as CSteamID
 // in RAX, like a plain integer.
-uint64_t userGetSteamID(void* self) { return calls::userSteamId(live(self, Family::User)); }
+uint64_t UserGetSteamId(void* self) { return calls::UserSteamId(Live(self, Family::User)); }
 #endif
 
 // ---- ISteamUserStats ------------------------------------------------------------
 
-bool THISCALL statsRequestCurrentStats(void* self) {
-    return calls::statsRequestCurrentStats(live(self, Family::UserStats));
+bool THISCALL StatsRequestCurrentStats(void* self) {
+    return calls::StatsRequestCurrentStats(Live(self, Family::UserStats));
 }
 
-bool THISCALL statsGetStatInt32(void* self, const char* name, int32_t* value) {
-    return calls::statsGetStatInt32(live(self, Family::UserStats), name, value);
+bool THISCALL StatsGetStatInt32(void* self, const char* name, int32_t* value) {
+    return calls::StatsGetStatInt32(Live(self, Family::UserStats), name, value);
 }
 
-bool THISCALL statsGetStatFloat(void* self, const char* name, float* value) {
-    return calls::statsGetStatFloat(live(self, Family::UserStats), name, value);
+bool THISCALL StatsGetStatFloat(void* self, const char* name, float* value) {
+    return calls::StatsGetStatFloat(Live(self, Family::UserStats), name, value);
 }
 
-bool THISCALL statsSetStatInt32(void* self, const char* name, int32_t value) {
-    return calls::statsSetStatInt32(live(self, Family::UserStats), name, value);
+bool THISCALL StatsSetStatInt32(void* self, const char* name, int32_t value) {
+    return calls::StatsSetStatInt32(Live(self, Family::UserStats), name, value);
 }
 
-bool THISCALL statsSetStatFloat(void* self, const char* name, float value) {
-    return calls::statsSetStatFloat(live(self, Family::UserStats), name, value);
+bool THISCALL StatsSetStatFloat(void* self, const char* name, float value) {
+    return calls::StatsSetStatFloat(Live(self, Family::UserStats), name, value);
 }
 
-bool THISCALL statsUpdateAvgRateStat(void* self, const char* name, float count, double seconds) {
-    return calls::statsUpdateAvgRateStat(live(self, Family::UserStats), name, count, seconds);
+bool THISCALL StatsUpdateAvgRateStat(void* self, const char* name, float count, double seconds) {
+    return calls::StatsUpdateAvgRateStat(Live(self, Family::UserStats), name, count, seconds);
 }
 
-bool THISCALL statsGetAchievement(void* self, const char* name, bool* achieved) {
-    return calls::statsGetAchievement(live(self, Family::UserStats), name, achieved);
+bool THISCALL StatsGetAchievement(void* self, const char* name, bool* achieved) {
+    return calls::StatsGetAchievement(Live(self, Family::UserStats), name, achieved);
 }
 
-bool THISCALL statsSetAchievement(void* self, const char* name) {
-    return calls::statsSetAchievement(live(self, Family::UserStats), name);
+bool THISCALL StatsSetAchievement(void* self, const char* name) {
+    return calls::StatsSetAchievement(Live(self, Family::UserStats), name);
 }
 
-bool THISCALL statsClearAchievement(void* self, const char* name) {
-    return calls::statsClearAchievement(live(self, Family::UserStats), name);
+bool THISCALL StatsClearAchievement(void* self, const char* name) {
+    return calls::StatsClearAchievement(Live(self, Family::UserStats), name);
 }
 
-bool THISCALL statsGetAchievementAndUnlockTime(void* self, const char* name, bool* achieved,
+bool THISCALL StatsGetAchievementAndUnlockTime(void* self, const char* name, bool* achieved,
                                                uint32_t* unlockTime) {
-    return calls::statsGetAchievementAndUnlockTime(live(self, Family::UserStats), name, achieved,
+    return calls::StatsGetAchievementAndUnlockTime(Live(self, Family::UserStats), name, achieved,
                                                    unlockTime);
 }
 
-bool THISCALL statsStoreStats(void* self) {
-    return calls::statsStoreStats(live(self, Family::UserStats));
+bool THISCALL StatsStoreStats(void* self) {
+    return calls::StatsStoreStats(Live(self, Family::UserStats));
 }
 
-const char* THISCALL statsGetAchievementDisplayAttribute(void* self, const char* name,
+const char* THISCALL StatsGetAchievementDisplayAttribute(void* self, const char* name,
                                                          const char* key) {
-    return calls::statsAchievementDisplayAttribute(live(self, Family::UserStats), name, key);
+    return calls::StatsAchievementDisplayAttribute(Live(self, Family::UserStats), name, key);
 }
 
-bool THISCALL statsIndicateAchievementProgress(void* self, const char* name, uint32_t current,
+bool THISCALL StatsIndicateAchievementProgress(void* self, const char* name, uint32_t current,
                                                uint32_t maximum) {
-    return calls::statsIndicateAchievementProgress(live(self, Family::UserStats), name, current,
+    return calls::StatsIndicateAchievementProgress(Live(self, Family::UserStats), name, current,
                                                    maximum);
 }
 
-uint32_t THISCALL statsGetNumAchievements(void* self) {
-    return calls::statsNumAchievements(live(self, Family::UserStats));
+uint32_t THISCALL StatsGetNumAchievements(void* self) {
+    return calls::StatsNumAchievements(Live(self, Family::UserStats));
 }
 
-const char* THISCALL statsGetAchievementName(void* self, uint32_t index) {
-    return calls::statsAchievementName(live(self, Family::UserStats), index);
+const char* THISCALL StatsGetAchievementName(void* self, uint32_t index) {
+    return calls::StatsAchievementName(Live(self, Family::UserStats), index);
 }
 
-bool THISCALL statsGetAchievementProgressLimitsInt32(void* self, const char* name,
-                                                     int32_t* minimum, int32_t* maximum) {
-    return calls::statsAchievementProgressLimitsInt32(live(self, Family::UserStats), name,
-                                                      minimum, maximum);
+bool THISCALL StatsGetAchievementProgressLimitsInt32(void* self, const char* name, int32_t* minimum,
+                                                     int32_t* maximum) {
+    return calls::StatsAchievementProgressLimitsInt32(Live(self, Family::UserStats), name, minimum,
+                                                      maximum);
 }
 
-bool THISCALL statsGetAchievementProgressLimitsFloat(void* self, const char* name, float* minimum,
+bool THISCALL StatsGetAchievementProgressLimitsFloat(void* self, const char* name, float* minimum,
                                                      float* maximum) {
-    return calls::statsAchievementProgressLimitsFloat(live(self, Family::UserStats), name,
-                                                      minimum, maximum);
+    return calls::StatsAchievementProgressLimitsFloat(Live(self, Family::UserStats), name, minimum,
+                                                      maximum);
 }
 
-bool THISCALL statsResetAllStats(void* self, BoolArgument achievementsToo) {
-    return calls::statsResetAllStats(live(self, Family::UserStats), boolOf(achievementsToo));
+bool THISCALL StatsResetAllStats(void* self, BoolArgument achievementsToo) {
+    return calls::StatsResetAllStats(Live(self, Family::UserStats), BoolOf(achievementsToo));
 }
 
 // Leaderboard call handles are 64-bit: returned in EDX:EAX.
-uint64_t THISCALL statsFindOrCreateLeaderboard(void* self, const char* name, int32_t sortMethod,
+uint64_t THISCALL StatsFindOrCreateLeaderboard(void* self, const char* name, int32_t sortMethod,
                                                int32_t displayType) {
-    return calls::statsFindOrCreateLeaderboard(live(self, Family::UserStats), name, sortMethod,
+    return calls::StatsFindOrCreateLeaderboard(Live(self, Family::UserStats), name, sortMethod,
                                                displayType);
 }
 
-uint64_t THISCALL statsFindLeaderboard(void* self, const char* name) {
-    return calls::statsFindLeaderboard(live(self, Family::UserStats), name);
+uint64_t THISCALL StatsFindLeaderboard(void* self, const char* name) {
+    return calls::StatsFindLeaderboard(Live(self, Family::UserStats), name);
 }
 
-const char* THISCALL statsGetLeaderboardName(void* self, uint64_t board) {
-    return calls::statsLeaderboardName(live(self, Family::UserStats), board);
+const char* THISCALL StatsGetLeaderboardName(void* self, uint64_t board) {
+    return calls::StatsLeaderboardName(Live(self, Family::UserStats), board);
 }
 
-int32_t THISCALL statsGetLeaderboardEntryCount(void* self, uint64_t board) {
-    return calls::statsLeaderboardEntryCount(live(self, Family::UserStats), board);
+int32_t THISCALL StatsGetLeaderboardEntryCount(void* self, uint64_t board) {
+    return calls::StatsLeaderboardEntryCount(Live(self, Family::UserStats), board);
 }
 
-int32_t THISCALL statsGetLeaderboardSortMethod(void* self, uint64_t board) {
-    return calls::statsLeaderboardSortMethod(live(self, Family::UserStats), board);
+int32_t THISCALL StatsGetLeaderboardSortMethod(void* self, uint64_t board) {
+    return calls::StatsLeaderboardSortMethod(Live(self, Family::UserStats), board);
 }
 
-int32_t THISCALL statsGetLeaderboardDisplayType(void* self, uint64_t board) {
-    return calls::statsLeaderboardDisplayType(live(self, Family::UserStats), board);
+int32_t THISCALL StatsGetLeaderboardDisplayType(void* self, uint64_t board) {
+    return calls::StatsLeaderboardDisplayType(Live(self, Family::UserStats), board);
 }
 
-uint64_t THISCALL statsDownloadLeaderboardEntries(void* self, uint64_t board, int32_t request,
+uint64_t THISCALL StatsDownloadLeaderboardEntries(void* self, uint64_t board, int32_t request,
                                                   int32_t rangeStart, int32_t rangeEnd) {
-    return calls::statsDownloadLeaderboardEntries(live(self, Family::UserStats), board, request,
+    return calls::StatsDownloadLeaderboardEntries(Live(self, Family::UserStats), board, request,
                                                   rangeStart, rangeEnd);
 }
 
-bool THISCALL statsGetDownloadedLeaderboardEntry(void* self, uint64_t entries, int32_t index,
+bool THISCALL StatsGetDownloadedLeaderboardEntry(void* self, uint64_t entries, int32_t index,
                                                  LeaderboardEntryRecord* entry, int32_t* details,
                                                  int32_t detailsMax) {
-    return calls::statsDownloadedLeaderboardEntry(live(self, Family::UserStats), entries, index,
+    return calls::StatsDownloadedLeaderboardEntry(Live(self, Family::UserStats), entries, index,
                                                   entry, details, detailsMax);
 }
 
-uint64_t THISCALL statsUploadLeaderboardScore(void* self, uint64_t board, int32_t uploadMethod,
+uint64_t THISCALL StatsUploadLeaderboardScore(void* self, uint64_t board, int32_t uploadMethod,
                                               int32_t score, const int32_t* details,
                                               int32_t detailCount) {
-    return calls::statsUploadLeaderboardScore(live(self, Family::UserStats), board, uploadMethod,
+    return calls::StatsUploadLeaderboardScore(Live(self, Family::UserStats), board, uploadMethod,
                                               score, details, detailCount);
 }
 
 // ---- ISteamUtils, ISteamApps, ISteamFriends, ISteamInput, ISteamController -------
 
-uint32_t THISCALL utilsGetAppID(void* self) { return calls::utilsAppId(live(self, Family::Utils)); }
+uint32_t THISCALL UtilsGetAppId(void* self) { return calls::UtilsAppId(Live(self, Family::Utils)); }
 
-uint32_t THISCALL utilsGetServerRealTime(void* self) {
-    return calls::utilsServerRealTime(live(self, Family::Utils));
+uint32_t THISCALL UtilsGetServerRealTime(void* self) {
+    return calls::UtilsServerRealTime(Live(self, Family::Utils));
 }
 
 // First in every SteamAPI_RunCallbacks of the real library: the frame clock.
-void THISCALL utilsRunFrame(void* self) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUtils_RunFrame").log();
-    if (familyOf(self) == Family::Utils) runClientFrame();
+void THISCALL UtilsRunFrame(void* self) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUtils_RunFrame").Log();
+    if (FamilyOf(self) == Family::Utils) RunClientFrame();
 }
 
-uint32_t THISCALL utilsGetIPCCallCount(void*) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUtils_GetIPCCallCount").log();
+uint32_t THISCALL UtilsGetIpcCallCount(void*) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUtils_GetIPCCallCount").Log();
     return 0;  // no IPC: everything is in process
 }
 
-const char* THISCALL appsGetCurrentGameLanguage(void* self) {
-    return calls::appsCurrentGameLanguage(live(self, Family::Apps));
+const char* THISCALL AppsGetCurrentGameLanguage(void* self) {
+    return calls::AppsCurrentGameLanguage(Live(self, Family::Apps));
 }
 
-const char* THISCALL appsGetAvailableGameLanguages(void* self) {
-    return calls::appsAvailableGameLanguages(live(self, Family::Apps));
+const char* THISCALL AppsGetAvailableGameLanguages(void* self) {
+    return calls::AppsAvailableGameLanguages(Live(self, Family::Apps));
 }
 
-bool THISCALL appsBIsSubscribed(void* self) {
-    return calls::appsIsSubscribed(live(self, Family::Apps));
+bool THISCALL AppsBIsSubscribed(void* self) {
+    return calls::AppsIsSubscribed(Live(self, Family::Apps));
 }
 
-bool THISCALL appsBIsSubscribedApp(void* self, uint32_t appId) {
-    return calls::appsIsSubscribedApp(live(self, Family::Apps), appId);
+bool THISCALL AppsBIsSubscribedApp(void* self, uint32_t appId) {
+    return calls::AppsIsSubscribedApp(Live(self, Family::Apps), appId);
 }
 
-const char* THISCALL friendsGetPersonaName(void* self) {
-    return calls::friendsPersonaName(live(self, Family::Friends));
+const char* THISCALL FriendsGetPersonaName(void* self) {
+    return calls::FriendsPersonaName(Live(self, Family::Friends));
 }
 
-void THISCALL friendsActivateGameOverlay(void* self, const char* dialog) {
-    calls::friendsActivateGameOverlay(live(self, Family::Friends), dialog);
+void THISCALL FriendsActivateGameOverlay(void* self, const char* dialog) {
+    calls::FriendsActivateGameOverlay(Live(self, Family::Friends), dialog);
 }
 
 // A CSteamID argument travels by value as its 8 bytes, in every ABI here.
-void THISCALL friendsActivateGameOverlayToUser(void* self, const char* dialog, uint64_t steamId) {
-    calls::friendsActivateGameOverlayToUser(live(self, Family::Friends), dialog, steamId);
+void THISCALL FriendsActivateGameOverlayToUser(void* self, const char* dialog, uint64_t steamId) {
+    calls::FriendsActivateGameOverlayToUser(Live(self, Family::Friends), dialog, steamId);
 }
 
-void THISCALL friendsActivateGameOverlayToWebPage(void* self, const char* url, int32_t mode) {
-    calls::friendsActivateGameOverlayToWebPage(live(self, Family::Friends), url, mode);
+void THISCALL FriendsActivateGameOverlayToWebPage(void* self, const char* url, int32_t mode) {
+    calls::FriendsActivateGameOverlayToWebPage(Live(self, Family::Friends), url, mode);
 }
 
-void THISCALL friendsActivateGameOverlayToStore(void* self, uint32_t appId, int32_t flag) {
-    calls::friendsActivateGameOverlayToStore(live(self, Family::Friends), appId, flag);
+void THISCALL FriendsActivateGameOverlayToStore(void* self, uint32_t appId, int32_t flag) {
+    calls::FriendsActivateGameOverlayToStore(Live(self, Family::Friends), appId, flag);
 }
 
 // Input and controllers: nothing to poll; the library calls these every frame.
-void THISCALL inputRunFrame(void*) {}
-void THISCALL inputRunFrameReserved(void*, BoolArgument) {}
-void THISCALL controllerRunFrame(void*) {}
+void THISCALL InputRunFrame(void*) {}
+void THISCALL InputRunFrameReserved(void*, BoolArgument) {}
+void THISCALL ControllerRunFrame(void*) {}
 
 }  // namespace
 
@@ -386,4 +386,4 @@ const void* const kServedFunctions[] = {
 #undef STEAM_CLIENT_SERVED_ADDRESS
 };
 
-}  // namespace steam_sim::client
+}  // namespace offline_steam::client

@@ -11,77 +11,77 @@
 // argument bytes).
 #pragma once
 
-namespace steam_sim::client {
+namespace offline_steam::client {
 
 #define STEAM_CLIENT_SERVED(M)                                                                   \
-    M(ISteamClient, CreateSteamPipe, 0, Int32, clientCreateSteamPipe)                            \
-    M(ISteamClient, BReleaseSteamPipe, 4, Int32, clientBReleaseSteamPipe)                        \
-    M(ISteamClient, ConnectToGlobalUser, 4, Int32, clientConnectToGlobalUser)                    \
-    M(ISteamClient, ReleaseUser, 8, Void, clientReleaseUser)                                     \
-    M(ISteamClient, GetISteamUser, 12, Pointer, clientGetISteamUser)                             \
-    M(ISteamClient, GetISteamGenericInterface, 12, Pointer, clientGetISteamGenericInterface)     \
-    M(ISteamClient, GetISteamUtils, 8, Pointer, clientGetISteamUtils)                            \
-    M(ISteamClient, GetISteamUserStats, 12, Pointer, clientGetISteamUserStats)                   \
-    M(ISteamClient, GetISteamApps, 12, Pointer, clientGetISteamApps)                             \
-    M(ISteamClient, GetISteamFriends, 12, Pointer, clientGetISteamFriends)                       \
-    M(ISteamClient, GetISteamInput, 12, Pointer, clientGetISteamInput)                           \
-    M(ISteamClient, GetISteamController, 12, Pointer, clientGetISteamController)                 \
+    M(ISteamClient, CreateSteamPipe, 0, Int32, ClientCreateSteamPipe)                            \
+    M(ISteamClient, BReleaseSteamPipe, 4, Int32, ClientBReleaseSteamPipe)                        \
+    M(ISteamClient, ConnectToGlobalUser, 4, Int32, ClientConnectToGlobalUser)                    \
+    M(ISteamClient, ReleaseUser, 8, Void, ClientReleaseUser)                                     \
+    M(ISteamClient, GetISteamUser, 12, Pointer, ClientGetISteamUser)                             \
+    M(ISteamClient, GetISteamGenericInterface, 12, Pointer, ClientGetISteamGenericInterface)     \
+    M(ISteamClient, GetISteamUtils, 8, Pointer, ClientGetISteamUtils)                            \
+    M(ISteamClient, GetISteamUserStats, 12, Pointer, ClientGetISteamUserStats)                   \
+    M(ISteamClient, GetISteamApps, 12, Pointer, ClientGetISteamApps)                             \
+    M(ISteamClient, GetISteamFriends, 12, Pointer, ClientGetISteamFriends)                       \
+    M(ISteamClient, GetISteamInput, 12, Pointer, ClientGetISteamInput)                           \
+    M(ISteamClient, GetISteamController, 12, Pointer, ClientGetISteamController)                 \
     M(ISteamClient, Set_SteamAPI_CCheckCallbackRegisteredInProcess, 4, Void,                     \
-      clientSetCheckCallbackRegistered)                                                          \
-    M(ISteamClient, BShutdownIfAllPipesClosed, 0, Int32, clientBShutdownIfAllPipesClosed)        \
-    M(ISteamUser, GetHSteamUser, 0, Int32, userGetHSteamUser)                                    \
-    M(ISteamUser, BLoggedOn, 0, Int32, userBLoggedOn)                                            \
-    M(ISteamUser, GetSteamID, 4, Object, userGetSteamID)                                         \
-    M(ISteamUserStats, RequestCurrentStats, 0, Int32, statsRequestCurrentStats)                  \
-    M(ISteamUserStats, GetStatInt32, 8, Int32, statsGetStatInt32)                                \
-    M(ISteamUserStats, GetStatFloat, 8, Int32, statsGetStatFloat)                                \
-    M(ISteamUserStats, SetStatInt32, 8, Int32, statsSetStatInt32)                                \
-    M(ISteamUserStats, SetStatFloat, 8, Int32, statsSetStatFloat)                                \
-    M(ISteamUserStats, UpdateAvgRateStat, 16, Int32, statsUpdateAvgRateStat)                     \
-    M(ISteamUserStats, GetAchievement, 8, Int32, statsGetAchievement)                            \
-    M(ISteamUserStats, SetAchievement, 4, Int32, statsSetAchievement)                            \
-    M(ISteamUserStats, ClearAchievement, 4, Int32, statsClearAchievement)                        \
-    M(ISteamUserStats, GetAchievementAndUnlockTime, 12, Int32, statsGetAchievementAndUnlockTime) \
-    M(ISteamUserStats, StoreStats, 0, Int32, statsStoreStats)                                    \
+      ClientSetCheckCallbackRegistered)                                                          \
+    M(ISteamClient, BShutdownIfAllPipesClosed, 0, Int32, ClientBShutdownIfAllPipesClosed)        \
+    M(ISteamUser, GetHSteamUser, 0, Int32, UserGetHSteamUser)                                    \
+    M(ISteamUser, BLoggedOn, 0, Int32, UserBLoggedOn)                                            \
+    M(ISteamUser, GetSteamID, 4, Object, UserGetSteamId)                                         \
+    M(ISteamUserStats, RequestCurrentStats, 0, Int32, StatsRequestCurrentStats)                  \
+    M(ISteamUserStats, GetStatInt32, 8, Int32, StatsGetStatInt32)                                \
+    M(ISteamUserStats, GetStatFloat, 8, Int32, StatsGetStatFloat)                                \
+    M(ISteamUserStats, SetStatInt32, 8, Int32, StatsSetStatInt32)                                \
+    M(ISteamUserStats, SetStatFloat, 8, Int32, StatsSetStatFloat)                                \
+    M(ISteamUserStats, UpdateAvgRateStat, 16, Int32, StatsUpdateAvgRateStat)                     \
+    M(ISteamUserStats, GetAchievement, 8, Int32, StatsGetAchievement)                            \
+    M(ISteamUserStats, SetAchievement, 4, Int32, StatsSetAchievement)                            \
+    M(ISteamUserStats, ClearAchievement, 4, Int32, StatsClearAchievement)                        \
+    M(ISteamUserStats, GetAchievementAndUnlockTime, 12, Int32, StatsGetAchievementAndUnlockTime) \
+    M(ISteamUserStats, StoreStats, 0, Int32, StatsStoreStats)                                    \
     M(ISteamUserStats, GetAchievementDisplayAttribute, 8, Pointer,                               \
-      statsGetAchievementDisplayAttribute)                                                       \
-    M(ISteamUserStats, IndicateAchievementProgress, 12, Int32, statsIndicateAchievementProgress) \
-    M(ISteamUserStats, GetNumAchievements, 0, Int32, statsGetNumAchievements)                    \
-    M(ISteamUserStats, GetAchievementName, 4, Pointer, statsGetAchievementName)                  \
+      StatsGetAchievementDisplayAttribute)                                                       \
+    M(ISteamUserStats, IndicateAchievementProgress, 12, Int32, StatsIndicateAchievementProgress) \
+    M(ISteamUserStats, GetNumAchievements, 0, Int32, StatsGetNumAchievements)                    \
+    M(ISteamUserStats, GetAchievementName, 4, Pointer, StatsGetAchievementName)                  \
     M(ISteamUserStats, GetAchievementProgressLimitsInt32, 12, Int32,                             \
-      statsGetAchievementProgressLimitsInt32)                                                    \
+      StatsGetAchievementProgressLimitsInt32)                                                    \
     M(ISteamUserStats, GetAchievementProgressLimitsFloat, 12, Int32,                             \
-      statsGetAchievementProgressLimitsFloat)                                                    \
-    M(ISteamUserStats, ResetAllStats, 4, Int32, statsResetAllStats)                              \
-    M(ISteamUserStats, FindOrCreateLeaderboard, 12, Int64, statsFindOrCreateLeaderboard)         \
-    M(ISteamUserStats, FindLeaderboard, 4, Int64, statsFindLeaderboard)                          \
-    M(ISteamUserStats, GetLeaderboardName, 8, Pointer, statsGetLeaderboardName)                  \
-    M(ISteamUserStats, GetLeaderboardEntryCount, 8, Int32, statsGetLeaderboardEntryCount)        \
-    M(ISteamUserStats, GetLeaderboardSortMethod, 8, Int32, statsGetLeaderboardSortMethod)        \
-    M(ISteamUserStats, GetLeaderboardDisplayType, 8, Int32, statsGetLeaderboardDisplayType)      \
-    M(ISteamUserStats, UploadLeaderboardScore, 24, Int64, statsUploadLeaderboardScore)           \
-    M(ISteamUserStats, DownloadLeaderboardEntries, 20, Int64, statsDownloadLeaderboardEntries)   \
+      StatsGetAchievementProgressLimitsFloat)                                                    \
+    M(ISteamUserStats, ResetAllStats, 4, Int32, StatsResetAllStats)                              \
+    M(ISteamUserStats, FindOrCreateLeaderboard, 12, Int64, StatsFindOrCreateLeaderboard)         \
+    M(ISteamUserStats, FindLeaderboard, 4, Int64, StatsFindLeaderboard)                          \
+    M(ISteamUserStats, GetLeaderboardName, 8, Pointer, StatsGetLeaderboardName)                  \
+    M(ISteamUserStats, GetLeaderboardEntryCount, 8, Int32, StatsGetLeaderboardEntryCount)        \
+    M(ISteamUserStats, GetLeaderboardSortMethod, 8, Int32, StatsGetLeaderboardSortMethod)        \
+    M(ISteamUserStats, GetLeaderboardDisplayType, 8, Int32, StatsGetLeaderboardDisplayType)      \
+    M(ISteamUserStats, UploadLeaderboardScore, 24, Int64, StatsUploadLeaderboardScore)           \
+    M(ISteamUserStats, DownloadLeaderboardEntries, 20, Int64, StatsDownloadLeaderboardEntries)   \
     M(ISteamUserStats, GetDownloadedLeaderboardEntry, 24, Int32,                                 \
-      statsGetDownloadedLeaderboardEntry)                                                        \
-    M(ISteamUtils, GetAppID, 0, Int32, utilsGetAppID)                                            \
-    M(ISteamUtils, GetServerRealTime, 0, Int32, utilsGetServerRealTime)                          \
-    M(ISteamUtils, RunFrame, 0, Void, utilsRunFrame)                                             \
-    M(ISteamUtils, GetIPCCallCount, 0, Int32, utilsGetIPCCallCount)                              \
-    M(ISteamApps, GetCurrentGameLanguage, 0, Pointer, appsGetCurrentGameLanguage)                \
-    M(ISteamApps, GetAvailableGameLanguages, 0, Pointer, appsGetAvailableGameLanguages)          \
-    M(ISteamApps, BIsSubscribed, 0, Int32, appsBIsSubscribed)                                    \
-    M(ISteamApps, BIsSubscribedApp, 4, Int32, appsBIsSubscribedApp)                              \
-    M(ISteamFriends, GetPersonaName, 0, Pointer, friendsGetPersonaName)                          \
-    M(ISteamFriends, ActivateGameOverlay, 4, Void, friendsActivateGameOverlay)                   \
-    M(ISteamFriends, ActivateGameOverlayToUser, 12, Void, friendsActivateGameOverlayToUser)      \
-    M(ISteamFriends, ActivateGameOverlayToWebPage, 8, Void, friendsActivateGameOverlayToWebPage) \
-    M(ISteamFriends, ActivateGameOverlayToStore, 8, Void, friendsActivateGameOverlayToStore)     \
-    M(ISteamInput, RunFrame, 0, Void, inputRunFrame)                                             \
-    M(ISteamInput, RunFrame, 4, Void, inputRunFrameReserved)                                     \
-    M(ISteamController, RunFrame, 0, Void, controllerRunFrame)
+      StatsGetDownloadedLeaderboardEntry)                                                        \
+    M(ISteamUtils, GetAppID, 0, Int32, UtilsGetAppId)                                            \
+    M(ISteamUtils, GetServerRealTime, 0, Int32, UtilsGetServerRealTime)                          \
+    M(ISteamUtils, RunFrame, 0, Void, UtilsRunFrame)                                             \
+    M(ISteamUtils, GetIPCCallCount, 0, Int32, UtilsGetIpcCallCount)                              \
+    M(ISteamApps, GetCurrentGameLanguage, 0, Pointer, AppsGetCurrentGameLanguage)                \
+    M(ISteamApps, GetAvailableGameLanguages, 0, Pointer, AppsGetAvailableGameLanguages)          \
+    M(ISteamApps, BIsSubscribed, 0, Int32, AppsBIsSubscribed)                                    \
+    M(ISteamApps, BIsSubscribedApp, 4, Int32, AppsBIsSubscribedApp)                              \
+    M(ISteamFriends, GetPersonaName, 0, Pointer, FriendsGetPersonaName)                          \
+    M(ISteamFriends, ActivateGameOverlay, 4, Void, FriendsActivateGameOverlay)                   \
+    M(ISteamFriends, ActivateGameOverlayToUser, 12, Void, FriendsActivateGameOverlayToUser)      \
+    M(ISteamFriends, ActivateGameOverlayToWebPage, 8, Void, FriendsActivateGameOverlayToWebPage) \
+    M(ISteamFriends, ActivateGameOverlayToStore, 8, Void, FriendsActivateGameOverlayToStore)     \
+    M(ISteamInput, RunFrame, 0, Void, InputRunFrame)                                             \
+    M(ISteamInput, RunFrame, 4, Void, InputRunFrameReserved)                                     \
+    M(ISteamController, RunFrame, 0, Void, ControllerRunFrame)
 
 // The served methods' addresses, in the order of STEAM_CLIENT_SERVED
 // (defined in served_methods.cpp).
 extern const void* const kServedFunctions[];
 
-}  // namespace steam_sim::client
+}  // namespace offline_steam::client

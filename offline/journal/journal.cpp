@@ -6,7 +6,7 @@
 
 #include "json_document.h"
 
-namespace steam_sim {
+namespace offline_steam {
 std::string JsonString(const std::string& text) {
     std::string json = "\"";
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -59,19 +59,19 @@ std::string JsonNumber(double value) {
     return std::string(text, written.ptr);
 }
 
-bool Journal::open(const std::string& path) {
-    close();
+bool Journal::Open(const std::string& path) {
+    Close();
     file_ = std::fopen(path.c_str(), "ab");
     return file_ != nullptr;
 }
 
-void Journal::close() {
+void Journal::Close() {
     if (file_ == nullptr) return;
     std::fclose(static_cast<std::FILE*>(file_));
     file_ = nullptr;
 }
 
-void Journal::write(const char* event, int frame, const std::string& fields) {
+void Journal::Write(const char* event, int frame, const std::string& fields) {
     if (file_ == nullptr) return;
     auto* file = static_cast<std::FILE*>(file_);
     std::fprintf(file, "{\"event\":\"%s\",\"frame\":%d%s}\n", event, frame, fields.c_str());
@@ -79,9 +79,9 @@ void Journal::write(const char* event, int frame, const std::string& fields) {
     std::fflush(file);
 }
 
-Journal& journal() {
+Journal& TheJournal() {
     static Journal instance;
     return instance;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

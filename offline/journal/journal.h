@@ -33,7 +33,7 @@
 
 #include <string>
 
-namespace steam_sim {
+namespace offline_steam {
 
 // A JSON text for a journal line's field; quotes and escapes it (bytes that
 // are not UTF-8 become U+FFFD).
@@ -44,17 +44,17 @@ std::string JsonNumber(double value);
 class Journal {
 public:
     // Opens (appends to) the file; false when it cannot be written.
-    bool open(const std::string& path);
-    bool isOpen() const { return file_ != nullptr; }
-    void close();
+    bool Open(const std::string& path);
+    bool IsOpen() const { return file_ != nullptr; }
+    void Close();
     // Writes one line: {"event":"<event>","frame":<frame><fields>} where
     // `fields` is empty or starts with a comma.
-    void write(const char* event, int frame, const std::string& fields);
+    void Write(const char* event, int frame, const std::string& fields);
 
 private:
     void* file_ = nullptr;  // FILE*
 };
 
-Journal& journal();
+Journal& TheJournal();
 
-}  // namespace steam_sim
+}  // namespace offline_steam

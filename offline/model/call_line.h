@@ -4,25 +4,25 @@
 #include <cstdint>
 #include <string>
 
-namespace steam_sim {
+namespace offline_steam {
 
 class CallLine {
 public:
     explicit CallLine(const char* exportName);
 
-    CallLine& text(const char* value);  // unquoted, "(null)" for null
-    CallLine& integer(int64_t value);
-    CallLine& unsignedInteger(uint64_t value);
-    CallLine& flag(bool value);                               // 0 or 1
-    CallLine& real(double value);                             // %g
-    CallLine& integerList(const int32_t* values, int count);  // "[1 2 3]", "[]" when none
+    CallLine& Text(const char* value);  // unquoted, "(null)" for null
+    CallLine& Integer(int64_t value);
+    CallLine& UnsignedInteger(uint64_t value);
+    CallLine& Flag(bool value);                               // 0 or 1
+    CallLine& Real(double value);                             // %g
+    CallLine& IntegerList(const int32_t* values, int count);  // "[1 2 3]", "[]" when none
 
     // Appends the finished line to the call log, and a game's call (a flat
     // name, "SteamAPI_…") to the journal when one is open.
-    void log();
+    void Log();
 
 private:
-    void separate(const std::string& json);
+    void Separate(const std::string& json);
 
     std::string line_;
     bool journaled_;
@@ -30,4 +30,4 @@ private:
     bool hasArgument_ = false;
 };
 
-}  // namespace steam_sim
+}  // namespace offline_steam

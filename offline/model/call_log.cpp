@@ -4,18 +4,18 @@
 #include <cstring>
 #include <utility>
 
-namespace steam_sim {
+namespace offline_steam {
 
-void CallLog::append(std::string line) { lines_.push_back(std::move(line)); }
+void CallLog::Append(std::string line) { lines_.push_back(std::move(line)); }
 
-int CallLog::size() const { return static_cast<int>(lines_.size()); }
+int CallLog::Size() const { return static_cast<int>(lines_.size()); }
 
-const char* CallLog::entry(int index) const {
-    if (index < 0 || index >= size()) return nullptr;
+const char* CallLog::Entry(int index) const {
+    if (index < 0 || index >= Size()) return nullptr;
     return lines_[static_cast<std::size_t>(index)].c_str();
 }
 
-int CallLog::countOf(const char* exportName) const {
+int CallLog::CountOf(const char* exportName) const {
     if (exportName == nullptr) return 0;
     const std::size_t nameLength = std::strlen(exportName);
     int count = 0;
@@ -27,11 +27,11 @@ int CallLog::countOf(const char* exportName) const {
     return count;
 }
 
-void CallLog::clear() { lines_.clear(); }
+void CallLog::Clear() { lines_.clear(); }
 
-CallLog& callLog() {
+CallLog& TheCallLog() {
     static CallLog log;
     return log;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

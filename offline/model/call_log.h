@@ -4,22 +4,22 @@
 #include <deque>
 #include <string>
 
-namespace steam_sim {
+namespace offline_steam {
 
 class CallLog {
 public:
-    void append(std::string line);
-    int size() const;
+    void Append(std::string line);
+    int Size() const;
     // Null when out of range; the text stays valid until the log is cleared.
-    const char* entry(int index) const;
-    int countOf(const char* exportName) const;
-    void clear();
+    const char* Entry(int index) const;
+    int CountOf(const char* exportName) const;
+    void Clear();
 
 private:
     // A deque never moves its elements, so handed-out pointers survive appends.
     std::deque<std::string> lines_;
 };
 
-CallLog& callLog();
+CallLog& TheCallLog();
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -1,9 +1,9 @@
 // Our game's scenario file, compiled in (generated from game_schema.json).
 #pragma once
 
-namespace steam_sim {
+namespace offline_steam {
 
 extern const char* const kDefaultScenarioText;
 extern const char* const kDefaultScenarioName;
 
-}  // namespace steam_sim
+}  // namespace offline_steam

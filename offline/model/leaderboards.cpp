@@ -9,7 +9,7 @@
 #include "schema.h"
 #include "session.h"
 
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 
 enum SortMethod : int { kSortNone = 0, kSortAscending = 1, kSortDescending = 2 };
@@ -24,58 +24,62 @@ constexpr uint64_t kFirstEntriesHandle = 0x200000001ULL;
 // A handle no board has: boards are numbered from 1.
 constexpr uint64_t kUntrustedBoardHandle = 0xBAD0000000000001ULL;
 
-bool isBetter(int sortMethod, int32_t candidate, int32_t current) {
+bool IsBetter(int sortMethod, int32_t candidate, int32_t current) {
     return sortMethod == kSortAscending ? candidate < current : candidate > current;
 }
 
-LeaderboardCall callKind(int call) { return static_cast<LeaderboardCall>(call); }
+LeaderboardCall CallKind(int call) { return static_cast<LeaderboardCall>(call); }
 
 }  // namespace
 
-void Leaderboards::reset() {
+void Leaderboards::Reset() {
     *this = Leaderboards();
-    const Scenario& scenario = activeScenario();
+    const Scenario& scenario = ActiveScenario();
     for (const LeaderboardSchema& schema : scenario.leaderboards) {
-        Board board{schema.name, boards_.size() + 1, static_cast<int>(schema.sort),
-                    static_cast<int>(schema.display), {}};
+        Board board{schema.name,
+                    boards_.size() + 1,
+                    static_cast<int>(schema.sort),
+                    static_cast<int>(schema.display),
+                    {}};
         for (const LeaderboardEntry& entry : schema.scores)
             board.entries.push_back({entry.steamId, entry.score, {}});
         boards_.push_back(std::move(board));
     }
     const uint64_t user = scenario.steamId;
     for (const auto& [name, score] : scenario.start.leaderboards) {
-        const Board* found = boardNamed(name.c_str());
+        const Board* found = BoardNamed(name.c_str());
         if (found == nullptr) {
             // A board the game made in an earlier run, kept by the state file.
             boards_.push_back(Board{name, boards_.size() + 1, kSortDescending, 1, {}});
             found = &boards_.back();
         }
-        Board& board = *boardWithHandle(found->handle);
+        Board& board = *BoardWithHandle(found->handle);
         board.entries.erase(std::remove_if(board.entries.begin(), board.entries.end(),
                                            [user](const Entry& e) { return e.steamId == user; }),
                             board.entries.end());
         board.entries.push_back({user, score, {}});
     }
-    for (Board& board : boards_) sortEntries(board);
+    for (Board& board : boards_) SortEntries(board);
     latencyFrames_ = scenario.faults.leaderboardLatencyFrames;
     scenarioFaultsUsed_.assign(scenario.faults.leaderboards.size(), false);
 }
 
-void Leaderboards::sortEntries(Board& board) {
+void Leaderboards::SortEntries(Board& board) {
     const int sort = board.sortMethod;
-    std::stable_sort(board.entries.begin(), board.entries.end(),
-                     [sort](const Entry& a, const Entry& b) { return isBetter(sort, a.score, b.score); });
+    std::stable_sort(
+        board.entries.begin(), board.entries.end(),
+        [sort](const Entry& a, const Entry& b) { return IsBetter(sort, a.score, b.score); });
 }
 
-Leaderboards::Faults Leaderboards::takeFaults(int call, const char* boardName) {
+Leaderboards::Faults Leaderboards::TakeFaults(int call, const char* boardName) {
     Faults faults{failNextCallHandle_, failNextCallIo_, nextFindNotFound_ && call == 0};
     failNextCallHandle_ = false;
     failNextCallIo_ = false;
     if (call == 0) nextFindNotFound_ = false;
-    const std::vector<LeaderboardFault>& scenarioFaults = activeScenario().faults.leaderboards;
+    const std::vector<LeaderboardFault>& scenarioFaults = ActiveScenario().faults.leaderboards;
     for (std::size_t i = 0; i < scenarioFaults.size(); ++i) {
         const LeaderboardFault& fault = scenarioFaults[i];
-        if (fault.call != callKind(call) || (fault.once && scenarioFaultsUsed_[i])) continue;
+        if (fault.call != CallKind(call) || (fault.once && scenarioFaultsUsed_[i])) continue;
         if (!fault.board.empty() && (boardName == nullptr || fault.board != boardName)) continue;
         scenarioFaultsUsed_[i] = true;
         switch (fault.kind) {
@@ -93,12 +97,12 @@ Leaderboards::Faults Leaderboards::takeFaults(int call, const char* boardName) {
     return faults;
 }
 
-uint64_t Leaderboards::nextCallHandle() {
+uint64_t Leaderboards::NextCallHandle() {
     lastCallHandle_ = lastCallHandle_ == 0 ? kFirstCallHandle : lastCallHandle_ + 1;
     return lastCallHandle_;
 }
 
-const Leaderboards::Board* Leaderboards::boardNamed(const char* name) const {
+const Leaderboards::Board* Leaderboards::BoardNamed(const char* name) const {
     if (name == nullptr) return nullptr;
     for (const Board& board : boards_) {
         if (board.name == name) return &board;
@@ -106,99 +110,99 @@ const Leaderboards::Board* Leaderboards::boardNamed(const char* name) const {
     return nullptr;
 }
 
-const Leaderboards::Board* Leaderboards::boardWithHandle(uint64_t handle) const {
+const Leaderboards::Board* Leaderboards::BoardWithHandle(uint64_t handle) const {
     for (const Board& board : boards_) {
         if (board.handle == handle) return &board;
     }
     return nullptr;
 }
 
-Leaderboards::Board* Leaderboards::boardWithHandle(uint64_t handle) {
+Leaderboards::Board* Leaderboards::BoardWithHandle(uint64_t handle) {
     for (Board& board : boards_) {
         if (board.handle == handle) return &board;
     }
     return nullptr;
 }
 
-int Leaderboards::rankOf(const Board& board, uint64_t steamId) const {
+int Leaderboards::RankOf(const Board& board, uint64_t steamId) const {
     for (std::size_t i = 0; i < board.entries.size(); ++i)
         if (board.entries[i].steamId == steamId) return static_cast<int>(i + 1);
     return 0;
 }
 
-uint64_t Leaderboards::find(const char* name, bool createMissing, int sortMethod,
-                            int displayType) {
-    const Faults faults = takeFaults(static_cast<int>(LeaderboardCall::Find), name);
+uint64_t Leaderboards::Find(const char* name, bool createMissing, int sortMethod, int displayType) {
+    const Faults faults = TakeFaults(static_cast<int>(LeaderboardCall::Find), name);
     if (faults.noCallHandle) return 0;
     if (name == nullptr || name[0] == '\0' || std::strlen(name) >= kNameBufferSize) return 0;
-    const uint64_t call = nextCallHandle();
+    const uint64_t call = NextCallHandle();
     if (faults.ioFailure) {
         // Nothing in an answer whose I/O failed can be trusted; this one
         // claims a board, so only a caller that heeds the failure stays right.
-        recordQueue().postCallResult(call, kLeaderboardFindId,
-                                     leaderboardFindRecord(kUntrustedBoardHandle, true), true,
-                                     latencyFrames_);
+        TheRecordQueue().PostCallResult(call, kLeaderboardFindId,
+                                        MakeLeaderboardFindRecord(kUntrustedBoardHandle, true),
+                                        true, latencyFrames_);
         return call;
     }
-    const Board* board = faults.notFound ? nullptr : boardNamed(name);
+    const Board* board = faults.notFound ? nullptr : BoardNamed(name);
     if (board == nullptr && createMissing && !faults.notFound) {
         boards_.push_back(Board{name, boards_.size() + 1, sortMethod, displayType, {}});
         board = &boards_.back();
     }
-    recordQueue().postCallResult(call, kLeaderboardFindId,
-                                 leaderboardFindRecord(board ? board->handle : 0, board != nullptr),
-                                 false, latencyFrames_);
+    TheRecordQueue().PostCallResult(
+        call, kLeaderboardFindId,
+        MakeLeaderboardFindRecord(board ? board->handle : 0, board != nullptr), false,
+        latencyFrames_);
     return call;
 }
 
-uint64_t Leaderboards::uploadScore(uint64_t boardHandle, int uploadMethod, int32_t score,
+uint64_t Leaderboards::UploadScore(uint64_t boardHandle, int uploadMethod, int32_t score,
                                    const int32_t* details, int detailCount) {
-    Board* board = boardWithHandle(boardHandle);
-    const Faults faults = takeFaults(static_cast<int>(LeaderboardCall::Upload),
+    Board* board = BoardWithHandle(boardHandle);
+    const Faults faults = TakeFaults(static_cast<int>(LeaderboardCall::Upload),
                                      board ? board->name.c_str() : nullptr);
     if (faults.noCallHandle) return 0;
-    const uint64_t call = nextCallHandle();
+    const uint64_t call = NextCallHandle();
     if (faults.ioFailure || board == nullptr ||
         (uploadMethod != kUploadKeepBest && uploadMethod != kUploadForceUpdate)) {
-        recordQueue().postCallResult(call, kScoreUploadedId,
-                                     scoreUploadedRecord(false, boardHandle, score, false, 0, 0),
-                                     faults.ioFailure, latencyFrames_);
-        offline::noteScore(board ? board->name.c_str() : nullptr, score, false, false);
+        TheRecordQueue().PostCallResult(
+            call, kScoreUploadedId, MakeScoreUploadedRecord(false, boardHandle, score, false, 0, 0),
+            faults.ioFailure, latencyFrames_);
+        run::NoteScore(board ? board->name.c_str() : nullptr, score, false, false);
         return call;
     }
-    const uint64_t user = session().userId();
-    const int previousRank = rankOf(*board, user);
+    const uint64_t user = TheSession().UserId();
+    const int previousRank = RankOf(*board, user);
     if (previousRank == 0) board->entries.push_back({user, score, {}});
     Entry& entry = board->entries[previousRank == 0 ? board->entries.size() - 1
                                                     : static_cast<std::size_t>(previousRank - 1)];
-    const bool changed = previousRank == 0 ||
-                         (uploadMethod == kUploadForceUpdate
-                              ? score != entry.score
-                              : isBetter(board->sortMethod, score, entry.score));
+    const bool changed =
+        previousRank == 0 ||
+        (uploadMethod == kUploadForceUpdate ? score != entry.score
+                                            : IsBetter(board->sortMethod, score, entry.score));
     if (changed) {
         entry.score = score;
         entry.details.clear();
         if (details != nullptr)
             entry.details.assign(details, details + std::clamp(detailCount, 0, kMaxDetails));
-        sortEntries(*board);
+        SortEntries(*board);
     }
-    const int newRank = rankOf(*board, user);
-    offline::noteScore(board->name.c_str(), score, changed, true);
-    recordQueue().postCallResult(
+    const int newRank = RankOf(*board, user);
+    run::NoteScore(board->name.c_str(), score, changed, true);
+    TheRecordQueue().PostCallResult(
         call, kScoreUploadedId,
-        scoreUploadedRecord(true, boardHandle, score, changed, newRank, previousRank), false,
+        MakeScoreUploadedRecord(true, boardHandle, score, changed, newRank, previousRank), false,
         latencyFrames_);
     return call;
 }
 
-uint64_t Leaderboards::downloadEntries(uint64_t boardHandle, int request, int rangeStart,
+uint64_t Leaderboards::DownloadEntries(uint64_t boardHandle, int request, int rangeStart,
                                        int rangeEnd) {
-    const Board* board = boardWithHandle(boardHandle);
-    const Faults faults = takeFaults(static_cast<int>(LeaderboardCall::Download),
+    const Board* board = BoardWithHandle(boardHandle);
+    const Faults faults = TakeFaults(static_cast<int>(LeaderboardCall::Download),
                                      board ? board->name.c_str() : nullptr);
     if (faults.noCallHandle || board == nullptr) return 0;
-    const uint64_t call = nextCallHandle();
-    const int userRank = rankOf(*board, session().userId());
+    const uint64_t call = NextCallHandle();
+    const int userRank = RankOf(*board, TheSession().UserId());
     int first = 1;
     int last = 0;
     if (request == kRequestGlobal) {
@@ -223,19 +227,19 @@ uint64_t Leaderboards::downloadEntries(uint64_t boardHandle, int request, int ra
         download.records.push_back(record);
         download.details.push_back(entry.details);
     }
-    const uint64_t entriesHandle =
-        lastEntriesHandle_ = lastEntriesHandle_ == 0 ? kFirstEntriesHandle : lastEntriesHandle_ + 1;
+    const uint64_t entriesHandle = lastEntriesHandle_ =
+        lastEntriesHandle_ == 0 ? kFirstEntriesHandle : lastEntriesHandle_ + 1;
     const int32_t entryCount = static_cast<int32_t>(download.records.size());
     downloads_[entriesHandle] = std::move(download);
-    recordQueue().postCallResult(call, kScoresDownloadedId,
-                                 scoresDownloadedRecord(boardHandle, entriesHandle, entryCount),
-                                 faults.ioFailure, latencyFrames_);
+    TheRecordQueue().PostCallResult(
+        call, kScoresDownloadedId,
+        MakeScoresDownloadedRecord(boardHandle, entriesHandle, entryCount), faults.ioFailure,
+        latencyFrames_);
     return call;
 }
 
-bool Leaderboards::downloadedEntry(uint64_t entriesHandle, int index,
-                                   LeaderboardEntryRecord* entry, int32_t* details,
-                                   int detailsMax) const {
+bool Leaderboards::DownloadedEntry(uint64_t entriesHandle, int index, LeaderboardEntryRecord* entry,
+                                   int32_t* details, int detailsMax) const {
     const auto found = downloads_.find(entriesHandle);
     if (found == downloads_.end() || index < 0 ||
         index >= static_cast<int>(found->second.records.size()) || entry == nullptr)
@@ -249,62 +253,62 @@ bool Leaderboards::downloadedEntry(uint64_t entriesHandle, int index,
     return true;
 }
 
-uint64_t Leaderboards::handleOf(const char* name) const {
-    const Board* board = boardNamed(name);
+uint64_t Leaderboards::HandleOf(const char* name) const {
+    const Board* board = BoardNamed(name);
     return board != nullptr ? board->handle : 0;
 }
 
-const char* Leaderboards::nameOf(uint64_t boardHandle) const {
-    const Board* board = boardWithHandle(boardHandle);
+const char* Leaderboards::NameOf(uint64_t boardHandle) const {
+    const Board* board = BoardWithHandle(boardHandle);
     return board != nullptr ? board->name.c_str() : nullptr;
 }
 
-int Leaderboards::entryCountOf(uint64_t boardHandle) const {
-    const Board* board = boardWithHandle(boardHandle);
+int Leaderboards::EntryCountOf(uint64_t boardHandle) const {
+    const Board* board = BoardWithHandle(boardHandle);
     return board != nullptr ? static_cast<int>(board->entries.size()) : 0;
 }
 
-int Leaderboards::sortMethodOf(uint64_t boardHandle) const {
-    const Board* board = boardWithHandle(boardHandle);
+int Leaderboards::SortMethodOf(uint64_t boardHandle) const {
+    const Board* board = BoardWithHandle(boardHandle);
     return board != nullptr ? board->sortMethod : 0;
 }
 
-int Leaderboards::displayTypeOf(uint64_t boardHandle) const {
-    const Board* board = boardWithHandle(boardHandle);
+int Leaderboards::DisplayTypeOf(uint64_t boardHandle) const {
+    const Board* board = BoardWithHandle(boardHandle);
     return board != nullptr ? board->displayType : 0;
 }
 
-int Leaderboards::sortMethodOf(const char* name) const {
-    const Board* board = boardNamed(name);
+int Leaderboards::SortMethodOf(const char* name) const {
+    const Board* board = BoardNamed(name);
     return board != nullptr ? board->sortMethod : 0;
 }
 
-int Leaderboards::displayTypeOf(const char* name) const {
-    const Board* board = boardNamed(name);
+int Leaderboards::DisplayTypeOf(const char* name) const {
+    const Board* board = BoardNamed(name);
     return board != nullptr ? board->displayType : 0;
 }
 
-bool Leaderboards::scoreOf(const char* name, int32_t* score) const {
-    const Board* board = boardNamed(name);
+bool Leaderboards::ScoreOf(const char* name, int32_t* score) const {
+    const Board* board = BoardNamed(name);
     if (board == nullptr) return false;
-    const int rank = rankOf(*board, session().userId());
+    const int rank = RankOf(*board, TheSession().UserId());
     if (rank == 0) return false;
     if (score != nullptr) *score = board->entries[static_cast<std::size_t>(rank - 1)].score;
     return true;
 }
 
-std::map<std::string, int32_t> Leaderboards::userScores() const {
+std::map<std::string, int32_t> Leaderboards::UserScores() const {
     std::map<std::string, int32_t> scores;
     for (const Board& board : boards_) {
         int32_t score = 0;
-        if (scoreOf(board.name.c_str(), &score)) scores[board.name] = score;
+        if (ScoreOf(board.name.c_str(), &score)) scores[board.name] = score;
     }
     return scores;
 }
 
-Leaderboards& leaderboards() {
+Leaderboards& TheLeaderboards() {
     static Leaderboards instance;
     return instance;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

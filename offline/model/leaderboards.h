@@ -8,38 +8,38 @@
 
 #include "records.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
 class Leaderboards {
 public:
     // The scenario's boards and the user's scores from its start state.
-    void reset();
+    void Reset();
 
     // Each returns the call handle of the queued answer, or 0 when the call failed.
-    uint64_t find(const char* name, bool createMissing, int sortMethod, int displayType);
-    uint64_t uploadScore(uint64_t boardHandle, int uploadMethod, int32_t score,
+    uint64_t Find(const char* name, bool createMissing, int sortMethod, int displayType);
+    uint64_t UploadScore(uint64_t boardHandle, int uploadMethod, int32_t score,
                          const int32_t* details, int detailCount);
-    uint64_t downloadEntries(uint64_t boardHandle, int request, int rangeStart, int rangeEnd);
+    uint64_t DownloadEntries(uint64_t boardHandle, int request, int rangeStart, int rangeEnd);
     // One entry of a finished download; false for an unknown handle or index.
-    bool downloadedEntry(uint64_t entriesHandle, int index, LeaderboardEntryRecord* entry,
+    bool DownloadedEntry(uint64_t entriesHandle, int index, LeaderboardEntryRecord* entry,
                          int32_t* details, int detailsMax) const;
 
-    void failNextCallHandle() { failNextCallHandle_ = true; }
-    void failNextCallIo() { failNextCallIo_ = true; }
-    void nextFindNotFound() { nextFindNotFound_ = true; }
-    void setCallResultLatency(int frames) { latencyFrames_ = frames; }
+    void FailNextCallHandle() { failNextCallHandle_ = true; }
+    void FailNextCallIo() { failNextCallIo_ = true; }
+    void NextFindNotFound() { nextFindNotFound_ = true; }
+    void SetCallResultLatency(int frames) { latencyFrames_ = frames; }
 
-    uint64_t handleOf(const char* name) const;
-    const char* nameOf(uint64_t boardHandle) const;  // null for an unknown handle
-    int entryCountOf(uint64_t boardHandle) const;
-    int sortMethodOf(uint64_t boardHandle) const;
-    int displayTypeOf(uint64_t boardHandle) const;
-    int sortMethodOf(const char* name) const;
-    int displayTypeOf(const char* name) const;
-    bool scoreOf(const char* name, int32_t* score) const;
-    int count() const { return static_cast<int>(boards_.size()); }
+    uint64_t HandleOf(const char* name) const;
+    const char* NameOf(uint64_t boardHandle) const;  // null for an unknown handle
+    int EntryCountOf(uint64_t boardHandle) const;
+    int SortMethodOf(uint64_t boardHandle) const;
+    int DisplayTypeOf(uint64_t boardHandle) const;
+    int SortMethodOf(const char* name) const;
+    int DisplayTypeOf(const char* name) const;
+    bool ScoreOf(const char* name, int32_t* score) const;
+    int Count() const { return static_cast<int>(boards_.size()); }
     // Board name to the user's score, for boards where the user has one.
-    std::map<std::string, int32_t> userScores() const;
+    std::map<std::string, int32_t> UserScores() const;
 
 private:
     struct Entry {
@@ -61,13 +61,13 @@ private:
     };
 
     // The one-shot controls' faults, then the scenario's for this call and board.
-    Faults takeFaults(int call, const char* boardName);
-    uint64_t nextCallHandle();
-    const Board* boardNamed(const char* name) const;
-    const Board* boardWithHandle(uint64_t handle) const;
-    Board* boardWithHandle(uint64_t handle);
-    int rankOf(const Board& board, uint64_t steamId) const;  // 1-based, 0 when absent
-    void sortEntries(Board& board);
+    Faults TakeFaults(int call, const char* boardName);
+    uint64_t NextCallHandle();
+    const Board* BoardNamed(const char* name) const;
+    const Board* BoardWithHandle(uint64_t handle) const;
+    Board* BoardWithHandle(uint64_t handle);
+    int RankOf(const Board& board, uint64_t steamId) const;  // 1-based, 0 when absent
+    void SortEntries(Board& board);
 
     std::vector<Board> boards_;
     // A finished download: the entries as handed out, and each one's details.
@@ -85,6 +85,6 @@ private:
     uint64_t lastEntriesHandle_ = 0;
 };
 
-Leaderboards& leaderboards();
+Leaderboards& TheLeaderboards();
 
-}  // namespace steam_sim
+}  // namespace offline_steam

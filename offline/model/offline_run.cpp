@@ -8,10 +8,10 @@
 
 #include "journal.h"
 #include "leaderboards.h"
+#include "model_lock.h"
 #include "schema.h"
 #include "session.h"
 #include "session_lifecycle.h"
-#include "sim_lock.h"
 
 #if defined(_WIN32)
 #include <process.h>
@@ -21,7 +21,7 @@
 #define CURRENT_PROCESS_ID getpid()
 #endif
 
-namespace steam_sim::offline {
+namespace offline_steam::run {
 namespace {
 
 // Valve advises storing "on the order of minutes": more than this many
@@ -40,82 +40,82 @@ struct Run {
     bool frequentWarned = false;
 };
 
-Run& run() {
+Run& TheRun() {
     static Run state;
     return state;
 }
 
-const char* environment(const char* name) {
+const char* Environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && value[0] != '\0' ? value : nullptr;
 }
 
-std::string stateJson() {
+std::string StateJson() {
     std::string achievements;
-    for (int i = 0; i < achievementCount(); ++i) {
+    for (int i = 0; i < AchievementCount(); ++i) {
         bool achieved = false;
         uint32_t time = 0;
-        statsServer().serverAchievement(i, &achieved, &time);
+        TheStatsServer().ServerAchievement(i, &achieved, &time);
         if (!achievements.empty()) achievements += ',';
-        achievements += JsonString(achievementAt(i).name) + ":{\"unlocked\":" +
-                        (achieved ? "true" : "false") + ",\"unlockTime\":" + std::to_string(time) +
-                        "}";
+        achievements += JsonString(AchievementAt(i).name) +
+                        ":{\"unlocked\":" + (achieved ? "true" : "false") +
+                        ",\"unlockTime\":" + std::to_string(time) + "}";
     }
     std::string stats;
-    for (int i = 0; i < statCount(); ++i) {
+    for (int i = 0; i < StatCount(); ++i) {
         if (!stats.empty()) stats += ',';
-        stats += JsonString(statAt(i).name) + ":" + JsonNumber(statsServer().serverStatValue(i));
+        stats += JsonString(StatAt(i).name) + ":" + JsonNumber(TheStatsServer().ServerStatValue(i));
     }
     std::string boards;
-    for (const auto& [name, score] : leaderboards().userScores()) {
+    for (const auto& [name, score] : TheLeaderboards().UserScores()) {
         if (!boards.empty()) boards += ',';
         boards += JsonString(name) + ":{\"score\":" + std::to_string(score) + "}";
     }
-    return ",\"achievements\":{" + achievements + "},\"stats\":{" + stats +
-           "},\"leaderboards\":{" + boards + "}";
+    return ",\"achievements\":{" + achievements + "},\"stats\":{" + stats + "},\"leaderboards\":{" +
+           boards + "}";
 }
 
-StartState serverState() {
+StartState ServerState() {
     StartState state;
-    for (int i = 0; i < achievementCount(); ++i) {
+    for (int i = 0; i < AchievementCount(); ++i) {
         bool achieved = false;
         uint32_t time = 0;
-        statsServer().serverAchievement(i, &achieved, &time);
-        if (achieved) state.achievements[achievementAt(i).name] = time;
+        TheStatsServer().ServerAchievement(i, &achieved, &time);
+        if (achieved) state.achievements[AchievementAt(i).name] = time;
     }
-    for (int i = 0; i < statCount(); ++i)
-        state.stats[statAt(i).name] = statsServer().serverStatValue(i);
-    state.leaderboards = leaderboards().userScores();
+    for (int i = 0; i < StatCount(); ++i)
+        state.stats[StatAt(i).name] = TheStatsServer().ServerStatValue(i);
+    state.leaderboards = TheLeaderboards().UserScores();
     return state;
 }
 
 // At process exit with Steam still up: Steam stores what was set and not stored.
 struct ExitWatch {
     ~ExitWatch() {
-        SimGuard guard;
-        if (!session().running()) return;
-        if (statsServer().hasPendingChanges())
-            noteStore(statsServer().store(session().clock()), "exit");
-        noteShutdown("exit");
-        journal().close();
+        ModelGuard guard;
+        if (!TheSession().Running()) return;
+        if (TheStatsServer().HasPendingChanges())
+            NoteStore(TheStatsServer().Store(TheSession().Clock()), "exit");
+        NoteShutdown("exit");
+        TheJournal().Close();
     }
 };
 
-void loadFiles() {
-    Run& state = run();
-    const char* scenarioPath = environment("STEAMBRIDGE_OFFLINE_SCENARIO");
-    const char* statePath = environment("STEAMBRIDGE_OFFLINE_STATE");
-    const char* journalPath = environment("STEAMBRIDGE_OFFLINE_JOURNAL");
+void LoadFiles() {
+    Run& state = TheRun();
+    const char* scenarioPath = Environment("STEAMBRIDGE_OFFLINE_SCENARIO");
+    const char* statePath = Environment("STEAMBRIDGE_OFFLINE_STATE");
+    const char* journalPath = Environment("STEAMBRIDGE_OFFLINE_JOURNAL");
     if (scenarioPath == nullptr && statePath == nullptr && journalPath == nullptr) return;
     state.active = true;
-    if (journalPath != nullptr && !journal().open(journalPath))
+    if (journalPath != nullptr && !TheJournal().Open(journalPath))
         state.refusal = std::string(journalPath) + ": cannot be written";
 
-    Scenario scenario = builtInScenario();
+    Scenario scenario = BuiltInScenario();
     std::string error;
     if (scenarioPath != nullptr && !LoadScenarioFile(scenarioPath, &scenario, &error)) {
         state.refusal = error;
-        scenario = builtInScenario();
+        scenario = BuiltInScenario();
     }
     if (statePath != nullptr && state.refusal.empty()) {
         state.statePath = statePath;
@@ -131,124 +131,125 @@ void loadFiles() {
             state.stateWritable = true;
         }
     }
-    setActiveScenario(scenario);
-    resetSimulator();
-    if (!scenario.clock) session().followWallClock();
+    SetActiveScenario(scenario);
+    ResetSimulator();
+    if (!scenario.clock) TheSession().FollowWallClock();
 
-    journal().write("open", session().frame(),
-                    ",\"app\":" + std::to_string(scenario.appId) + ",\"steamId\":" +
-                        JsonString(std::to_string(scenario.steamId)) +
-                        ",\"pid\":" + std::to_string(CURRENT_PROCESS_ID) +
-                        ",\"time\":" + std::to_string(session().clock()) + ",\"scenario\":" +
-                        (scenarioPath ? JsonString(scenarioPath) : std::string("null")));
+    TheJournal().Write("open", TheSession().Frame(),
+                       ",\"app\":" + std::to_string(scenario.appId) +
+                           ",\"steamId\":" + JsonString(std::to_string(scenario.steamId)) +
+                           ",\"pid\":" + std::to_string(CURRENT_PROCESS_ID) +
+                           ",\"time\":" + std::to_string(TheSession().Clock()) + ",\"scenario\":" +
+                           (scenarioPath ? JsonString(scenarioPath) : std::string("null")));
     if (!IsSteamLanguageCode(scenario.language))
-        warn("unknown-language", "\"" + scenario.language + "\" is not a language code Steam has");
+        Warn("unknown-language", "\"" + scenario.language + "\" is not a language code Steam has");
     for (const std::string& language : scenario.languages)
         if (!IsSteamLanguageCode(language))
-            warn("unknown-language", "\"" + language + "\" is not a language code Steam has");
+            Warn("unknown-language", "\"" + language + "\" is not a language code Steam has");
     static ExitWatch exitWatch;
 }
 
 }  // namespace
 
-void prepare() {
-    if (run().prepared) return;
-    run().prepared = true;
-    loadFiles();
+void Prepare() {
+    if (TheRun().prepared) return;
+    TheRun().prepared = true;
+    LoadFiles();
 }
 
-bool startAllowed(std::string* reason) {
-    if (run().refusal.empty()) return true;
-    if (reason != nullptr) *reason = run().refusal;
+bool StartAllowed(std::string* reason) {
+    if (TheRun().refusal.empty()) return true;
+    if (reason != nullptr) *reason = TheRun().refusal;
     return false;
 }
 
-bool active() { return run().active; }
+bool Active() { return TheRun().active; }
 
-void noteStart(bool ok, const std::string& reason) {
-    if (!journal().isOpen()) return;
-    journal().write("start", session().frame(),
-                    ok ? std::string(",\"ok\":true")
-                       : ",\"ok\":false,\"reason\":" + JsonString(reason));
+void NoteStart(bool ok, const std::string& reason) {
+    if (!TheJournal().IsOpen()) return;
+    TheJournal().Write(
+        "start", TheSession().Frame(),
+        ok ? std::string(",\"ok\":true") : ",\"ok\":false,\"reason\":" + JsonString(reason));
 }
 
-void noteStatsReceived(int result) {
-    journal().write("statsReceived", session().frame(), ",\"result\":" + std::to_string(result));
+void NoteStatsReceived(int result) {
+    TheJournal().Write("statsReceived", TheSession().Frame(),
+                       ",\"result\":" + std::to_string(result));
 }
 
-void noteStore(const StatsServer::StoreOutcome& outcome, const char* when) {
-    if (!journal().isOpen()) return;
+void NoteStore(const StatsServer::StoreOutcome& outcome, const char* when) {
+    if (!TheJournal().IsOpen()) return;
     std::string unlocked;
     for (int index : outcome.newlyUnlocked) {
         if (!unlocked.empty()) unlocked += ',';
-        unlocked += JsonString(achievementAt(index).name);
+        unlocked += JsonString(AchievementAt(index).name);
     }
     std::string rejected;
     for (const StatsServer::Rejection& rejection : outcome.rejected) {
         if (!rejected.empty()) rejected += ',';
-        rejected += "{\"stat\":" + JsonString(statAt(rejection.statIndex).name) +
+        rejected += "{\"stat\":" + JsonString(StatAt(rejection.statIndex).name) +
                     ",\"reason\":" + JsonString(rejection.reason) + "}";
-        warn("stat-rejected", "stat " + statAt(rejection.statIndex).name + ": " + rejection.reason);
+        Warn("stat-rejected", "stat " + StatAt(rejection.statIndex).name + ": " + rejection.reason);
     }
-    journal().write("store", session().frame(),
-                    ",\"call\":" + std::to_string(outcome.call) + ",\"when\":" + JsonString(when) +
-                        ",\"result\":" + std::to_string(outcome.result) + ",\"unlocked\":[" +
-                        unlocked + "],\"rejected\":[" + rejected + "]");
+    TheJournal().Write("store", TheSession().Frame(),
+                       ",\"call\":" + std::to_string(outcome.call) + ",\"when\":" +
+                           JsonString(when) + ",\"result\":" + std::to_string(outcome.result) +
+                           ",\"unlocked\":[" + unlocked + "],\"rejected\":[" + rejected + "]");
     for (int index : outcome.newlyUnlocked) {
         bool achieved = false;
         uint32_t time = 0;
-        statsServer().serverAchievement(index, &achieved, &time);
-        journal().write("unlock", session().frame(),
-                        ",\"name\":" + JsonString(achievementAt(index).name) +
-                            ",\"time\":" + std::to_string(time));
+        TheStatsServer().ServerAchievement(index, &achieved, &time);
+        TheJournal().Write("unlock", TheSession().Frame(),
+                           ",\"name\":" + JsonString(AchievementAt(index).name) +
+                               ",\"time\":" + std::to_string(time));
     }
-    Run& state = run();
-    const uint32_t now = session().clock();
+    Run& state = TheRun();
+    const uint32_t now = TheSession().Clock();
     state.storeTimes.push_back(now);
     while (now - state.storeTimes.front() >= kAdvisedWindowSeconds) state.storeTimes.pop_front();
     if (static_cast<int>(state.storeTimes.size()) > kAdvisedStores && !state.frequentWarned) {
         state.frequentWarned = true;
-        warn("frequent-stores", "more than " + std::to_string(kAdvisedStores) +
-                                    " stores within " + std::to_string(kAdvisedWindowSeconds) +
+        Warn("frequent-stores", "more than " + std::to_string(kAdvisedStores) + " stores within " +
+                                    std::to_string(kAdvisedWindowSeconds) +
                                     " seconds: Valve advises storing on the order of minutes "
                                     "(at the end of a level), and Steam rate-limits stores");
     }
-    if (outcome.result == kResultOk || !outcome.rejected.empty()) saveState();
+    if (outcome.result == kResultOk || !outcome.rejected.empty()) SaveState();
 }
 
-void noteScore(const char* board, int score, bool changed, bool success) {
-    if (!journal().isOpen()) return;
-    journal().write("score", session().frame(),
-                    ",\"board\":" + (board ? JsonString(board) : std::string("null")) +
-                        ",\"score\":" + std::to_string(score) + ",\"changed\":" +
-                        (changed ? "true" : "false") + ",\"result\":" + (success ? "1" : "2"));
-    if (changed) saveState();
+void NoteScore(const char* board, int score, bool changed, bool success) {
+    if (!TheJournal().IsOpen()) return;
+    TheJournal().Write("score", TheSession().Frame(),
+                       ",\"board\":" + (board ? JsonString(board) : std::string("null")) +
+                           ",\"score\":" + std::to_string(score) + ",\"changed\":" +
+                           (changed ? "true" : "false") + ",\"result\":" + (success ? "1" : "2"));
+    if (changed) SaveState();
 }
 
-void noteUnserved(const std::string& method) {
-    journal().write("unserved", session().frame(), ",\"call\":" + JsonString(method));
+void NoteUnserved(const std::string& method) {
+    TheJournal().Write("unserved", TheSession().Frame(), ",\"call\":" + JsonString(method));
 }
 
-void warn(const char* code, const std::string& text) {
-    if (!journal().isOpen()) return;
-    if (!run().warned.emplace(code, text).second) return;
-    journal().write("warning", session().frame(),
-                    ",\"code\":" + JsonString(code) + ",\"text\":" + JsonString(text));
+void Warn(const char* code, const std::string& text) {
+    if (!TheJournal().IsOpen()) return;
+    if (!TheRun().warned.emplace(code, text).second) return;
+    TheJournal().Write("warning", TheSession().Frame(),
+                       ",\"code\":" + JsonString(code) + ",\"text\":" + JsonString(text));
 }
 
-void saveState() {
-    if (!run().active) return;
-    journal().write("state", session().frame(), stateJson());
-    Run& state = run();
+void SaveState() {
+    if (!TheRun().active) return;
+    TheJournal().Write("state", TheSession().Frame(), StateJson());
+    Run& state = TheRun();
     if (!state.stateWritable) return;
     std::string error;
-    if (!SaveStateFile(state.statePath, serverState(), &error)) warn("state-not-saved", error);
+    if (!SaveStateFile(state.statePath, ServerState(), &error)) Warn("state-not-saved", error);
 }
 
-void noteShutdown(const char* how) {
-    if (!run().active) return;
-    saveState();
-    journal().write("shutdown", session().frame(), ",\"how\":" + JsonString(how));
+void NoteShutdown(const char* how) {
+    if (!TheRun().active) return;
+    SaveState();
+    TheJournal().Write("shutdown", TheSession().Frame(), ",\"how\":" + JsonString(how));
 }
 
-}  // namespace steam_sim::offline
+}  // namespace offline_steam::run

@@ -5,33 +5,33 @@
 //   STEAMBRIDGE_OFFLINE_SCENARIO  the scenario file
 //   STEAMBRIDGE_OFFLINE_STATE     the state file: read at start, written after each accepted store
 //   STEAMBRIDGE_OFFLINE_JOURNAL   the journal, appended to
-// Callers hold the SimGuard.
+// Callers hold the ModelGuard.
 #pragma once
 
 #include <string>
 
 #include "stats_server.h"
 
-namespace steam_sim::offline {
+namespace offline_steam::run {
 
 // Once per process, before the library's first request: loads the files the
 // environment names. Harmless to call again.
-void prepare();
+void Prepare();
 // Whether the start may go on; false once a file was refused, with why.
-bool startAllowed(std::string* reason);
+bool StartAllowed(std::string* reason);
 
-bool active();
+bool Active();
 // Journal lines; each is a no-op outside an offline run.
-void noteStart(bool ok, const std::string& reason);
-void noteStatsReceived(int result);
-void noteStore(const StatsServer::StoreOutcome& outcome, const char* when);
-void noteScore(const char* board, int score, bool changed, bool success);
-void noteUnserved(const std::string& method);
+void NoteStart(bool ok, const std::string& reason);
+void NoteStatsReceived(int result);
+void NoteStore(const StatsServer::StoreOutcome& outcome, const char* when);
+void NoteScore(const char* board, int score, bool changed, bool success);
+void NoteUnserved(const std::string& method);
 // Once per code and text: what real Steam would refuse or punish.
-void warn(const char* code, const std::string& text);
+void Warn(const char* code, const std::string& text);
 // Steam's side now, in the journal and in the state file.
-void saveState();
+void SaveState();
 // The game shut Steam down ("api") or the process ended with it up ("exit").
-void noteShutdown(const char* how);
+void NoteShutdown(const char* how);
 
-}  // namespace steam_sim::offline
+}  // namespace offline_steam::run

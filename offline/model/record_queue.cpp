@@ -6,12 +6,12 @@
 
 #include "session.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
-void RecordQueue::post(QueuedRecord record, int delayFrames) {
+void RecordQueue::Post(QueuedRecord record, int delayFrames) {
     // Delivery only ever happens inside a later RunCallbacks, so a delay below one means one.
     // Far-off delays are capped rather than left to overflow the frame count.
-    const int frame = session().frame();
+    const int frame = TheSession().Frame();
     const int delay = delayFrames < 1 ? 1 : delayFrames;
     record.dueFrame = delay > std::numeric_limits<int>::max() - frame
                           ? std::numeric_limits<int>::max()
@@ -19,33 +19,33 @@ void RecordQueue::post(QueuedRecord record, int delayFrames) {
     records_.push_back(std::move(record));
 }
 
-void RecordQueue::postCallback(int callbackId, RecordBytes bytes, int delayFrames) {
+void RecordQueue::PostCallback(int callbackId, RecordBytes bytes, int delayFrames) {
     QueuedRecord record;
     record.callbackId = callbackId;
     record.bytes = std::move(bytes);
-    post(std::move(record), delayFrames);
+    Post(std::move(record), delayFrames);
 }
 
-void RecordQueue::postStatsReceived(RecordBytes bytes, int delayFrames, uint64_t requestedFor) {
+void RecordQueue::PostStatsReceived(RecordBytes bytes, int delayFrames, uint64_t requestedFor) {
     QueuedRecord record;
     record.callbackId = kStatsReceivedId;
     record.bytes = std::move(bytes);
     record.announcesStats = true;
     record.requestedFor = requestedFor;
-    post(std::move(record), delayFrames);
+    Post(std::move(record), delayFrames);
 }
 
-void RecordQueue::postCallResult(uint64_t call, int callbackId, RecordBytes bytes, bool ioFailure,
+void RecordQueue::PostCallResult(uint64_t call, int callbackId, RecordBytes bytes, bool ioFailure,
                                  int delayFrames) {
     QueuedRecord record;
     record.callbackId = callbackId;
     record.bytes = std::move(bytes);
     record.call = call;
     record.ioFailure = ioFailure;
-    post(std::move(record), delayFrames);
+    Post(std::move(record), delayFrames);
 }
 
-std::vector<QueuedRecord> RecordQueue::takeDue(int frame) {
+std::vector<QueuedRecord> RecordQueue::TakeDue(int frame) {
     std::vector<QueuedRecord> due;
     std::vector<QueuedRecord> later;
     for (QueuedRecord& record : records_) {
@@ -55,9 +55,9 @@ std::vector<QueuedRecord> RecordQueue::takeDue(int frame) {
     return due;
 }
 
-RecordQueue& recordQueue() {
+RecordQueue& TheRecordQueue() {
     static RecordQueue queue;
     return queue;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

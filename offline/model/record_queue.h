@@ -6,7 +6,7 @@
 
 #include "records.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
 struct QueuedRecord {
     int callbackId = 0;
@@ -23,21 +23,21 @@ struct QueuedRecord {
 class RecordQueue {
 public:
     // delayFrames 1 means the next SteamAPI_RunCallbacks.
-    void postCallback(int callbackId, RecordBytes bytes, int delayFrames);
-    void postStatsReceived(RecordBytes bytes, int delayFrames, uint64_t requestedFor);
-    void postCallResult(uint64_t call, int callbackId, RecordBytes bytes, bool ioFailure,
+    void PostCallback(int callbackId, RecordBytes bytes, int delayFrames);
+    void PostStatsReceived(RecordBytes bytes, int delayFrames, uint64_t requestedFor);
+    void PostCallResult(uint64_t call, int callbackId, RecordBytes bytes, bool ioFailure,
                         int delayFrames);
 
     // Removes and returns, in posting order, the records due at this frame.
-    std::vector<QueuedRecord> takeDue(int frame);
-    void clear() { records_.clear(); }
+    std::vector<QueuedRecord> TakeDue(int frame);
+    void Clear() { records_.clear(); }
 
 private:
-    void post(QueuedRecord record, int delayFrames);
+    void Post(QueuedRecord record, int delayFrames);
 
     std::vector<QueuedRecord> records_;
 };
 
-RecordQueue& recordQueue();
+RecordQueue& TheRecordQueue();
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -3,19 +3,19 @@
 
 #include <cstring>
 
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 
 // Zeroed including padding, so delivered bytes are deterministic.
 template <typename Record>
-Record zeroed() {
+Record Zeroed() {
     Record record;
     std::memset(&record, 0, sizeof(Record));
     return record;
 }
 
 template <typename Record>
-RecordBytes bytesOf(const Record& record) {
+RecordBytes BytesOf(const Record& record) {
     RecordBytes bytes(sizeof(Record));
     std::memcpy(bytes.data(), &record, sizeof(Record));
     return bytes;
@@ -23,25 +23,25 @@ RecordBytes bytesOf(const Record& record) {
 
 }  // namespace
 
-RecordBytes statsReceivedRecord(uint64_t gameId, int32_t result, uint64_t userId) {
-    auto record = zeroed<StatsReceivedRecord>();
+RecordBytes MakeStatsReceivedRecord(uint64_t gameId, int32_t result, uint64_t userId) {
+    auto record = Zeroed<StatsReceivedRecord>();
     record.gameId = gameId;
     record.result = result;
     // Same byte order as the uint64 it stands for on these little-endian targets.
     std::memcpy(record.userId.bytes, &userId, sizeof(userId));
-    return bytesOf(record);
+    return BytesOf(record);
 }
 
-RecordBytes statsStoredRecord(uint64_t gameId, int32_t result) {
-    auto record = zeroed<StatsStoredRecord>();
+RecordBytes MakeStatsStoredRecord(uint64_t gameId, int32_t result) {
+    auto record = Zeroed<StatsStoredRecord>();
     record.gameId = gameId;
     record.result = result;
-    return bytesOf(record);
+    return BytesOf(record);
 }
 
-RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName,
-                                    uint32_t currentProgress, uint32_t maxProgress) {
-    auto record = zeroed<AchievementStoredRecord>();
+RecordBytes MakeAchievementStoredRecord(uint64_t gameId, const char* achievementName,
+                                        uint32_t currentProgress, uint32_t maxProgress) {
+    auto record = Zeroed<AchievementStoredRecord>();
     record.gameId = gameId;
     record.groupAchievement = false;
     if (achievementName != nullptr) {
@@ -51,35 +51,36 @@ RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName
     }
     record.currentProgress = currentProgress;
     record.maxProgress = maxProgress;
-    return bytesOf(record);
+    return BytesOf(record);
 }
 
-RecordBytes scoresDownloadedRecord(uint64_t boardHandle, uint64_t entriesHandle, int32_t count) {
-    auto record = zeroed<ScoresDownloadedRecord>();
+RecordBytes MakeScoresDownloadedRecord(uint64_t boardHandle, uint64_t entriesHandle,
+                                       int32_t count) {
+    auto record = Zeroed<ScoresDownloadedRecord>();
     record.boardHandle = boardHandle;
     record.entriesHandle = entriesHandle;
     record.entryCount = count;
-    return bytesOf(record);
+    return BytesOf(record);
 }
 
-RecordBytes leaderboardFindRecord(uint64_t boardHandle, bool found) {
-    auto record = zeroed<LeaderboardFindRecord>();
+RecordBytes MakeLeaderboardFindRecord(uint64_t boardHandle, bool found) {
+    auto record = Zeroed<LeaderboardFindRecord>();
     record.boardHandle = boardHandle;
     record.found = found ? 1 : 0;
-    return bytesOf(record);
+    return BytesOf(record);
 }
 
-RecordBytes scoreUploadedRecord(bool success, uint64_t boardHandle, int32_t score,
-                                bool scoreChanged, int32_t newGlobalRank,
-                                int32_t previousGlobalRank) {
-    auto record = zeroed<ScoreUploadedRecord>();
+RecordBytes MakeScoreUploadedRecord(bool success, uint64_t boardHandle, int32_t score,
+                                    bool scoreChanged, int32_t newGlobalRank,
+                                    int32_t previousGlobalRank) {
+    auto record = Zeroed<ScoreUploadedRecord>();
     record.success = success ? 1 : 0;
     record.boardHandle = boardHandle;
     record.score = score;
     record.scoreChanged = scoreChanged ? 1 : 0;
     record.newGlobalRank = newGlobalRank;
     record.previousGlobalRank = previousGlobalRank;
-    return bytesOf(record);
+    return BytesOf(record);
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace steam_sim {
+namespace offline_steam {
 
 enum CallbackId : int {
     kStatsReceivedId = 1101,
@@ -109,7 +109,8 @@ static_assert(offsetof(LeaderboardFindRecord, found) == 8, "1104 found (Windows)
 static_assert(sizeof(ScoresDownloadedRecord) == 24, "1105 size (Windows)");
 static_assert(offsetof(ScoresDownloadedRecord, entryCount) == 16, "1105 count (Windows)");
 static_assert(sizeof(LeaderboardEntryRecord) == 32, "LeaderboardEntry_t size (Windows)");
-static_assert(offsetof(LeaderboardEntryRecord, ugcHandle) == 24, "LeaderboardEntry_t UGC (Windows)");
+static_assert(offsetof(LeaderboardEntryRecord, ugcHandle) == 24,
+              "LeaderboardEntry_t UGC (Windows)");
 static_assert(sizeof(ScoreUploadedRecord) == 32, "1106 size (Windows)");
 static_assert(offsetof(ScoreUploadedRecord, boardHandle) == 8, "1106 board (Windows)");
 static_assert(offsetof(ScoreUploadedRecord, score) == 16, "1106 score (Windows)");
@@ -146,15 +147,15 @@ static_assert(offsetof(ScoreUploadedRecord, previousGlobalRank) == 24,
 
 using RecordBytes = std::vector<unsigned char>;
 
-RecordBytes statsReceivedRecord(uint64_t gameId, int32_t result, uint64_t userId);
-RecordBytes statsStoredRecord(uint64_t gameId, int32_t result);
+RecordBytes MakeStatsReceivedRecord(uint64_t gameId, int32_t result, uint64_t userId);
+RecordBytes MakeStatsStoredRecord(uint64_t gameId, int32_t result);
 // Progress 0 of 0 is an unlock; anything else shows progress (IndicateAchievementProgress).
-RecordBytes achievementStoredRecord(uint64_t gameId, const char* achievementName,
-                                    uint32_t currentProgress = 0, uint32_t maxProgress = 0);
-RecordBytes scoresDownloadedRecord(uint64_t boardHandle, uint64_t entriesHandle, int32_t count);
-RecordBytes leaderboardFindRecord(uint64_t boardHandle, bool found);
-RecordBytes scoreUploadedRecord(bool success, uint64_t boardHandle, int32_t score,
-                                bool scoreChanged, int32_t newGlobalRank,
-                                int32_t previousGlobalRank);
+RecordBytes MakeAchievementStoredRecord(uint64_t gameId, const char* achievementName,
+                                        uint32_t currentProgress = 0, uint32_t maxProgress = 0);
+RecordBytes MakeScoresDownloadedRecord(uint64_t boardHandle, uint64_t entriesHandle, int32_t count);
+RecordBytes MakeLeaderboardFindRecord(uint64_t boardHandle, bool found);
+RecordBytes MakeScoreUploadedRecord(bool success, uint64_t boardHandle, int32_t score,
+                                    bool scoreChanged, int32_t newGlobalRank,
+                                    int32_t previousGlobalRank);
 
-}  // namespace steam_sim
+}  // namespace offline_steam

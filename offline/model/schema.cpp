@@ -7,7 +7,7 @@
 
 #include "default_scenario.h"
 
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 
 struct ActiveSchema {
@@ -15,7 +15,7 @@ struct ActiveSchema {
     std::unordered_map<std::string, int> achievementIndexes;
     std::unordered_map<std::string, int> statIndexes;
 
-    void use(const Scenario& next) {
+    void Use(const Scenario& next) {
         scenario = next;
         achievementIndexes.clear();
         statIndexes.clear();
@@ -26,16 +26,16 @@ struct ActiveSchema {
     }
 };
 
-ActiveSchema& active() {
+ActiveSchema& Active() {
     static ActiveSchema schema = [] {
         ActiveSchema made;
-        made.use(builtInScenario());
+        made.Use(BuiltInScenario());
         return made;
     }();
     return schema;
 }
 
-int indexIn(const std::unordered_map<std::string, int>& indexes, const char* name) {
+int IndexIn(const std::unordered_map<std::string, int>& indexes, const char* name) {
     if (name == nullptr) return -1;
     const auto found = indexes.find(name);
     return found == indexes.end() ? -1 : found->second;
@@ -43,13 +43,13 @@ int indexIn(const std::unordered_map<std::string, int>& indexes, const char* nam
 
 }  // namespace
 
-const Scenario& builtInScenario() {
+const Scenario& BuiltInScenario() {
     static const Scenario scenario = [] {
         Scenario parsed;
         std::string error;
         if (!ParseScenario(kDefaultScenarioText, kDefaultScenarioName, &parsed, &error)) {
             // A build whose own scenario is refused cannot serve anything.
-            std::fprintf(stderr, "steam_sim: %s\n", error.c_str());
+            std::fprintf(stderr, "offline_steam: %s\n", error.c_str());
             std::abort();
         }
         return parsed;
@@ -57,27 +57,27 @@ const Scenario& builtInScenario() {
     return scenario;
 }
 
-const Scenario& activeScenario() { return active().scenario; }
+const Scenario& ActiveScenario() { return Active().scenario; }
 
-void setActiveScenario(const Scenario& scenario) { active().use(scenario); }
+void SetActiveScenario(const Scenario& scenario) { Active().Use(scenario); }
 
-int achievementCount() { return static_cast<int>(active().scenario.achievements.size()); }
+int AchievementCount() { return static_cast<int>(Active().scenario.achievements.size()); }
 
-int statCount() { return static_cast<int>(active().scenario.stats.size()); }
+int StatCount() { return static_cast<int>(Active().scenario.stats.size()); }
 
-const AchievementSchema& achievementAt(int index) {
-    return active().scenario.achievements[static_cast<std::size_t>(index)];
+const AchievementSchema& AchievementAt(int index) {
+    return Active().scenario.achievements[static_cast<std::size_t>(index)];
 }
 
-const StatSchema& statAt(int index) {
-    return active().scenario.stats[static_cast<std::size_t>(index)];
+const StatSchema& StatAt(int index) {
+    return Active().scenario.stats[static_cast<std::size_t>(index)];
 }
 
-int achievementIndex(const char* apiName) { return indexIn(active().achievementIndexes, apiName); }
+int AchievementIndex(const char* apiName) { return IndexIn(Active().achievementIndexes, apiName); }
 
-int statIndex(const char* apiName) { return indexIn(active().statIndexes, apiName); }
+int StatIndex(const char* apiName) { return IndexIn(Active().statIndexes, apiName); }
 
-const std::string& localized(const LocalizedText& text, const std::string& language) {
+const std::string& Localized(const LocalizedText& text, const std::string& language) {
     static const std::string kNone;
     auto found = text.find(language);
     if (found != text.end()) return found->second;
@@ -86,4 +86,4 @@ const std::string& localized(const LocalizedText& text, const std::string& langu
     return text.empty() ? kNone : text.begin()->second;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

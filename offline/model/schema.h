@@ -7,25 +7,25 @@
 
 #include "scenario.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
 // Our game's scenario, parsed once from the compiled-in file.
-const Scenario& builtInScenario();
+const Scenario& BuiltInScenario();
 
-// The scenario in force; resetSimulator() puts the built-in one back.
-const Scenario& activeScenario();
-void setActiveScenario(const Scenario& scenario);
+// The scenario in force; ResetSimulator() puts the built-in one back.
+const Scenario& ActiveScenario();
+void SetActiveScenario(const Scenario& scenario);
 
-int achievementCount();
-int statCount();
+int AchievementCount();
+int StatCount();
 // Indexes are 0-based, in schema order; callers check the range.
-const AchievementSchema& achievementAt(int index);
-const StatSchema& statAt(int index);
+const AchievementSchema& AchievementAt(int index);
+const StatSchema& StatAt(int index);
 // -1 when the name is not in the schema (names compare exactly).
-int achievementIndex(const char* apiName);
-int statIndex(const char* apiName);
+int AchievementIndex(const char* apiName);
+int StatIndex(const char* apiName);
 
 // A display text in `language`, else in English, else the first there is.
-const std::string& localized(const LocalizedText& text, const std::string& language);
+const std::string& Localized(const LocalizedText& text, const std::string& language);
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -3,13 +3,13 @@
 
 #include "schema.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
-void Session::reset() {
+void Session::Reset() {
     const unsigned nextEpoch = epoch_ + 1;
     *this = Session();
     epoch_ = nextEpoch;
-    const Scenario& scenario = activeScenario();
+    const Scenario& scenario = ActiveScenario();
     startSucceeds_ = !scenario.faults.steamNotRunning;
     loggedOn_ = scenario.loggedOn;
     appId_ = scenario.appId;
@@ -22,10 +22,11 @@ void Session::reset() {
         availableLanguages_ += language;
     }
     if (scenario.clock) clock_ = *scenario.clock;
-    for (const std::string& name : scenario.faults.refusedInterfaces) refusedInterfaces_.insert(name);
+    for (const std::string& name : scenario.faults.refusedInterfaces)
+        refusedInterfaces_.insert(name);
 }
 
-void Session::setInterfaceRefused(const char* unversionedName, bool refused) {
+void Session::SetInterfaceRefused(const char* unversionedName, bool refused) {
     if (unversionedName == nullptr) return;
     if (refused)
         refusedInterfaces_.insert(unversionedName);
@@ -33,16 +34,16 @@ void Session::setInterfaceRefused(const char* unversionedName, bool refused) {
         refusedInterfaces_.erase(unversionedName);
 }
 
-void Session::setLanguages(const char* current, const char* available) {
+void Session::SetLanguages(const char* current, const char* available) {
     hasCurrentLanguage_ = current != nullptr;
     currentLanguage_ = current != nullptr ? current : "";
     hasAvailableLanguages_ = available != nullptr;
     availableLanguages_ = available != nullptr ? available : "";
 }
 
-Session& session() {
+Session& TheSession() {
     static Session instance;
     return instance;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

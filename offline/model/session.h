@@ -6,69 +6,69 @@
 #include <set>
 #include <string>
 
-namespace steam_sim {
+namespace offline_steam {
 
 class Session {
 public:
     // Every default back, taken from the scenario in force.
-    void reset();
+    void Reset();
 
-    bool startSucceeds() const { return startSucceeds_; }
-    void setStartSucceeds(bool succeeds) { startSucceeds_ = succeeds; }
-    bool running() const { return running_; }
-    void setRunning(bool running) {
+    bool StartSucceeds() const { return startSucceeds_; }
+    void SetStartSucceeds(bool succeeds) { startSucceeds_ = succeeds; }
+    bool Running() const { return running_; }
+    void SetRunning(bool running) {
         running_ = running;
         ++epoch_;
     }
     // Changes on every start, stop and reset, so delivery can notice a session it no longer serves.
-    unsigned epoch() const { return epoch_; }
+    unsigned Epoch() const { return epoch_; }
 
-    bool loggedOn() const { return loggedOn_; }
-    void setLoggedOn(bool loggedOn) { loggedOn_ = loggedOn; }
-    uint32_t appId() const { return appId_; }
-    void setAppId(uint32_t appId) { appId_ = appId; }
-    uint64_t userId() const { return userId_; }
-    void setUserId(uint64_t userId) { userId_ = userId; }
+    bool LoggedOn() const { return loggedOn_; }
+    void SetLoggedOn(bool loggedOn) { loggedOn_ = loggedOn; }
+    uint32_t AppId() const { return appId_; }
+    void SetAppId(uint32_t appId) { appId_ = appId; }
+    uint64_t UserId() const { return userId_; }
+    void SetUserId(uint64_t userId) { userId_ = userId; }
 
     // This app's game ID: the app ID in the low 32 bits.
-    uint64_t ownGameId() const { return appId_; }
+    uint64_t OwnGameId() const { return appId_; }
     // Game ID put in the records the simulator makes.
-    uint64_t recordGameId() const { return recordGameId_ != 0 ? recordGameId_ : ownGameId(); }
-    void setRecordGameId(uint64_t gameId) { recordGameId_ = gameId; }
+    uint64_t RecordGameId() const { return recordGameId_ != 0 ? recordGameId_ : OwnGameId(); }
+    void SetRecordGameId(uint64_t gameId) { recordGameId_ = gameId; }
 
-    const char* currentLanguage() const {
+    const char* CurrentLanguage() const {
         return hasCurrentLanguage_ ? currentLanguage_.c_str() : nullptr;
     }
-    const char* availableLanguages() const {
+    const char* AvailableLanguages() const {
         return hasAvailableLanguages_ ? availableLanguages_.c_str() : nullptr;
     }
-    void setLanguages(const char* current, const char* available);
+    void SetLanguages(const char* current, const char* available);
 
-    const char* personaName() const { return personaName_.c_str(); }
+    const char* PersonaName() const { return personaName_.c_str(); }
 
-    const char* lastOverlayDialog() const { return lastOverlayDialog_.c_str(); }
-    void setLastOverlayDialog(const char* dialog) { lastOverlayDialog_ = dialog; }
+    const char* LastOverlayDialog() const { return lastOverlayDialog_.c_str(); }
+    void SetLastOverlayDialog(const char* dialog) { lastOverlayDialog_ = dialog; }
 
     // Seconds since 1970: fixed, or the wall clock where an offline run asks for it.
-    uint32_t clock() const {
+    uint32_t Clock() const {
         return followsWallClock_ ? static_cast<uint32_t>(std::time(nullptr)) : clock_;
     }
-    void setClock(uint32_t unixTime) {
+    void SetClock(uint32_t unixTime) {
         clock_ = unixTime;
         followsWallClock_ = false;
     }
-    void followWallClock() { followsWallClock_ = true; }
+    void FollowWallClock() { followsWallClock_ = true; }
 
-    int frame() const { return frame_; }
-    void advanceFrame() { ++frame_; }
+    int Frame() const { return frame_; }
+    void AdvanceFrame() { ++frame_; }
 
     // Interfaces refused as a client that lacks their version would:
     // "SteamClient", "SteamUser", "SteamUserStats", "SteamUtils", "SteamApps",
     // "SteamFriends". Both faces ask here.
-    bool interfaceRefused(const char* unversionedName) const {
+    bool InterfaceRefused(const char* unversionedName) const {
         return unversionedName != nullptr && refusedInterfaces_.count(unversionedName) != 0;
     }
-    void setInterfaceRefused(const char* unversionedName, bool refused);
+    void SetInterfaceRefused(const char* unversionedName, bool refused);
 
 private:
     bool startSucceeds_ = true;
@@ -90,6 +90,6 @@ private:
     std::set<std::string> refusedInterfaces_;
 };
 
-Session& session();
+Session& TheSession();
 
-}  // namespace steam_sim
+}  // namespace offline_steam

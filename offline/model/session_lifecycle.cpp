@@ -10,42 +10,42 @@
 #include "session.h"
 #include "stats_server.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
-bool startSession() {
-    if (session().running()) return true;
+bool StartSession() {
+    if (TheSession().Running()) return true;
     std::string refusal;
-    if (!offline::startAllowed(&refusal)) {
-        offline::noteStart(false, refusal);
+    if (!run::StartAllowed(&refusal)) {
+        run::NoteStart(false, refusal);
         return false;
     }
-    if (!session().startSucceeds()) {
-        offline::noteStart(false, "Steam is not running (the scenario's steamNotRunning fault)");
+    if (!TheSession().StartSucceeds()) {
+        run::NoteStart(false, "Steam is not running (the scenario's steamNotRunning fault)");
         return false;
     }
-    session().setRunning(true);
-    statsServer().beginSession();
-    offline::noteStart(true, std::string());
+    TheSession().SetRunning(true);
+    TheStatsServer().BeginSession();
+    run::NoteStart(true, std::string());
     return true;
 }
 
-void stopSession() {
-    if (!session().running()) return;
+void StopSession() {
+    if (!TheSession().Running()) return;
     // Steam stores what the game set and did not store when it shuts down.
-    if (statsServer().hasPendingChanges())
-        offline::noteStore(statsServer().store(session().clock()), "shutdown");
-    offline::noteShutdown("api");
-    session().setRunning(false);
-    recordQueue().clear();
+    if (TheStatsServer().HasPendingChanges())
+        run::NoteStore(TheStatsServer().Store(TheSession().Clock()), "shutdown");
+    run::NoteShutdown("api");
+    TheSession().SetRunning(false);
+    TheRecordQueue().Clear();
 }
 
-void resetSimulator() {
-    session().reset();
-    callLog().clear();
-    recordQueue().clear();
-    resetFace();
-    statsServer().reset();
-    leaderboards().reset();
+void ResetSimulator() {
+    TheSession().Reset();
+    TheCallLog().Clear();
+    TheRecordQueue().Clear();
+    ResetFace();
+    TheStatsServer().Reset();
+    TheLeaderboards().Reset();
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

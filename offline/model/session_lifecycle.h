@@ -1,13 +1,13 @@
 // Starting, stopping and resetting the whole simulated client.
 #pragma once
 
-namespace steam_sim {
+namespace offline_steam {
 
 // False (and nothing starts) when the simulator is set to refuse the start.
-bool startSession();
+bool StartSession();
 // Stops the session and drops every record not yet delivered.
-void stopSession();
+void StopSession();
 // Every default back, as SteamSim_Reset documents.
-void resetSimulator();
+void ResetSimulator();
 
-}  // namespace steam_sim
+}  // namespace offline_steam

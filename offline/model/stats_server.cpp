@@ -11,11 +11,11 @@
 #include "records.h"
 #include "session.h"
 
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 
 // The shortest text that reads back as the value, whatever the C locale.
-std::string formatNumber(double value) {
+std::string FormatNumber(double value) {
     char text[32];
     const auto written = std::to_chars(text, text + sizeof text, value);
     return std::string(text, written.ptr);
@@ -23,25 +23,25 @@ std::string formatNumber(double value) {
 
 // At a session's start: the face has the stats already unless the scenario
 // holds them back or fails them, or nobody is logged on.
-bool statsThereAtStart() {
-    const Faults& faults = activeScenario().faults;
-    return !statsArriveOnRequest() && !faults.statsNever && faults.statsResult == kResultOk &&
-           session().loggedOn();
+bool StatsThereAtStart() {
+    const Faults& faults = ActiveScenario().faults;
+    return !StatsArriveOnRequest() && !faults.statsNever && faults.statsResult == kResultOk &&
+           TheSession().LoggedOn();
 }
 
 }  // namespace
 
-int32_t statValueAsInt32(double value) {
+int32_t StatValueAsInt32(double value) {
     if (value != value) return 0;
     if (value <= INT32_MIN) return INT32_MIN;
     if (value >= INT32_MAX) return INT32_MAX;
     return static_cast<int32_t>(value);
 }
 
-StatsServer::StatsServer() { reset(); }
+StatsServer::StatsServer() { Reset(); }
 
-void StatsServer::reset() {
-    const Scenario& scenario = activeScenario();
+void StatsServer::Reset() {
+    const Scenario& scenario = ActiveScenario();
     stats_.assign(scenario.stats.size(), StatState());
     for (std::size_t i = 0; i < stats_.size(); ++i) {
         const StatSchema& schema = scenario.stats[i];
@@ -51,7 +51,8 @@ void StatsServer::reset() {
         stat.hasMaximum = schema.max.has_value();
         stat.maximum = schema.max.value_or(0);
         const auto start = scenario.start.stats.find(schema.name);
-        stat.serverValue = start != scenario.start.stats.end() ? start->second : schema.defaultValue;
+        stat.serverValue =
+            start != scenario.start.stats.end() ? start->second : schema.defaultValue;
         stat.clientValue = stat.serverValue;
     }
     achievements_.assign(scenario.achievements.size(), AchievementState());
@@ -61,7 +62,7 @@ void StatsServer::reset() {
         achievements_[i] = AchievementState{true, start->second, true, start->second};
     }
     displayOverrides_.clear();
-    statsAvailable_ = statsThereAtStart();
+    statsAvailable_ = StatsThereAtStart();
     hasForcedStoreResult_ = false;
     forcedStoreResult_ = 0;
     refuseNextStore_ = false;
@@ -72,82 +73,82 @@ void StatsServer::reset() {
     acceptedStoreTimes_.clear();
 }
 
-void StatsServer::beginSession() {
+void StatsServer::BeginSession() {
     for (StatState& stat : stats_) stat.clientValue = stat.serverValue;
     for (AchievementState& achievement : achievements_) {
         achievement.clientAchieved = achievement.serverAchieved;
         achievement.clientTime = achievement.serverTime;
     }
-    statsAvailable_ = statsThereAtStart();
+    statsAvailable_ = StatsThereAtStart();
 }
 
-void StatsServer::noteStatsReceived(int32_t result, uint64_t gameId, uint64_t ownGameId) {
+void StatsServer::NoteStatsReceived(int32_t result, uint64_t gameId, uint64_t ownGameId) {
     // Another game's stats, or a failed request, leave this game's stats unloaded.
     if (result == kResultOk && gameId == ownGameId) statsAvailable_ = true;
 }
 
-bool StatsServer::clientStat(int index, double* value) const {
+bool StatsServer::ClientStat(int index, double* value) const {
     if (!statsAvailable_) return false;
     *value = stats_[index].clientValue;
     return true;
 }
 
-void StatsServer::unlockOnClient(int achievementIndex, uint32_t clock) {
+void StatsServer::UnlockOnClient(int achievementIndex, uint32_t clock) {
     AchievementState& achievement = achievements_[achievementIndex];
     if (achievement.clientAchieved) return;
     achievement.clientAchieved = true;
     achievement.clientTime = clock;
 }
 
-void StatsServer::clearOnClient(int achievementIndex) {
+void StatsServer::ClearOnClient(int achievementIndex) {
     AchievementState& achievement = achievements_[achievementIndex];
     achievement.clientAchieved = false;
     achievement.clientTime = 0;
 }
 
-void StatsServer::achievementOnClient(int achievementIndex, bool* achieved,
+void StatsServer::AchievementOnClient(int achievementIndex, bool* achieved,
                                       uint32_t* unlockTime) const {
     const AchievementState& achievement = achievements_[achievementIndex];
     *achieved = achievement.clientAchieved;
     *unlockTime = achievement.clientAchieved ? achievement.clientTime : 0;
 }
 
-void StatsServer::resetAll(bool achievementsToo) {
+void StatsServer::ResetAll(bool achievementsToo) {
     for (std::size_t i = 0; i < stats_.size(); ++i) {
-        stats_[i].serverValue = statAt(static_cast<int>(i)).defaultValue;
+        stats_[i].serverValue = StatAt(static_cast<int>(i)).defaultValue;
         stats_[i].clientValue = stats_[i].serverValue;
     }
     if (!achievementsToo) return;
     for (AchievementState& achievement : achievements_) achievement = AchievementState();
 }
 
-bool StatsServer::progressReached(int achievementIndex) const {
-    const AchievementSchema& schema = achievementAt(achievementIndex);
+bool StatsServer::ProgressReached(int achievementIndex) const {
+    const AchievementSchema& schema = AchievementAt(achievementIndex);
     if (!schema.progress) return false;
-    const int stat = statIndex(schema.progress->stat.c_str());
+    const int stat = StatIndex(schema.progress->stat.c_str());
     return stat >= 0 && stats_[stat].serverValue >= schema.progress->max;
 }
 
-std::string StatsServer::refusalOf(int index) const {
+std::string StatsServer::RefusalOf(int index) const {
     const StatState& stat = stats_[index];
-    const StatSchema& schema = statAt(index);
+    const StatSchema& schema = StatAt(index);
     const double value = stat.clientValue;
     if (value != value) return "not a number";
     if (stat.hasMinimum && value < stat.minimum)
-        return formatNumber(value) + " is below its minimum " + formatNumber(stat.minimum);
+        return FormatNumber(value) + " is below its minimum " + FormatNumber(stat.minimum);
     if (stat.hasMaximum && value > stat.maximum)
-        return formatNumber(value) + " is above its maximum " + formatNumber(stat.maximum);
+        return FormatNumber(value) + " is above its maximum " + FormatNumber(stat.maximum);
     if (schema.incrementOnly && value < stat.serverValue)
-        return "increment-only, lowered from " + formatNumber(stat.serverValue) + " to " +
-               formatNumber(value);
+        return "increment-only, lowered from " + FormatNumber(stat.serverValue) + " to " +
+               FormatNumber(value);
     if (schema.maxChange && std::fabs(value - stat.serverValue) > *schema.maxChange)
-        return "changed by " + formatNumber(value - stat.serverValue) + ", more than its maxChange " +
-               formatNumber(*schema.maxChange);
+        return "changed by " + FormatNumber(value - stat.serverValue) +
+               ", more than its maxChange " + FormatNumber(*schema.maxChange);
     return std::string();
 }
 
-int32_t StatsServer::faultResultFor(int call, uint32_t clock) {
-    const Faults& faults = activeScenario().faults;
+int32_t StatsServer::FaultResultFor(int call, uint32_t clock) {
+    const Faults& faults = ActiveScenario().faults;
     for (std::size_t i = 0; i < faults.stores.size(); ++i) {
         const StoreFault& fault = faults.stores[i];
         if (call < fault.fromCall || (fault.once && storeFaultsUsed_[i])) continue;
@@ -165,9 +166,9 @@ int32_t StatsServer::faultResultFor(int call, uint32_t clock) {
     return 0;
 }
 
-StatsServer::StoreOutcome StatsServer::store(uint32_t clock) {
+StatsServer::StoreOutcome StatsServer::Store(uint32_t clock) {
     StoreOutcome outcome{kResultOk, ++storeCalls_, {}, {}};
-    if (const int32_t faulted = faultResultFor(outcome.call, clock)) {
+    if (const int32_t faulted = FaultResultFor(outcome.call, clock)) {
         outcome.result = faulted;
         return outcome;
     }
@@ -175,7 +176,7 @@ StatsServer::StoreOutcome StatsServer::store(uint32_t clock) {
     for (std::size_t i = 0; i < stats_.size(); ++i) {
         StatState& stat = stats_[i];
         if (stat.clientValue == stat.serverValue) continue;
-        std::string refusal = refusalOf(static_cast<int>(i));
+        std::string refusal = RefusalOf(static_cast<int>(i));
         if (refusal.empty()) {
             stat.serverValue = stat.clientValue;
         } else {
@@ -196,7 +197,7 @@ StatsServer::StoreOutcome StatsServer::store(uint32_t clock) {
         if (achievement.clientAchieved) {
             achievement.serverAchieved = true;
             achievement.serverTime = achievement.clientTime;
-        } else if (progressReached(static_cast<int>(i))) {
+        } else if (ProgressReached(static_cast<int>(i))) {
             achievement.serverAchieved = true;
             achievement.serverTime = clock;
             achievement.clientAchieved = true;
@@ -214,12 +215,12 @@ StatsServer::StoreOutcome StatsServer::store(uint32_t clock) {
     return outcome;
 }
 
-void StatsServer::forceNextStoreResult(int32_t result) {
+void StatsServer::ForceNextStoreResult(int32_t result) {
     hasForcedStoreResult_ = true;
     forcedStoreResult_ = result;
 }
 
-bool StatsServer::hasPendingChanges() const {
+bool StatsServer::HasPendingChanges() const {
     for (const StatState& stat : stats_)
         if (stat.clientValue != stat.serverValue) return true;
     for (const AchievementState& achievement : achievements_)
@@ -227,27 +228,27 @@ bool StatsServer::hasPendingChanges() const {
     return false;
 }
 
-const char* StatsServer::displayAttribute(int achievementIndex, const char* key,
+const char* StatsServer::DisplayAttribute(int achievementIndex, const char* key,
                                           const std::string& language) const {
     if (key == nullptr) return "";
     const auto found = displayOverrides_.find({achievementIndex, key});
     if (found != displayOverrides_.end())
         return found->second.isNull ? nullptr : found->second.text.c_str();
-    const AchievementSchema& schema = achievementAt(achievementIndex);
-    if (std::strcmp(key, "name") == 0) return localized(schema.displayName, language).c_str();
-    if (std::strcmp(key, "desc") == 0) return localized(schema.description, language).c_str();
+    const AchievementSchema& schema = AchievementAt(achievementIndex);
+    if (std::strcmp(key, "name") == 0) return Localized(schema.displayName, language).c_str();
+    if (std::strcmp(key, "desc") == 0) return Localized(schema.description, language).c_str();
     if (std::strcmp(key, "hidden") == 0) return schema.hidden ? "1" : "0";
     return "";
 }
 
-void StatsServer::overrideDisplayAttribute(int achievementIndex, const char* key,
+void StatsServer::OverrideDisplayAttribute(int achievementIndex, const char* key,
                                            const char* value) {
     if (key == nullptr) return;
     displayOverrides_[{achievementIndex, key}] =
         DisplayOverride{value == nullptr, value != nullptr ? value : ""};
 }
 
-void StatsServer::setRange(int statIndex, int32_t minimum, int32_t maximum) {
+void StatsServer::SetRange(int statIndex, int32_t minimum, int32_t maximum) {
     StatState& stat = stats_[statIndex];
     stat.hasMinimum = true;
     stat.minimum = minimum;
@@ -255,12 +256,12 @@ void StatsServer::setRange(int statIndex, int32_t minimum, int32_t maximum) {
     stat.maximum = maximum;
 }
 
-void StatsServer::setStatFromOtherDevice(int statIndex, int32_t value) {
+void StatsServer::SetStatFromOtherDevice(int statIndex, int32_t value) {
     stats_[statIndex].serverValue = value;
     stats_[statIndex].clientValue = value;
 }
 
-void StatsServer::setAchievementFromOtherDevice(int achievementIndex, bool achieved,
+void StatsServer::SetAchievementFromOtherDevice(int achievementIndex, bool achieved,
                                                 uint32_t clock) {
     AchievementState& achievement = achievements_[achievementIndex];
     if (achieved && achievement.serverAchieved) {
@@ -273,28 +274,28 @@ void StatsServer::setAchievementFromOtherDevice(int achievementIndex, bool achie
     achievement.clientTime = achievement.serverTime;
 }
 
-int32_t StatsServer::serverStat(int statIndex) const {
-    return statValueAsInt32(stats_[statIndex].serverValue);
+int32_t StatsServer::ServerStat(int statIndex) const {
+    return StatValueAsInt32(stats_[statIndex].serverValue);
 }
 
-void StatsServer::serverAchievement(int achievementIndex, bool* achieved,
+void StatsServer::ServerAchievement(int achievementIndex, bool* achieved,
                                     uint32_t* unlockTime) const {
     const AchievementState& achievement = achievements_[achievementIndex];
     *achieved = achievement.serverAchieved;
     *unlockTime = achievement.serverAchieved ? achievement.serverTime : 0;
 }
 
-StatsServer& statsServer() {
+StatsServer& TheStatsServer() {
     static StatsServer server;
     return server;
 }
 
-void noteDelivered(const QueuedRecord& record) {
+void NoteDelivered(const QueuedRecord& record) {
     StatsReceivedRecord received;
     if (!record.announcesStats || record.bytes.size() != sizeof received) return;
     std::memcpy(&received, record.bytes.data(), sizeof received);
-    statsServer().noteStatsReceived(received.result, received.gameId, record.requestedFor);
-    offline::noteStatsReceived(received.result);
+    TheStatsServer().NoteStatsReceived(received.result, received.gameId, record.requestedFor);
+    run::NoteStatsReceived(received.result);
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -11,30 +11,30 @@
 
 #include "schema.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
 // Values are kept as double so float and integer stats share one store; integer
 // reads truncate and saturate.
-int32_t statValueAsInt32(double value);
+int32_t StatValueAsInt32(double value);
 
 class StatsServer {
 public:
     StatsServer();
     // The server's values from the scenario's start state; the client's view follows.
-    void reset();
+    void Reset();
 
     // A new session: the client's view is loaded from the server again.
-    void beginSession();
-    bool statsAvailable() const { return statsAvailable_; }
-    void noteStatsReceived(int32_t result, uint64_t gameId, uint64_t ownGameId);
+    void BeginSession();
+    bool StatsAvailable() const { return statsAvailable_; }
+    void NoteStatsReceived(int32_t result, uint64_t gameId, uint64_t ownGameId);
 
-    bool clientStat(int index, double* value) const;
-    void setClientStat(int index, double value) { stats_[index].clientValue = value; }
+    bool ClientStat(int index, double* value) const;
+    void SetClientStat(int index, double value) { stats_[index].clientValue = value; }
 
-    void unlockOnClient(int achievementIndex, uint32_t clock);
-    void clearOnClient(int achievementIndex);
-    void achievementOnClient(int achievementIndex, bool* achieved, uint32_t* unlockTime) const;
-    void resetAll(bool achievementsToo);
+    void UnlockOnClient(int achievementIndex, uint32_t clock);
+    void ClearOnClient(int achievementIndex);
+    void AchievementOnClient(int achievementIndex, bool* achieved, uint32_t* unlockTime) const;
+    void ResetAll(bool achievementsToo);
 
     struct Rejection {
         int statIndex;
@@ -49,30 +49,30 @@ public:
     // Commits the client's changes by the schema's rules, applies the progress
     // rule, answers with a result code. A store fault or the rate limit
     // answers its code and commits nothing: the changes stay pending.
-    StoreOutcome store(uint32_t clock);
-    void forceNextStoreResult(int32_t result);
-    void refuseNextStore() { refuseNextStore_ = true; }
+    StoreOutcome Store(uint32_t clock);
+    void ForceNextStoreResult(int32_t result);
+    void RefuseNextStore() { refuseNextStore_ = true; }
     // True once after refuseNextStore: that store answers false.
-    bool takeStoreRefusal() { return std::exchange(refuseNextStore_, false); }
+    bool TakeStoreRefusal() { return std::exchange(refuseNextStore_, false); }
     // Changes set on the client and not yet committed.
-    bool hasPendingChanges() const;
+    bool HasPendingChanges() const;
 
     // Display attribute for "name", "desc" or "hidden" in `language`; "" for an unknown key.
-    const char* displayAttribute(int achievementIndex, const char* key,
+    const char* DisplayAttribute(int achievementIndex, const char* key,
                                  const std::string& language) const;
-    void overrideDisplayAttribute(int achievementIndex, const char* key, const char* value);
+    void OverrideDisplayAttribute(int achievementIndex, const char* key, const char* value);
 
-    void setRange(int statIndex, int32_t minimum, int32_t maximum);
-    void setStatFromOtherDevice(int statIndex, int32_t value);
-    void setAchievementFromOtherDevice(int achievementIndex, bool achieved, uint32_t clock);
-    double serverStatValue(int statIndex) const { return stats_[statIndex].serverValue; }
-    int32_t serverStat(int statIndex) const;
-    void serverAchievement(int achievementIndex, bool* achieved, uint32_t* unlockTime) const;
+    void SetRange(int statIndex, int32_t minimum, int32_t maximum);
+    void SetStatFromOtherDevice(int statIndex, int32_t value);
+    void SetAchievementFromOtherDevice(int achievementIndex, bool achieved, uint32_t clock);
+    double ServerStatValue(int statIndex) const { return stats_[statIndex].serverValue; }
+    int32_t ServerStat(int statIndex) const;
+    void ServerAchievement(int achievementIndex, bool* achieved, uint32_t* unlockTime) const;
 
-    int statsReceivedDelay() const { return statsReceivedDelay_; }
-    void setStatsReceivedDelay(int frames) { statsReceivedDelay_ = frames; }
-    int32_t statsReceivedResult() const { return statsReceivedResult_; }
-    void setStatsReceivedResult(int32_t result) { statsReceivedResult_ = result; }
+    int StatsReceivedDelay() const { return statsReceivedDelay_; }
+    void SetStatsReceivedDelay(int frames) { statsReceivedDelay_ = frames; }
+    int32_t StatsReceivedResult() const { return statsReceivedResult_; }
+    void SetStatsReceivedResult(int32_t result) { statsReceivedResult_ = result; }
 
 private:
     struct StatState {
@@ -94,11 +94,11 @@ private:
         std::string text;
     };
 
-    bool progressReached(int achievementIndex) const;
+    bool ProgressReached(int achievementIndex) const;
     // Why Steam refuses the change of one stat, or "" when it takes it.
-    std::string refusalOf(int statIndex) const;
+    std::string RefusalOf(int statIndex) const;
     // A result the scenario's faults give this store call, or 0.
-    int32_t faultResultFor(int call, uint32_t clock);
+    int32_t FaultResultFor(int call, uint32_t clock);
 
     std::vector<StatState> stats_;
     std::vector<AchievementState> achievements_;
@@ -114,11 +114,11 @@ private:
     std::deque<uint32_t> acceptedStoreTimes_;
 };
 
-StatsServer& statsServer();
+StatsServer& TheStatsServer();
 
 struct QueuedRecord;
 // Each face calls this as it hands a record over: a stats-received record the
 // simulator made means the stats have arrived, if its result and game ID agree.
-void noteDelivered(const QueuedRecord& record);
+void NoteDelivered(const QueuedRecord& record);
 
-}  // namespace steam_sim
+}  // namespace offline_steam

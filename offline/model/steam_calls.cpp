@@ -8,31 +8,31 @@
 
 #include "call_line.h"
 #include "leaderboards.h"
+#include "model_lock.h"
 #include "offline_run.h"
 #include "record_queue.h"
 #include "records.h"
 #include "schema.h"
 #include "session.h"
-#include "sim_lock.h"
 #include "stats_server.h"
 
-namespace steam_sim::calls {
+namespace offline_steam::calls {
 namespace {
 
-std::string quoted(const char* name) {
+std::string Quoted(const char* name) {
     return name != nullptr ? "\"" + std::string(name) + "\"" : std::string("a null name");
 }
 
 // The user's stats have arrived; otherwise Steam answers false, and it is worth a warning.
-bool statsReady(const char* call) {
-    if (statsServer().statsAvailable()) return true;
-    offline::warn("before-stats", std::string(call) +
-                                      " before the user's stats arrived: Steam answers false "
-                                      "until RequestCurrentStats is answered (UserStatsReceived_t)");
+bool StatsReady(const char* call) {
+    if (TheStatsServer().StatsAvailable()) return true;
+    run::Warn("before-stats", std::string(call) +
+                                  " before the user's stats arrived: Steam answers false "
+                                  "until RequestCurrentStats is answered (UserStatsReceived_t)");
     return false;
 }
 
-const char* typeName(StatType type) {
+const char* TypeName(StatType type) {
     switch (type) {
         case StatType::Int:
             return "an int";
@@ -46,43 +46,43 @@ const char* typeName(StatType type) {
 
 // The stat's index when `name` is one of the schema's stats of an accepted
 // type and the stats have arrived; -1 (with a warning) otherwise.
-int statFor(const char* call, const char* name, bool acceptsInt, bool acceptsFloat,
+int StatFor(const char* call, const char* name, bool acceptsInt, bool acceptsFloat,
             bool acceptsAverageRate) {
-    const int index = statIndex(name);
+    const int index = StatIndex(name);
     if (index < 0) {
-        offline::warn("unknown-name", std::string(call) + ": " + quoted(name) +
-                                          " is not a stat of the schema");
+        run::Warn("unknown-name",
+                  std::string(call) + ": " + Quoted(name) + " is not a stat of the schema");
         return -1;
     }
-    const StatType type = statAt(index).type;
+    const StatType type = StatAt(index).type;
     const bool accepted = (type == StatType::Int && acceptsInt) ||
                           (type == StatType::Float && acceptsFloat) ||
                           (type == StatType::AverageRate && acceptsAverageRate);
     if (!accepted) {
-        offline::warn("wrong-type",
-                      std::string(call) + ": " + quoted(name) + " is " + typeName(type) + " stat");
+        run::Warn("wrong-type",
+                  std::string(call) + ": " + Quoted(name) + " is " + TypeName(type) + " stat");
         return -1;
     }
-    return statsReady(call) ? index : -1;
+    return StatsReady(call) ? index : -1;
 }
 
-int achievementFor(const char* call, const char* name, bool needsStats) {
-    const int index = achievementIndex(name);
+int AchievementFor(const char* call, const char* name, bool needsStats) {
+    const int index = AchievementIndex(name);
     if (index < 0) {
-        offline::warn("unknown-name", std::string(call) + ": " + quoted(name) +
-                                          " is not an achievement of the schema");
+        run::Warn("unknown-name",
+                  std::string(call) + ": " + Quoted(name) + " is not an achievement of the schema");
         return -1;
     }
-    if (needsStats && !statsReady(call)) return -1;
+    if (needsStats && !StatsReady(call)) return -1;
     return index;
 }
 
-bool readAchievement(const char* call, const char* name, bool* achieved, uint32_t* unlockTime) {
-    const int index = achievementFor(call, name, true);
+bool ReadAchievement(const char* call, const char* name, bool* achieved, uint32_t* unlockTime) {
+    const int index = AchievementFor(call, name, true);
     if (index < 0) return false;
     bool isAchieved = false;
     uint32_t time = 0;
-    statsServer().achievementOnClient(index, &isAchieved, &time);
+    TheStatsServer().AchievementOnClient(index, &isAchieved, &time);
     if (achieved != nullptr) *achieved = isAchieved;
     if (unlockTime != nullptr) *unlockTime = time;
     return true;
@@ -90,392 +90,390 @@ bool readAchievement(const char* call, const char* name, bool* achieved, uint32_
 
 }  // namespace
 
-bool userLoggedOn(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUser_BLoggedOn").log();
-    return live && session().loggedOn();
+bool UserLoggedOn(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUser_BLoggedOn").Log();
+    return live && TheSession().LoggedOn();
 }
 
-uint64_t userSteamId(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUser_GetSteamID").log();
-    return live ? session().userId() : 0;
+uint64_t UserSteamId(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUser_GetSteamID").Log();
+    return live ? TheSession().UserId() : 0;
 }
 
-uint32_t utilsAppId(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUtils_GetAppID").log();
-    return live ? session().appId() : 0;
+uint32_t UtilsAppId(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUtils_GetAppID").Log();
+    return live ? TheSession().AppId() : 0;
 }
 
-uint32_t utilsServerRealTime(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUtils_GetServerRealTime").log();
-    return live ? session().clock() : 0;
+uint32_t UtilsServerRealTime(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUtils_GetServerRealTime").Log();
+    return live ? TheSession().Clock() : 0;
 }
 
-const char* appsCurrentGameLanguage(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamApps_GetCurrentGameLanguage").log();
-    return live ? session().currentLanguage() : nullptr;
+const char* AppsCurrentGameLanguage(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamApps_GetCurrentGameLanguage").Log();
+    return live ? TheSession().CurrentLanguage() : nullptr;
 }
 
-const char* appsAvailableGameLanguages(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamApps_GetAvailableGameLanguages").log();
-    return live ? session().availableLanguages() : nullptr;
+const char* AppsAvailableGameLanguages(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamApps_GetAvailableGameLanguages").Log();
+    return live ? TheSession().AvailableLanguages() : nullptr;
 }
 
-bool appsIsSubscribed(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamApps_BIsSubscribed").log();
+bool AppsIsSubscribed(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamApps_BIsSubscribed").Log();
     return live;
 }
 
-bool appsIsSubscribedApp(bool live, uint32_t appId) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamApps_BIsSubscribedApp").unsignedInteger(appId).log();
+bool AppsIsSubscribedApp(bool live, uint32_t appId) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamApps_BIsSubscribedApp").UnsignedInteger(appId).Log();
     // The user owns this game and nothing else the scenario knows of.
-    return live && appId == session().appId();
+    return live && appId == TheSession().AppId();
 }
 
-const char* friendsPersonaName(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamFriends_GetPersonaName").log();
-    return live ? session().personaName() : "";
+const char* FriendsPersonaName(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamFriends_GetPersonaName").Log();
+    return live ? TheSession().PersonaName() : "";
 }
 
-void friendsActivateGameOverlay(bool live, const char* dialog) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamFriends_ActivateGameOverlay").text(dialog).log();
-    if (live && dialog != nullptr) session().setLastOverlayDialog(dialog);
+void FriendsActivateGameOverlay(bool live, const char* dialog) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamFriends_ActivateGameOverlay").Text(dialog).Log();
+    if (live && dialog != nullptr) TheSession().SetLastOverlayDialog(dialog);
 }
 
-void friendsActivateGameOverlayToUser(bool live, const char* dialog, uint64_t steamId) {
-    SimGuard guard;
+void FriendsActivateGameOverlayToUser(bool live, const char* dialog, uint64_t steamId) {
+    ModelGuard guard;
     CallLine("SteamAPI_ISteamFriends_ActivateGameOverlayToUser")
-        .text(dialog)
-        .unsignedInteger(steamId)
-        .log();
-    if (live && dialog != nullptr) session().setLastOverlayDialog(dialog);
+        .Text(dialog)
+        .UnsignedInteger(steamId)
+        .Log();
+    if (live && dialog != nullptr) TheSession().SetLastOverlayDialog(dialog);
 }
 
-void friendsActivateGameOverlayToWebPage(bool live, const char* url, int mode) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamFriends_ActivateGameOverlayToWebPage").text(url).integer(mode).log();
-    if (live && url != nullptr) session().setLastOverlayDialog(url);
+void FriendsActivateGameOverlayToWebPage(bool live, const char* url, int mode) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamFriends_ActivateGameOverlayToWebPage").Text(url).Integer(mode).Log();
+    if (live && url != nullptr) TheSession().SetLastOverlayDialog(url);
 }
 
-void friendsActivateGameOverlayToStore(bool live, uint32_t appId, int flag) {
-    SimGuard guard;
+void FriendsActivateGameOverlayToStore(bool live, uint32_t appId, int flag) {
+    ModelGuard guard;
     CallLine("SteamAPI_ISteamFriends_ActivateGameOverlayToStore")
-        .unsignedInteger(appId)
-        .integer(flag)
-        .log();
-    if (live) session().setLastOverlayDialog("store");
+        .UnsignedInteger(appId)
+        .Integer(flag)
+        .Log();
+    if (live) TheSession().SetLastOverlayDialog("store");
 }
 
-bool statsRequestCurrentStats(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_RequestCurrentStats").log();
-    if (!live || !session().loggedOn()) return false;
-    if (activeScenario().faults.statsNever) return true;
-    recordQueue().postStatsReceived(
-        statsReceivedRecord(session().recordGameId(), statsServer().statsReceivedResult(),
-                            session().userId()),
-        statsServer().statsReceivedDelay(), session().ownGameId());
+bool StatsRequestCurrentStats(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_RequestCurrentStats").Log();
+    if (!live || !TheSession().LoggedOn()) return false;
+    if (ActiveScenario().faults.statsNever) return true;
+    TheRecordQueue().PostStatsReceived(
+        MakeStatsReceivedRecord(TheSession().RecordGameId(), TheStatsServer().StatsReceivedResult(),
+                                TheSession().UserId()),
+        TheStatsServer().StatsReceivedDelay(), TheSession().OwnGameId());
     return true;
 }
 
-bool statsGetStatInt32(bool live, const char* name, int32_t* value) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetStatInt32").text(name).log();
+bool StatsGetStatInt32(bool live, const char* name, int32_t* value) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetStatInt32").Text(name).Log();
     if (!live || value == nullptr) return false;
-    const int index = statFor("GetStat(int32)", name, true, false, false);
+    const int index = StatFor("GetStat(int32)", name, true, false, false);
     double stored = 0;
-    if (index < 0 || !statsServer().clientStat(index, &stored)) return false;
-    *value = statValueAsInt32(stored);
+    if (index < 0 || !TheStatsServer().ClientStat(index, &stored)) return false;
+    *value = StatValueAsInt32(stored);
     return true;
 }
 
-bool statsGetStatFloat(bool live, const char* name, float* value) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetStatFloat").text(name).log();
+bool StatsGetStatFloat(bool live, const char* name, float* value) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetStatFloat").Text(name).Log();
     if (!live || value == nullptr) return false;
-    const int index = statFor("GetStat(float)", name, false, true, true);
+    const int index = StatFor("GetStat(float)", name, false, true, true);
     double stored = 0;
-    if (index < 0 || !statsServer().clientStat(index, &stored)) return false;
+    if (index < 0 || !TheStatsServer().ClientStat(index, &stored)) return false;
     *value = static_cast<float>(stored);
     return true;
 }
 
-bool statsSetStatInt32(bool live, const char* name, int32_t value) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_SetStatInt32").text(name).integer(value).log();
+bool StatsSetStatInt32(bool live, const char* name, int32_t value) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_SetStatInt32").Text(name).Integer(value).Log();
     if (!live) return false;
-    const int index = statFor("SetStat(int32)", name, true, false, false);
+    const int index = StatFor("SetStat(int32)", name, true, false, false);
     if (index < 0) return false;
-    statsServer().setClientStat(index, value);
+    TheStatsServer().SetClientStat(index, value);
     return true;
 }
 
-bool statsSetStatFloat(bool live, const char* name, float value) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_SetStatFloat").text(name).real(value).log();
+bool StatsSetStatFloat(bool live, const char* name, float value) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_SetStatFloat").Text(name).Real(value).Log();
     if (!live) return false;
     // An average-rate stat changes only through UpdateAvgRateStat.
-    const int index = statFor("SetStat(float)", name, false, true, false);
+    const int index = StatFor("SetStat(float)", name, false, true, false);
     if (index < 0) return false;
-    statsServer().setClientStat(index, value);
+    TheStatsServer().SetClientStat(index, value);
     return true;
 }
 
-bool statsUpdateAvgRateStat(bool live, const char* name, float count, double seconds) {
-    SimGuard guard;
+bool StatsUpdateAvgRateStat(bool live, const char* name, float count, double seconds) {
+    ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_UpdateAvgRateStat")
-        .text(name)
-        .real(count)
-        .real(seconds)
-        .log();
+        .Text(name)
+        .Real(count)
+        .Real(seconds)
+        .Log();
     if (!live) return false;
-    const int index = statFor("UpdateAvgRateStat", name, false, false, true);
+    const int index = StatFor("UpdateAvgRateStat", name, false, false, true);
     double current = 0;
-    if (index < 0 || !statsServer().clientStat(index, &current)) return false;
+    if (index < 0 || !TheStatsServer().ClientStat(index, &current)) return false;
     // A zero duration carries no rate and leaves the value alone. Within the
     // stat's window the new rate is blended with the old, weighted by time.
     if (!(seconds > 0)) return true;
     const double rate = static_cast<double>(count) / seconds;
-    const double window = statAt(index).window;
+    const double window = StatAt(index).window;
     const double blended =
         window > seconds ? (current * (window - seconds) + static_cast<double>(count)) / window
                          : rate;
-    statsServer().setClientStat(index, blended);
+    TheStatsServer().SetClientStat(index, blended);
     return true;
 }
 
-bool statsGetAchievement(bool live, const char* name, bool* achieved) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievement").text(name).log();
-    return live && readAchievement("GetAchievement", name, achieved, nullptr);
+bool StatsGetAchievement(bool live, const char* name, bool* achieved) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievement").Text(name).Log();
+    return live && ReadAchievement("GetAchievement", name, achieved, nullptr);
 }
 
-bool statsSetAchievement(bool live, const char* name) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_SetAchievement").text(name).log();
+bool StatsSetAchievement(bool live, const char* name) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_SetAchievement").Text(name).Log();
     if (!live) return false;
-    const int index = achievementFor("SetAchievement", name, true);
+    const int index = AchievementFor("SetAchievement", name, true);
     if (index < 0) return false;
-    statsServer().unlockOnClient(index, session().clock());
+    TheStatsServer().UnlockOnClient(index, TheSession().Clock());
     return true;
 }
 
-bool statsClearAchievement(bool live, const char* name) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_ClearAchievement").text(name).log();
+bool StatsClearAchievement(bool live, const char* name) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_ClearAchievement").Text(name).Log();
     if (!live) return false;
-    const int index = achievementFor("ClearAchievement", name, true);
+    const int index = AchievementFor("ClearAchievement", name, true);
     if (index < 0) return false;
-    statsServer().clearOnClient(index);
+    TheStatsServer().ClearOnClient(index);
     return true;
 }
 
-bool statsGetAchievementAndUnlockTime(bool live, const char* name, bool* achieved,
+bool StatsGetAchievementAndUnlockTime(bool live, const char* name, bool* achieved,
                                       uint32_t* unlockTime) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievementAndUnlockTime").text(name).log();
-    return live && readAchievement("GetAchievementAndUnlockTime", name, achieved, unlockTime);
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievementAndUnlockTime").Text(name).Log();
+    return live && ReadAchievement("GetAchievementAndUnlockTime", name, achieved, unlockTime);
 }
 
-bool statsStoreStats(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_StoreStats").log();
-    if (!live || !statsReady("StoreStats") || statsServer().takeStoreRefusal()) return false;
-    const StatsServer::StoreOutcome outcome = statsServer().store(session().clock());
-    const uint64_t gameId = session().recordGameId();
-    recordQueue().postCallback(kStatsStoredId, statsStoredRecord(gameId, outcome.result), 1);
+bool StatsStoreStats(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_StoreStats").Log();
+    if (!live || !StatsReady("StoreStats") || TheStatsServer().TakeStoreRefusal()) return false;
+    const StatsServer::StoreOutcome outcome = TheStatsServer().Store(TheSession().Clock());
+    const uint64_t gameId = TheSession().RecordGameId();
+    TheRecordQueue().PostCallback(kStatsStoredId, MakeStatsStoredRecord(gameId, outcome.result), 1);
     for (int index : outcome.newlyUnlocked) {
-        recordQueue().postCallback(
+        TheRecordQueue().PostCallback(
             kAchievementStoredId,
-            achievementStoredRecord(gameId, achievementAt(index).name.c_str()), 1);
+            MakeAchievementStoredRecord(gameId, AchievementAt(index).name.c_str()), 1);
     }
-    offline::noteStore(outcome, "StoreStats");
+    run::NoteStore(outcome, "StoreStats");
     return true;
 }
 
-const char* statsAchievementDisplayAttribute(bool live, const char* name, const char* key) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievementDisplayAttribute").text(name).text(key).log();
+const char* StatsAchievementDisplayAttribute(bool live, const char* name, const char* key) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievementDisplayAttribute").Text(name).Text(key).Log();
     if (!live) return nullptr;
-    const int index = achievementFor("GetAchievementDisplayAttribute", name, false);
+    const int index = AchievementFor("GetAchievementDisplayAttribute", name, false);
     if (index < 0) return "";
-    return statsServer().displayAttribute(index, key, session().currentLanguage()
-                                                          ? session().currentLanguage()
-                                                          : "english");
+    return TheStatsServer().DisplayAttribute(
+        index, key, TheSession().CurrentLanguage() ? TheSession().CurrentLanguage() : "english");
 }
 
-bool statsIndicateAchievementProgress(bool live, const char* name, uint32_t current,
+bool StatsIndicateAchievementProgress(bool live, const char* name, uint32_t current,
                                       uint32_t maximum) {
-    SimGuard guard;
+    ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_IndicateAchievementProgress")
-        .text(name)
-        .unsignedInteger(current)
-        .unsignedInteger(maximum)
-        .log();
+        .Text(name)
+        .UnsignedInteger(current)
+        .UnsignedInteger(maximum)
+        .Log();
     if (!live) return false;
-    const int index = achievementFor("IndicateAchievementProgress", name, true);
+    const int index = AchievementFor("IndicateAchievementProgress", name, true);
     if (index < 0) return false;
     bool achieved = false;
     uint32_t time = 0;
-    statsServer().achievementOnClient(index, &achieved, &time);
+    TheStatsServer().AchievementOnClient(index, &achieved, &time);
     // Only a pop-up: it neither sets progress nor unlocks, and needs progress short of the end.
     if (achieved || current >= maximum) return false;
-    recordQueue().postCallback(kAchievementStoredId,
-                               achievementStoredRecord(session().recordGameId(), name, current,
-                                                       maximum),
-                               1);
+    TheRecordQueue().PostCallback(
+        kAchievementStoredId,
+        MakeAchievementStoredRecord(TheSession().RecordGameId(), name, current, maximum), 1);
     return true;
 }
 
-uint32_t statsNumAchievements(bool live) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetNumAchievements").log();
-    if (!live || !statsReady("GetNumAchievements")) return 0;
-    return static_cast<uint32_t>(achievementCount());
+uint32_t StatsNumAchievements(bool live) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetNumAchievements").Log();
+    if (!live || !StatsReady("GetNumAchievements")) return 0;
+    return static_cast<uint32_t>(AchievementCount());
 }
 
-const char* statsAchievementName(bool live, uint32_t index) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievementName").unsignedInteger(index).log();
-    if (!live || !statsReady("GetAchievementName") ||
-        index >= static_cast<uint32_t>(achievementCount()))
+const char* StatsAchievementName(bool live, uint32_t index) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievementName").UnsignedInteger(index).Log();
+    if (!live || !StatsReady("GetAchievementName") ||
+        index >= static_cast<uint32_t>(AchievementCount()))
         return nullptr;
-    return achievementAt(static_cast<int>(index)).name.c_str();
+    return AchievementAt(static_cast<int>(index)).name.c_str();
 }
 
 namespace {
 
-const AchievementProgress* progressOf(const char* call, const char* name) {
-    const int index = achievementFor(call, name, true);
-    if (index < 0 || !achievementAt(index).progress) return nullptr;
-    return &*achievementAt(index).progress;
+const AchievementProgress* ProgressOf(const char* call, const char* name) {
+    const int index = AchievementFor(call, name, true);
+    if (index < 0 || !AchievementAt(index).progress) return nullptr;
+    return &*AchievementAt(index).progress;
 }
 
 }  // namespace
 
-bool statsAchievementProgressLimitsInt32(bool live, const char* name, int32_t* minimum,
+bool StatsAchievementProgressLimitsInt32(bool live, const char* name, int32_t* minimum,
                                          int32_t* maximum) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievementProgressLimitsInt32").text(name).log();
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievementProgressLimitsInt32").Text(name).Log();
     if (!live) return false;
-    const AchievementProgress* progress = progressOf("GetAchievementProgressLimits", name);
+    const AchievementProgress* progress = ProgressOf("GetAchievementProgressLimits", name);
     if (progress == nullptr) return false;
-    if (minimum != nullptr) *minimum = statValueAsInt32(progress->min);
-    if (maximum != nullptr) *maximum = statValueAsInt32(progress->max);
+    if (minimum != nullptr) *minimum = StatValueAsInt32(progress->min);
+    if (maximum != nullptr) *maximum = StatValueAsInt32(progress->max);
     return true;
 }
 
-bool statsAchievementProgressLimitsFloat(bool live, const char* name, float* minimum,
+bool StatsAchievementProgressLimitsFloat(bool live, const char* name, float* minimum,
                                          float* maximum) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetAchievementProgressLimitsFloat").text(name).log();
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetAchievementProgressLimitsFloat").Text(name).Log();
     if (!live) return false;
-    const AchievementProgress* progress = progressOf("GetAchievementProgressLimits", name);
+    const AchievementProgress* progress = ProgressOf("GetAchievementProgressLimits", name);
     if (progress == nullptr) return false;
     if (minimum != nullptr) *minimum = static_cast<float>(progress->min);
     if (maximum != nullptr) *maximum = static_cast<float>(progress->max);
     return true;
 }
 
-bool statsResetAllStats(bool live, bool achievementsToo) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_ResetAllStats").flag(achievementsToo).log();
+bool StatsResetAllStats(bool live, bool achievementsToo) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_ResetAllStats").Flag(achievementsToo).Log();
     if (!live) return false;
-    statsServer().resetAll(achievementsToo);
-    offline::saveState();
+    TheStatsServer().ResetAll(achievementsToo);
+    run::SaveState();
     return true;
 }
 
-uint64_t statsFindOrCreateLeaderboard(bool live, const char* name, int sortMethod,
+uint64_t StatsFindOrCreateLeaderboard(bool live, const char* name, int sortMethod,
                                       int displayType) {
-    SimGuard guard;
+    ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_FindOrCreateLeaderboard")
-        .text(name)
-        .integer(sortMethod)
-        .integer(displayType)
-        .log();
+        .Text(name)
+        .Integer(sortMethod)
+        .Integer(displayType)
+        .Log();
     if (!live) return 0;
-    return leaderboards().find(name, true, sortMethod, displayType);
+    return TheLeaderboards().Find(name, true, sortMethod, displayType);
 }
 
-uint64_t statsFindLeaderboard(bool live, const char* name) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_FindLeaderboard").text(name).log();
+uint64_t StatsFindLeaderboard(bool live, const char* name) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_FindLeaderboard").Text(name).Log();
     if (!live) return 0;
-    return leaderboards().find(name, false, 0, 0);
+    return TheLeaderboards().Find(name, false, 0, 0);
 }
 
-const char* statsLeaderboardName(bool live, uint64_t board) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetLeaderboardName").unsignedInteger(board).log();
-    const char* name = live ? leaderboards().nameOf(board) : nullptr;
+const char* StatsLeaderboardName(bool live, uint64_t board) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetLeaderboardName").UnsignedInteger(board).Log();
+    const char* name = live ? TheLeaderboards().NameOf(board) : nullptr;
     return name != nullptr ? name : "";
 }
 
-int statsLeaderboardEntryCount(bool live, uint64_t board) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetLeaderboardEntryCount").unsignedInteger(board).log();
-    return live ? leaderboards().entryCountOf(board) : 0;
+int StatsLeaderboardEntryCount(bool live, uint64_t board) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetLeaderboardEntryCount").UnsignedInteger(board).Log();
+    return live ? TheLeaderboards().EntryCountOf(board) : 0;
 }
 
-int statsLeaderboardSortMethod(bool live, uint64_t board) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetLeaderboardSortMethod").unsignedInteger(board).log();
-    return live ? leaderboards().sortMethodOf(board) : 0;
+int StatsLeaderboardSortMethod(bool live, uint64_t board) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetLeaderboardSortMethod").UnsignedInteger(board).Log();
+    return live ? TheLeaderboards().SortMethodOf(board) : 0;
 }
 
-int statsLeaderboardDisplayType(bool live, uint64_t board) {
-    SimGuard guard;
-    CallLine("SteamAPI_ISteamUserStats_GetLeaderboardDisplayType").unsignedInteger(board).log();
-    return live ? leaderboards().displayTypeOf(board) : 0;
+int StatsLeaderboardDisplayType(bool live, uint64_t board) {
+    ModelGuard guard;
+    CallLine("SteamAPI_ISteamUserStats_GetLeaderboardDisplayType").UnsignedInteger(board).Log();
+    return live ? TheLeaderboards().DisplayTypeOf(board) : 0;
 }
 
-uint64_t statsUploadLeaderboardScore(bool live, uint64_t board, int uploadMethod, int32_t score,
+uint64_t StatsUploadLeaderboardScore(bool live, uint64_t board, int uploadMethod, int32_t score,
                                      const int32_t* details, int detailCount) {
-    SimGuard guard;
+    ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_UploadLeaderboardScore")
-        .unsignedInteger(board)
-        .integer(uploadMethod)
-        .integer(score)
-        .integerList(details, detailCount)
-        .integer(detailCount)
-        .log();
+        .UnsignedInteger(board)
+        .Integer(uploadMethod)
+        .Integer(score)
+        .IntegerList(details, detailCount)
+        .Integer(detailCount)
+        .Log();
     if (!live) return 0;
-    return leaderboards().uploadScore(board, uploadMethod, score, details, detailCount);
+    return TheLeaderboards().UploadScore(board, uploadMethod, score, details, detailCount);
 }
 
-uint64_t statsDownloadLeaderboardEntries(bool live, uint64_t board, int request, int rangeStart,
+uint64_t StatsDownloadLeaderboardEntries(bool live, uint64_t board, int request, int rangeStart,
                                          int rangeEnd) {
-    SimGuard guard;
+    ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_DownloadLeaderboardEntries")
-        .unsignedInteger(board)
-        .integer(request)
-        .integer(rangeStart)
-        .integer(rangeEnd)
-        .log();
+        .UnsignedInteger(board)
+        .Integer(request)
+        .Integer(rangeStart)
+        .Integer(rangeEnd)
+        .Log();
     if (!live) return 0;
-    return leaderboards().downloadEntries(board, request, rangeStart, rangeEnd);
+    return TheLeaderboards().DownloadEntries(board, request, rangeStart, rangeEnd);
 }
 
-bool statsDownloadedLeaderboardEntry(bool live, uint64_t entries, int index,
+bool StatsDownloadedLeaderboardEntry(bool live, uint64_t entries, int index,
                                      LeaderboardEntryRecord* entry, int32_t* details,
                                      int detailsMax) {
-    SimGuard guard;
+    ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_GetDownloadedLeaderboardEntry")
-        .unsignedInteger(entries)
-        .integer(index)
-        .integer(detailsMax)
-        .log();
-    return live && leaderboards().downloadedEntry(entries, index, entry, details, detailsMax);
+        .UnsignedInteger(entries)
+        .Integer(index)
+        .Integer(detailsMax)
+        .Log();
+    return live && TheLeaderboards().DownloadedEntry(entries, index, entry, details, detailsMax);
 }
 
-}  // namespace steam_sim::calls
+}  // namespace offline_steam::calls

@@ -10,57 +10,56 @@
 
 #include "records.h"
 
-namespace steam_sim::calls {
+namespace offline_steam::calls {
 
-bool userLoggedOn(bool live);
-uint64_t userSteamId(bool live);
-uint32_t utilsAppId(bool live);
-uint32_t utilsServerRealTime(bool live);
-const char* appsCurrentGameLanguage(bool live);
-const char* appsAvailableGameLanguages(bool live);
-bool appsIsSubscribed(bool live);
-bool appsIsSubscribedApp(bool live, uint32_t appId);
-const char* friendsPersonaName(bool live);
-void friendsActivateGameOverlay(bool live, const char* dialog);
-void friendsActivateGameOverlayToUser(bool live, const char* dialog, uint64_t steamId);
-void friendsActivateGameOverlayToWebPage(bool live, const char* url, int mode);
-void friendsActivateGameOverlayToStore(bool live, uint32_t appId, int flag);
+bool UserLoggedOn(bool live);
+uint64_t UserSteamId(bool live);
+uint32_t UtilsAppId(bool live);
+uint32_t UtilsServerRealTime(bool live);
+const char* AppsCurrentGameLanguage(bool live);
+const char* AppsAvailableGameLanguages(bool live);
+bool AppsIsSubscribed(bool live);
+bool AppsIsSubscribedApp(bool live, uint32_t appId);
+const char* FriendsPersonaName(bool live);
+void FriendsActivateGameOverlay(bool live, const char* dialog);
+void FriendsActivateGameOverlayToUser(bool live, const char* dialog, uint64_t steamId);
+void FriendsActivateGameOverlayToWebPage(bool live, const char* url, int mode);
+void FriendsActivateGameOverlayToStore(bool live, uint32_t appId, int flag);
 
-bool statsRequestCurrentStats(bool live);
-bool statsGetStatInt32(bool live, const char* name, int32_t* value);
-bool statsGetStatFloat(bool live, const char* name, float* value);
-bool statsSetStatInt32(bool live, const char* name, int32_t value);
-bool statsSetStatFloat(bool live, const char* name, float value);
-bool statsUpdateAvgRateStat(bool live, const char* name, float count, double seconds);
-bool statsGetAchievement(bool live, const char* name, bool* achieved);
-bool statsSetAchievement(bool live, const char* name);
-bool statsClearAchievement(bool live, const char* name);
-bool statsGetAchievementAndUnlockTime(bool live, const char* name, bool* achieved,
+bool StatsRequestCurrentStats(bool live);
+bool StatsGetStatInt32(bool live, const char* name, int32_t* value);
+bool StatsGetStatFloat(bool live, const char* name, float* value);
+bool StatsSetStatInt32(bool live, const char* name, int32_t value);
+bool StatsSetStatFloat(bool live, const char* name, float value);
+bool StatsUpdateAvgRateStat(bool live, const char* name, float count, double seconds);
+bool StatsGetAchievement(bool live, const char* name, bool* achieved);
+bool StatsSetAchievement(bool live, const char* name);
+bool StatsClearAchievement(bool live, const char* name);
+bool StatsGetAchievementAndUnlockTime(bool live, const char* name, bool* achieved,
                                       uint32_t* unlockTime);
-bool statsStoreStats(bool live);
-const char* statsAchievementDisplayAttribute(bool live, const char* name, const char* key);
-bool statsIndicateAchievementProgress(bool live, const char* name, uint32_t current,
+bool StatsStoreStats(bool live);
+const char* StatsAchievementDisplayAttribute(bool live, const char* name, const char* key);
+bool StatsIndicateAchievementProgress(bool live, const char* name, uint32_t current,
                                       uint32_t maximum);
-uint32_t statsNumAchievements(bool live);
-const char* statsAchievementName(bool live, uint32_t index);
-bool statsAchievementProgressLimitsInt32(bool live, const char* name, int32_t* minimum,
+uint32_t StatsNumAchievements(bool live);
+const char* StatsAchievementName(bool live, uint32_t index);
+bool StatsAchievementProgressLimitsInt32(bool live, const char* name, int32_t* minimum,
                                          int32_t* maximum);
-bool statsAchievementProgressLimitsFloat(bool live, const char* name, float* minimum,
+bool StatsAchievementProgressLimitsFloat(bool live, const char* name, float* minimum,
                                          float* maximum);
-bool statsResetAllStats(bool live, bool achievementsToo);
-uint64_t statsFindOrCreateLeaderboard(bool live, const char* name, int sortMethod,
-                                      int displayType);
-uint64_t statsFindLeaderboard(bool live, const char* name);
-const char* statsLeaderboardName(bool live, uint64_t board);
-int statsLeaderboardEntryCount(bool live, uint64_t board);
-int statsLeaderboardSortMethod(bool live, uint64_t board);
-int statsLeaderboardDisplayType(bool live, uint64_t board);
-uint64_t statsUploadLeaderboardScore(bool live, uint64_t board, int uploadMethod, int32_t score,
+bool StatsResetAllStats(bool live, bool achievementsToo);
+uint64_t StatsFindOrCreateLeaderboard(bool live, const char* name, int sortMethod, int displayType);
+uint64_t StatsFindLeaderboard(bool live, const char* name);
+const char* StatsLeaderboardName(bool live, uint64_t board);
+int StatsLeaderboardEntryCount(bool live, uint64_t board);
+int StatsLeaderboardSortMethod(bool live, uint64_t board);
+int StatsLeaderboardDisplayType(bool live, uint64_t board);
+uint64_t StatsUploadLeaderboardScore(bool live, uint64_t board, int uploadMethod, int32_t score,
                                      const int32_t* details, int detailCount);
-uint64_t statsDownloadLeaderboardEntries(bool live, uint64_t board, int request, int rangeStart,
+uint64_t StatsDownloadLeaderboardEntries(bool live, uint64_t board, int request, int rangeStart,
                                          int rangeEnd);
-bool statsDownloadedLeaderboardEntry(bool live, uint64_t entries, int index,
+bool StatsDownloadedLeaderboardEntry(bool live, uint64_t entries, int index,
                                      LeaderboardEntryRecord* entry, int32_t* details,
                                      int detailsMax);
 
-}  // namespace steam_sim::calls
+}  // namespace offline_steam::calls

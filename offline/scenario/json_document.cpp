@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace steam_sim::json_file {
+namespace offline_steam::json_file {
 namespace {
 
 // No file of ours nests deeper than five levels; refusing deep input early
@@ -435,4 +435,4 @@ std::uint64_t SteamId(const json& value, const std::string& path) {
     return id;
 }
 
-}  // namespace steam_sim::json_file
+}  // namespace offline_steam::json_file

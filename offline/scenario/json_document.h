@@ -10,7 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace steam_sim::json_file {
+namespace offline_steam::json_file {
 
 using json = nlohmann::json;
 
@@ -90,4 +90,4 @@ std::uint64_t SteamId(const json& value, const std::string& path);
 // forms, surrogates and code points beyond U+10FFFF are not well-formed).
 std::size_t Utf8Length(const std::string& text, std::size_t at);
 
-}  // namespace steam_sim::json_file
+}  // namespace offline_steam::json_file

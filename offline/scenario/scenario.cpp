@@ -15,7 +15,7 @@
 
 #include "json_document.h"
 
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 
 using namespace json_file;
@@ -764,4 +764,4 @@ bool IsSteamLanguageCode(std::string_view code) {
     return false;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace steam_sim {
+namespace offline_steam {
 
 enum class StatType { Int, Float, AverageRate };
 // Steam's ELeaderboardSortMethod and ELeaderboardDisplayType values.
@@ -153,4 +153,4 @@ bool SaveStateFile(const std::string& path, const StartState& state, std::string
 // One of the API language codes Steam has ("english", "schinese", "koreana", ...).
 bool IsSteamLanguageCode(std::string_view code);
 
-}  // namespace steam_sim
+}  // namespace offline_steam

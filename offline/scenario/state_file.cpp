@@ -25,7 +25,7 @@
 #include <unistd.h>
 #endif
 
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 
 using namespace json_file;
@@ -178,4 +178,4 @@ bool SaveStateFile(const std::string& path, const StartState& state, std::string
     }
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

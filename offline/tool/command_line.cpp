@@ -14,7 +14,7 @@
 #include <fstream>
 #include <system_error>
 
-namespace steam_offline {
+namespace offline_tool {
 
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
@@ -22,9 +22,7 @@ int UsageError(const std::string& message) {
     return kUsage;
 }
 
-bool IsHelp(const std::string& argument) {
-    return argument == "--help" || argument == "-h";
-}
+bool IsHelp(const std::string& argument) { return argument == "--help" || argument == "-h"; }
 
 bool ParseOptions(const Arguments& arguments, std::vector<ValueOption>& options,
                   Arguments* positional, std::string* error) {
@@ -129,4 +127,4 @@ void WriteLineToStderr(const std::string& line) {
 #endif
 }
 
-}  // namespace steam_offline
+}  // namespace offline_tool

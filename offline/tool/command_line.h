@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace steam_offline {
+namespace offline_tool {
 
 // report and doctor answer with these; run answers with the game's own
 // status when the game fails, else with 100 + these (run's own numbers).
@@ -17,10 +17,10 @@ enum ExitStatus : int {
     kJournalUnreadable = 4,
     kNeverStarted = 5,
     kOutputFailed = 6,
-    kGameMissing = 7,        // run: no such game, or not executable
-    kNoClientForGame = 8,    // run: the release has no client for the game's architecture
-    kSteamRunning = 9,       // run: a real Steam owns what the launcher would change
-    kCannotStart = 10,       // doctor: the game cannot start Steam
+    kGameMissing = 7,      // run: no such game, or not executable
+    kNoClientForGame = 8,  // run: the release has no client for the game's architecture
+    kSteamRunning = 9,     // run: a real Steam owns what the launcher would change
+    kCannotStart = 10,     // doctor: the game cannot start Steam
 };
 constexpr int kRunStatusBase = 100;
 
@@ -52,4 +52,4 @@ bool CanWrite(const std::string& path, std::string* error);
 // process on the same console cannot land inside it.
 void WriteLineToStderr(const std::string& line);
 
-}  // namespace steam_offline
+}  // namespace offline_tool

@@ -24,19 +24,19 @@
 #include <vector>
 
 #include "command_line.h"
-#include "report.h"
 #include "offline_platform.h"
+#include "report.h"
 #include "run_command.h"
 #include "scenario.h"
 
-using namespace steam_offline;
+using namespace offline_tool;
 
 namespace {
 
 struct Subcommand {
     const char* name;
     const char* synopsis;  // what follows the name; lines go on under it
-    const char* purpose;  // indented lines
+    const char* purpose;   // indented lines
     int (*run)(const Arguments& arguments);
 };
 
@@ -68,8 +68,7 @@ const Subcommand kSubcommands[] = {
      "  and x64\\steamclient64.dll beside this tool for the run, its old values put back\n"
      "  afterwards, also when the game crashes or the console is closed)",
      RunRun},
-    {"doctor",
-     "[GAME_DIR] [--client FILE]",
+    {"doctor", "[GAME_DIR] [--client FILE]",
      "  why the game in GAME_DIR (default: here) cannot start Steam: its client\n"
      "  library, its architecture and SDK release, the steambridge beside it,\n"
      "  steam_appid.txt, a running Steam, and a trial start over the offline client",
@@ -79,7 +78,8 @@ const Subcommand kSubcommands[] = {
      "  put HKCU\\Software\\Valve\\Steam\\ActiveProcess back as it was before a run that\n"
      "  was cut short (the launcher killed)",
      [](const Arguments& arguments) {
-         return arguments.empty() ? RestoreActiveProcess() : UsageError("restore takes no arguments");
+         return arguments.empty() ? RestoreActiveProcess()
+                                  : UsageError("restore takes no arguments");
      }},
 #endif
 };
@@ -120,27 +120,30 @@ int RunReport(const Arguments& arguments) {
     if (positional.empty()) return UsageError("report needs the journal file");
     if (positional.size() > 1) return UsageError("report takes one journal, not " + positional[1]);
 
-    steam_sim::Scenario scenario;
-    if (!scenarioPath.empty() && !steam_sim::LoadScenarioFile(scenarioPath, &scenario, &error)) {
+    offline_steam::Scenario scenario;
+    if (!scenarioPath.empty() &&
+        !offline_steam::LoadScenarioFile(scenarioPath, &scenario, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kScenarioRefused;
     }
     std::vector<std::string> lines;
-    if (!steam_offline::ReadJournalFile(positional[0], &lines, &error)) {
+    if (!offline_tool::ReadJournalFile(positional[0], &lines, &error)) {
         std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
         return kJournalUnreadable;
     }
 
-    const steam_offline::Report report = steam_offline::BuildReport(lines, scenario.expect);
-    std::fputs(steam_offline::ReportSummary(report).c_str(), stdout);
+    const offline_tool::Report report = offline_tool::BuildReport(lines, scenario.expect);
+    std::fputs(offline_tool::ReportSummary(report).c_str(), stdout);
     std::fflush(stdout);
 
     bool written = true;
-    if (!reportPath.empty() && !WriteAtomically(reportPath, steam_offline::ReportJson(report), &error)) {
+    if (!reportPath.empty() &&
+        !WriteAtomically(reportPath, offline_tool::ReportJson(report), &error)) {
         std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
         written = false;
     }
-    if (!junitPath.empty() && !WriteAtomically(junitPath, steam_offline::ReportJUnit(report), &error)) {
+    if (!junitPath.empty() &&
+        !WriteAtomically(junitPath, offline_tool::ReportJUnit(report), &error)) {
         std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
         written = false;
     }

@@ -21,8 +21,7 @@ namespace {
 void WriteLanguages(HostSlot languageSlot, HostSlot availableLanguagesSlot) {
     CopyListToHostBuffer(languageSlot, Utf8ToWide(client::GetCurrentGameLanguage()),
                          STEAMBRIDGE_LANGUAGE_UNITS);
-    CopyListToHostBuffer(availableLanguagesSlot,
-                         Utf8ToWide(client::GetAvailableGameLanguages()),
+    CopyListToHostBuffer(availableLanguagesSlot, Utf8ToWide(client::GetAvailableGameLanguages()),
                          STEAMBRIDGE_AVAILABLE_LANGUAGES_UNITS);
 }
 

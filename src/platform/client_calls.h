@@ -33,7 +33,7 @@ bool RequestCurrentStats();
 #define STEAMBRIDGE_DECLARATION_Own(result, member, parameters)
 #define STEAMBRIDGE_DECLARATION_Wrap(result, member, parameters) result member parameters;
 #define STEAMBRIDGE_DECLARATION(result, member, Interface, parameters, arguments, nullAnswer, \
-                                wrapper, ...)                                             \
+                                wrapper, ...)                                                 \
     STEAMBRIDGE_DECLARATION_##wrapper(result, member, parameters)
 STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_DECLARATION)
 #undef STEAMBRIDGE_DECLARATION

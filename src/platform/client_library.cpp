@@ -9,7 +9,7 @@ namespace steambridge {
 
 const ClientFunctionNames kClientFunctionNames[kClientFunctionCount] = {
 #define STEAMBRIDGE_NAMES_ENTRY(result, member, Interface, parameters, arguments, nullAnswer, \
-                                wrapper, need, ...)                                       \
+                                wrapper, need, ...)                                           \
     {{__VA_ARGS__}, Need::need},
     STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_NAMES_ENTRY)
 #undef STEAMBRIDGE_NAMES_ENTRY
@@ -42,8 +42,8 @@ BindResult BindClientFunctions(ClientFunctions& functions, SymbolLookup lookup, 
             false, kClientFunctionNames[static_cast<int>(ClientFunction::InitFlat)].names[0]};
 
     ClientFunctions bound{};
-#define STEAMBRIDGE_ASSIGN_ENTRY(result, member, ...)                   \
-    bound.member =                                                      \
+#define STEAMBRIDGE_ASSIGN_ENTRY(result, member, ...) \
+    bound.member =                                    \
         FunctionAt<decltype(bound.member)>(addresses[static_cast<int>(ClientFunction::member)]);
     STEAMBRIDGE_CLIENT_FUNCTIONS(STEAMBRIDGE_ASSIGN_ENTRY)
 #undef STEAMBRIDGE_ASSIGN_ENTRY

@@ -5,26 +5,26 @@
 
 #include "holder_view.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
-void CallbackRegistry::registerCallback(void* holder, int callbackId) {
+void CallbackRegistry::RegisterCallback(void* holder, int callbackId) {
     if (holder == nullptr) return;
     // As in the real library, a holder registered twice is called twice.
-    markHolderRegistered(holder, callbackId);
+    MarkHolderRegistered(holder, callbackId);
     callbacks_.push_back({holder, callbackId});
 }
 
-void CallbackRegistry::unregisterCallback(void* holder) {
+void CallbackRegistry::UnregisterCallback(void* holder) {
     if (holder == nullptr) return;
     callbacks_.erase(
         std::remove_if(callbacks_.begin(), callbacks_.end(),
                        [holder](const CallbackEntry& entry) { return entry.holder == holder; }),
         callbacks_.end());
     // Cleared even when not in the registry (e.g. after a simulator reset), as the holder asked.
-    markHolderUnregistered(holder);
+    MarkHolderUnregistered(holder);
 }
 
-void CallbackRegistry::registerCallResult(void* holder, uint64_t call) {
+void CallbackRegistry::RegisterCallResult(void* holder, uint64_t call) {
     if (holder == nullptr || call == 0) return;
     for (const CallResultEntry& entry : callResults_) {
         if (entry.holder == holder && entry.call == call) return;
@@ -32,11 +32,11 @@ void CallbackRegistry::registerCallResult(void* holder, uint64_t call) {
     callResults_.push_back({holder, call});
 }
 
-void CallbackRegistry::unregisterCallResult(void* holder, uint64_t call) {
-    takeCallResult(holder, call);
+void CallbackRegistry::UnregisterCallResult(void* holder, uint64_t call) {
+    TakeCallResult(holder, call);
 }
 
-std::vector<void*> CallbackRegistry::callbackHolders(int callbackId) const {
+std::vector<void*> CallbackRegistry::CallbackHolders(int callbackId) const {
     std::vector<void*> holders;
     for (const CallbackEntry& entry : callbacks_) {
         if (entry.callbackId == callbackId) holders.push_back(entry.holder);
@@ -44,13 +44,13 @@ std::vector<void*> CallbackRegistry::callbackHolders(int callbackId) const {
     return holders;
 }
 
-bool CallbackRegistry::isCallbackRegistered(const void* holder, int callbackId) const {
+bool CallbackRegistry::IsCallbackRegistered(const void* holder, int callbackId) const {
     return std::any_of(callbacks_.begin(), callbacks_.end(), [&](const CallbackEntry& entry) {
         return entry.holder == holder && entry.callbackId == callbackId;
     });
 }
 
-std::vector<void*> CallbackRegistry::callResultHolders(uint64_t call) const {
+std::vector<void*> CallbackRegistry::CallResultHolders(uint64_t call) const {
     std::vector<void*> holders;
     for (const CallResultEntry& entry : callResults_) {
         if (entry.call == call) holders.push_back(entry.holder);
@@ -58,13 +58,13 @@ std::vector<void*> CallbackRegistry::callResultHolders(uint64_t call) const {
     return holders;
 }
 
-bool CallbackRegistry::isCallResultRegistered(const void* holder, uint64_t call) const {
+bool CallbackRegistry::IsCallResultRegistered(const void* holder, uint64_t call) const {
     return std::any_of(callResults_.begin(), callResults_.end(), [&](const CallResultEntry& entry) {
         return entry.holder == holder && entry.call == call;
     });
 }
 
-bool CallbackRegistry::takeCallResult(const void* holder, uint64_t call) {
+bool CallbackRegistry::TakeCallResult(const void* holder, uint64_t call) {
     const auto found = std::find_if(
         callResults_.begin(), callResults_.end(),
         [&](const CallResultEntry& entry) { return entry.holder == holder && entry.call == call; });
@@ -73,27 +73,27 @@ bool CallbackRegistry::takeCallResult(const void* holder, uint64_t call) {
     return true;
 }
 
-int CallbackRegistry::registeredCallbackCount(int callbackId) const {
+int CallbackRegistry::RegisteredCallbackCount(int callbackId) const {
     int count = 0;
     for (const CallbackEntry& entry : callbacks_) {
-        if (entry.callbackId == callbackId && holderFlagRegistered(entry.holder)) ++count;
+        if (entry.callbackId == callbackId && HolderFlagRegistered(entry.holder)) ++count;
     }
     return count;
 }
 
-void CallbackRegistry::dropCallbacks() {
-    for (const CallbackEntry& entry : callbacks_) markHolderUnregistered(entry.holder);
+void CallbackRegistry::DropCallbacks() {
+    for (const CallbackEntry& entry : callbacks_) MarkHolderUnregistered(entry.holder);
     callbacks_.clear();
 }
 
-void CallbackRegistry::reset() {
+void CallbackRegistry::Reset() {
     callbacks_.clear();
     callResults_.clear();
 }
 
-CallbackRegistry& callbackRegistry() {
+CallbackRegistry& TheCallbackRegistry() {
     static CallbackRegistry registry;
     return registry;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

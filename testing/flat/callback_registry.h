@@ -4,32 +4,32 @@
 #include <cstdint>
 #include <vector>
 
-namespace steam_sim {
+namespace offline_steam {
 
 class CallbackRegistry {
 public:
     // Writes the id into the holder and sets its registered flag.
-    void registerCallback(void* holder, int callbackId);
+    void RegisterCallback(void* holder, int callbackId);
     // Clears the registered flag; the id stays in the holder.
-    void unregisterCallback(void* holder);
+    void UnregisterCallback(void* holder);
     // Leaves the holder's fields alone.
-    void registerCallResult(void* holder, uint64_t call);
-    void unregisterCallResult(void* holder, uint64_t call);
+    void RegisterCallResult(void* holder, uint64_t call);
+    void UnregisterCallResult(void* holder, uint64_t call);
 
     // In registration order.
-    std::vector<void*> callbackHolders(int callbackId) const;
-    bool isCallbackRegistered(const void* holder, int callbackId) const;
-    std::vector<void*> callResultHolders(uint64_t call) const;
-    bool isCallResultRegistered(const void* holder, uint64_t call) const;
+    std::vector<void*> CallbackHolders(int callbackId) const;
+    bool IsCallbackRegistered(const void* holder, int callbackId) const;
+    std::vector<void*> CallResultHolders(uint64_t call) const;
+    bool IsCallResultRegistered(const void* holder, uint64_t call) const;
     // Removes the registration; false when there was none.
-    bool takeCallResult(const void* holder, uint64_t call);
+    bool TakeCallResult(const void* holder, uint64_t call);
 
-    int registeredCallbackCount(int callbackId) const;
-    int pendingCallResultCount() const { return static_cast<int>(callResults_.size()); }
+    int RegisteredCallbackCount(int callbackId) const;
+    int PendingCallResultCount() const { return static_cast<int>(callResults_.size()); }
 
     // Forgets every callback registration and clears the holders' flags.
-    void dropCallbacks();
-    void reset();
+    void DropCallbacks();
+    void Reset();
 
 private:
     struct CallbackEntry {
@@ -45,10 +45,10 @@ private:
     std::vector<CallResultEntry> callResults_;
 };
 
-CallbackRegistry& callbackRegistry();
+CallbackRegistry& TheCallbackRegistry();
 
 // The library's shutdown: drops every callback registration when told to
 // (SteamSim_SetShutdownClearsHolderFlags), else keeps them as Valve's does.
-void shutdownCallbackRegistry();
+void ShutdownCallbackRegistry();
 
-}  // namespace steam_sim
+}  // namespace offline_steam

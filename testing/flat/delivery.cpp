@@ -12,7 +12,7 @@
 #include "session.h"
 #include "stats_server.h"
 
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 
 int sizeMismatches = 0;
@@ -28,66 +28,66 @@ public:
 
 // The real library sizes a call result's buffer by the holder's size entry and
 // refuses one that does not match; ordinary callbacks it hands over unread.
-bool sizeAgrees(void* holder, const QueuedRecord& record) {
-    if (holderRecordSize(holder) == static_cast<int>(record.bytes.size())) return true;
+bool SizeAgrees(void* holder, const QueuedRecord& record) {
+    if (HolderRecordSize(holder) == static_cast<int>(record.bytes.size())) return true;
     ++sizeMismatches;
     return false;
 }
 
 // Each holder gets its own copy so one handler cannot alter what the next one sees.
-RecordBytes copyFor(const QueuedRecord& record) { return record.bytes; }
+RecordBytes CopyFor(const QueuedRecord& record) { return record.bytes; }
 
 // False once a handler stopped, reset or restarted the session the records belong to.
-bool sameSession(unsigned epoch) { return session().running() && session().epoch() == epoch; }
+bool SameSession(unsigned epoch) { return TheSession().Running() && TheSession().Epoch() == epoch; }
 
-void deliverCallback(const QueuedRecord& record, unsigned epoch) {
+void DeliverCallback(const QueuedRecord& record, unsigned epoch) {
     // Snapshot, then re-check each holder: handlers may unregister others or themselves.
-    for (void* holder : callbackRegistry().callbackHolders(record.callbackId)) {
-        if (!sameSession(epoch)) return;
-        if (!callbackRegistry().isCallbackRegistered(holder, record.callbackId)) continue;
-        RecordBytes bytes = copyFor(record);
-        runHolderCallback(holder, bytes.data());
+    for (void* holder : TheCallbackRegistry().CallbackHolders(record.callbackId)) {
+        if (!SameSession(epoch)) return;
+        if (!TheCallbackRegistry().IsCallbackRegistered(holder, record.callbackId)) continue;
+        RecordBytes bytes = CopyFor(record);
+        RunHolderCallback(holder, bytes.data());
     }
 }
 
-void deliverCallResult(const QueuedRecord& record, unsigned epoch) {
-    for (void* holder : callbackRegistry().callResultHolders(record.call)) {
-        if (!sameSession(epoch)) return;
-        if (!callbackRegistry().isCallResultRegistered(holder, record.call)) continue;
-        if (!sizeAgrees(holder, record)) {
-            callbackRegistry().takeCallResult(holder, record.call);
+void DeliverCallResult(const QueuedRecord& record, unsigned epoch) {
+    for (void* holder : TheCallbackRegistry().CallResultHolders(record.call)) {
+        if (!SameSession(epoch)) return;
+        if (!TheCallbackRegistry().IsCallResultRegistered(holder, record.call)) continue;
+        if (!SizeAgrees(holder, record)) {
+            TheCallbackRegistry().TakeCallResult(holder, record.call);
             continue;
         }
-        RecordBytes bytes = copyFor(record);
-        runHolderCallResult(holder, bytes.data(), record.ioFailure, record.call);
+        RecordBytes bytes = CopyFor(record);
+        RunHolderCallResult(holder, bytes.data(), record.ioFailure, record.call);
         // Dropped once run returns, as the real library does.
-        callbackRegistry().takeCallResult(holder, record.call);
+        TheCallbackRegistry().TakeCallResult(holder, record.call);
     }
 }
 
 }  // namespace
 
-void runCallbackFrame() {
-    session().advanceFrame();
+void RunCallbackFrame() {
+    TheSession().AdvanceFrame();
     // A nested call from a handler delivers nothing, so records keep their order.
-    if (!session().running() || delivering) return;
+    if (!TheSession().Running() || delivering) return;
     DeliveringScope scope;
     // Taken out first: records queued by handlers wait for a later frame.
-    const std::vector<QueuedRecord> due = recordQueue().takeDue(session().frame());
-    const unsigned epoch = session().epoch();
+    const std::vector<QueuedRecord> due = TheRecordQueue().TakeDue(TheSession().Frame());
+    const unsigned epoch = TheSession().Epoch();
     for (const QueuedRecord& record : due) {
-        if (!sameSession(epoch)) return;
-        noteDelivered(record);
+        if (!SameSession(epoch)) return;
+        NoteDelivered(record);
         if (record.call != 0) {
-            deliverCallResult(record, epoch);
+            DeliverCallResult(record, epoch);
         } else {
-            deliverCallback(record, epoch);
+            DeliverCallback(record, epoch);
         }
     }
 }
 
-int sizeMismatchCount() { return sizeMismatches; }
+int SizeMismatchCount() { return sizeMismatches; }
 
-void resetDelivery() { sizeMismatches = 0; }
+void ResetDelivery() { sizeMismatches = 0; }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -1,11 +1,11 @@
 // Delivery of due records to registered holders, the work of SteamAPI_RunCallbacks.
 #pragma once
 
-namespace steam_sim {
+namespace offline_steam {
 
 // Advances the frame and, while the session runs, delivers every record due.
-void runCallbackFrame();
+void RunCallbackFrame();
 
-void resetDelivery();
+void ResetDelivery();
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -2,46 +2,46 @@
 #include "call_line.h"
 #include "client_export.h"
 #include "interfaces.h"
-#include "sim_lock.h"
+#include "model_lock.h"
 
-using namespace steam_sim;
+using namespace offline_steam;
 
 namespace {
 
-void* access(const char* exportName, InterfaceKind kind) {
-    SimGuard guard;
-    CallLine(exportName).log();
-    return accessInterface(kind);
+void* Access(const char* exportName, InterfaceKind kind) {
+    ModelGuard guard;
+    CallLine(exportName).Log();
+    return AccessInterface(kind);
 }
 
 }  // namespace
 
 SIM_CLIENT_EXPORT void* SteamAPI_SteamUser_v023() {
-    return access("SteamAPI_SteamUser_v023", InterfaceKind::User);
+    return Access("SteamAPI_SteamUser_v023", InterfaceKind::User);
 }
 
 SIM_CLIENT_EXPORT void* SteamAPI_SteamUtils_v010() {
-    return access("SteamAPI_SteamUtils_v010", InterfaceKind::Utils);
+    return Access("SteamAPI_SteamUtils_v010", InterfaceKind::Utils);
 }
 
 SIM_CLIENT_EXPORT void* SteamAPI_SteamApps_v008() {
-    return access("SteamAPI_SteamApps_v008", InterfaceKind::Apps);
+    return Access("SteamAPI_SteamApps_v008", InterfaceKind::Apps);
 }
 
 #if STEAM_SIM_PROFILE == 163
 SIM_CLIENT_EXPORT void* SteamAPI_SteamUserStats_v013() {
-    return access("SteamAPI_SteamUserStats_v013", InterfaceKind::UserStats);
+    return Access("SteamAPI_SteamUserStats_v013", InterfaceKind::UserStats);
 }
 
 SIM_CLIENT_EXPORT void* SteamAPI_SteamFriends_v018() {
-    return access("SteamAPI_SteamFriends_v018", InterfaceKind::Friends);
+    return Access("SteamAPI_SteamFriends_v018", InterfaceKind::Friends);
 }
 #else
 SIM_CLIENT_EXPORT void* SteamAPI_SteamUserStats_v012() {
-    return access("SteamAPI_SteamUserStats_v012", InterfaceKind::UserStats);
+    return Access("SteamAPI_SteamUserStats_v012", InterfaceKind::UserStats);
 }
 
 SIM_CLIENT_EXPORT void* SteamAPI_SteamFriends_v017() {
-    return access("SteamAPI_SteamFriends_v017", InterfaceKind::Friends);
+    return Access("SteamAPI_SteamFriends_v017", InterfaceKind::Friends);
 }
 #endif

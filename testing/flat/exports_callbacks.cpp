@@ -5,36 +5,36 @@
 #include "callback_registry.h"
 #include "client_export.h"
 #include "holder_view.h"
-#include "sim_lock.h"
+#include "model_lock.h"
 
-using namespace steam_sim;
+using namespace offline_steam;
 
 SIM_CLIENT_EXPORT void SteamAPI_RegisterCallback(void* holder, int callbackId) {
-    SimGuard guard;
-    CallLine("SteamAPI_RegisterCallback").integer(callbackId).log();
-    callbackRegistry().registerCallback(holder, callbackId);
+    ModelGuard guard;
+    CallLine("SteamAPI_RegisterCallback").Integer(callbackId).Log();
+    TheCallbackRegistry().RegisterCallback(holder, callbackId);
 }
 
 SIM_CLIENT_EXPORT void SteamAPI_UnregisterCallback(void* holder) {
-    SimGuard guard;
+    ModelGuard guard;
     CallLine line("SteamAPI_UnregisterCallback");
     if (holder != nullptr) {
-        line.integer(holderCallbackId(holder));
+        line.Integer(HolderCallbackId(holder));
     } else {
-        line.text(nullptr);
+        line.Text(nullptr);
     }
-    line.log();
-    callbackRegistry().unregisterCallback(holder);
+    line.Log();
+    TheCallbackRegistry().UnregisterCallback(holder);
 }
 
 SIM_CLIENT_EXPORT void SteamAPI_RegisterCallResult(void* holder, uint64_t call) {
-    SimGuard guard;
-    CallLine("SteamAPI_RegisterCallResult").unsignedInteger(call).log();
-    callbackRegistry().registerCallResult(holder, call);
+    ModelGuard guard;
+    CallLine("SteamAPI_RegisterCallResult").UnsignedInteger(call).Log();
+    TheCallbackRegistry().RegisterCallResult(holder, call);
 }
 
 SIM_CLIENT_EXPORT void SteamAPI_UnregisterCallResult(void* holder, uint64_t call) {
-    SimGuard guard;
-    CallLine("SteamAPI_UnregisterCallResult").unsignedInteger(call).log();
-    callbackRegistry().unregisterCallResult(holder, call);
+    ModelGuard guard;
+    CallLine("SteamAPI_UnregisterCallResult").UnsignedInteger(call).Log();
+    TheCallbackRegistry().UnregisterCallResult(holder, call);
 }

@@ -7,16 +7,16 @@
 #include "client_export.h"
 #include "delivery.h"
 #include "interfaces.h"
+#include "model_lock.h"
 #include "session_lifecycle.h"
-#include "sim_lock.h"
 
-using namespace steam_sim;
+using namespace offline_steam;
 
 #if SIM_HAS_LEGACY_INIT
 SIM_CLIENT_EXPORT bool SteamAPI_Init() {
-    SimGuard guard;
-    CallLine("SteamAPI_Init").log();
-    return !startMeetsRefusedInterface() && startSession();
+    ModelGuard guard;
+    CallLine("SteamAPI_Init").Log();
+    return !StartMeetsRefusedInterface() && StartSession();
 }
 #endif
 
@@ -26,9 +26,9 @@ constexpr std::size_t kStartErrorBufferSize = 1024;
 constexpr int kStartFailed = 1;
 
 // The start result of the newer forms: 0 when started, else an error text.
-[[maybe_unused]] int startWithErrorText(char* errorMessage) {
-    const bool versionMissing = startMeetsRefusedInterface();
-    if (!versionMissing && startSession()) return 0;
+[[maybe_unused]] int StartWithErrorText(char* errorMessage) {
+    const bool versionMissing = StartMeetsRefusedInterface();
+    if (!versionMissing && StartSession()) return 0;
     if (errorMessage != nullptr) {
         std::snprintf(errorMessage, kStartErrorBufferSize, "%s",
                       versionMissing
@@ -45,39 +45,40 @@ constexpr int kStartFailed = 1;
 // `versions` lists interface names to check, each NUL-terminated, ended by an
 // empty one; only a refused interface counts as missing.
 SIM_CLIENT_EXPORT int SteamInternal_SteamAPI_Init(const char* versions, char* errorMessage) {
-    SimGuard guard;
+    ModelGuard guard;
     CallLine line("SteamInternal_SteamAPI_Init");
     int listed = 0;
-    for (const char* name = versions; name != nullptr && *name != '\0'; name += std::strlen(name) + 1)
+    for (const char* name = versions; name != nullptr && *name != '\0';
+         name += std::strlen(name) + 1)
         ++listed;
-    line.integer(listed).log();
-    return startWithErrorText(errorMessage);
+    line.Integer(listed).Log();
+    return StartWithErrorText(errorMessage);
 }
 #endif
 
 #if SIM_HAS_FLAT_INIT
 SIM_CLIENT_EXPORT int SteamAPI_InitFlat(char* errorMessage) {
-    SimGuard guard;
-    CallLine("SteamAPI_InitFlat").log();
-    return startWithErrorText(errorMessage);
+    ModelGuard guard;
+    CallLine("SteamAPI_InitFlat").Log();
+    return StartWithErrorText(errorMessage);
 }
 #endif
 
 SIM_CLIENT_EXPORT bool SteamAPI_InitSafe() {
-    SimGuard guard;
-    CallLine("SteamAPI_InitSafe").log();
-    return !startMeetsRefusedInterface() && startSession();
+    ModelGuard guard;
+    CallLine("SteamAPI_InitSafe").Log();
+    return !StartMeetsRefusedInterface() && StartSession();
 }
 
 SIM_CLIENT_EXPORT void SteamAPI_Shutdown() {
-    SimGuard guard;
-    CallLine("SteamAPI_Shutdown").log();
-    stopSession();
-    shutdownCallbackRegistry();
+    ModelGuard guard;
+    CallLine("SteamAPI_Shutdown").Log();
+    StopSession();
+    ShutdownCallbackRegistry();
 }
 
 SIM_CLIENT_EXPORT void SteamAPI_RunCallbacks() {
-    SimGuard guard;
-    CallLine("SteamAPI_RunCallbacks").log();
-    runCallbackFrame();
+    ModelGuard guard;
+    CallLine("SteamAPI_RunCallbacks").Log();
+    RunCallbackFrame();
 }

@@ -5,28 +5,28 @@
 #include "interfaces.h"
 #include "steam_calls.h"
 
-using namespace steam_sim;
+using namespace offline_steam;
 
 SIM_CLIENT_EXPORT bool SteamAPI_ISteamUser_BLoggedOn(void* self) {
-    return calls::userLoggedOn(isLiveInterface(self, InterfaceKind::User));
+    return calls::UserLoggedOn(IsLiveInterface(self, InterfaceKind::User));
 }
 
 SIM_CLIENT_EXPORT uint64_t SteamAPI_ISteamUser_GetSteamID(void* self) {
-    return calls::userSteamId(isLiveInterface(self, InterfaceKind::User));
+    return calls::UserSteamId(IsLiveInterface(self, InterfaceKind::User));
 }
 
 SIM_CLIENT_EXPORT uint32_t SteamAPI_ISteamUtils_GetAppID(void* self) {
-    return calls::utilsAppId(isLiveInterface(self, InterfaceKind::Utils));
+    return calls::UtilsAppId(IsLiveInterface(self, InterfaceKind::Utils));
 }
 
 SIM_CLIENT_EXPORT const char* SteamAPI_ISteamApps_GetCurrentGameLanguage(void* self) {
-    return calls::appsCurrentGameLanguage(isLiveInterface(self, InterfaceKind::Apps));
+    return calls::AppsCurrentGameLanguage(IsLiveInterface(self, InterfaceKind::Apps));
 }
 
 SIM_CLIENT_EXPORT const char* SteamAPI_ISteamApps_GetAvailableGameLanguages(void* self) {
-    return calls::appsAvailableGameLanguages(isLiveInterface(self, InterfaceKind::Apps));
+    return calls::AppsAvailableGameLanguages(IsLiveInterface(self, InterfaceKind::Apps));
 }
 
 SIM_CLIENT_EXPORT void SteamAPI_ISteamFriends_ActivateGameOverlay(void* self, const char* dialog) {
-    calls::friendsActivateGameOverlay(isLiveInterface(self, InterfaceKind::Friends), dialog);
+    calls::FriendsActivateGameOverlay(IsLiveInterface(self, InterfaceKind::Friends), dialog);
 }

@@ -1,36 +1,37 @@
 // The flat face's side of the model: its export profile decides the rest.
+#include "face.h"
+
 #include "callback_registry.h"
 #include "client_export.h"
 #include "delivery.h"
-#include "face.h"
 #include "interfaces.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
-int faceProfile() { return STEAM_SIM_PROFILE; }
+int FaceProfile() { return STEAM_SIM_PROFILE; }
 
-bool statsArriveOnRequest() { return SIM_HAS_REQUEST_CURRENT_STATS; }
+bool StatsArriveOnRequest() { return SIM_HAS_REQUEST_CURRENT_STATS; }
 
-int registeredCallbackCount(int callbackId) {
-    return callbackRegistry().registeredCallbackCount(callbackId);
+int RegisteredCallbackCount(int callbackId) {
+    return TheCallbackRegistry().RegisteredCallbackCount(callbackId);
 }
 
-int pendingCallResultCount() { return callbackRegistry().pendingCallResultCount(); }
+int PendingCallResultCount() { return TheCallbackRegistry().PendingCallResultCount(); }
 
 namespace {
 bool g_shutdownClearsHolderFlags = false;
 }
 
-void setShutdownClearsHolderFlags(bool clears) { g_shutdownClearsHolderFlags = clears; }
+void SetShutdownClearsHolderFlags(bool clears) { g_shutdownClearsHolderFlags = clears; }
 
-void shutdownCallbackRegistry() {
-    if (g_shutdownClearsHolderFlags) callbackRegistry().dropCallbacks();
+void ShutdownCallbackRegistry() {
+    if (g_shutdownClearsHolderFlags) TheCallbackRegistry().DropCallbacks();
 }
 
-void resetFace() {
+void ResetFace() {
     g_shutdownClearsHolderFlags = false;
-    callbackRegistry().reset();
-    resetDelivery();
+    TheCallbackRegistry().Reset();
+    ResetDelivery();
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace steam_sim {
+namespace offline_steam {
 
 #if defined(_WIN32)
 // The real library is built by MSVC: the two-argument-overload order is
@@ -67,14 +67,14 @@ static_assert(sizeof(CallbackHolderView) == 16, "holder size (Linux)");
 #endif
 
 // Field access: the registration contract of the real library.
-void markHolderRegistered(void* holder, int callbackId);
-void markHolderUnregistered(void* holder);
-bool holderFlagRegistered(const void* holder);
-int holderCallbackId(const void* holder);
+void MarkHolderRegistered(void* holder, int callbackId);
+void MarkHolderUnregistered(void* holder);
+bool HolderFlagRegistered(const void* holder);
+int HolderCallbackId(const void* holder);
 
 // Calls through the holder's table of virtual functions.
-int holderRecordSize(void* holder);
-void runHolderCallback(void* holder, void* record);
-void runHolderCallResult(void* holder, void* record, bool ioFailure, uint64_t call);
+int HolderRecordSize(void* holder);
+void RunHolderCallback(void* holder, void* record);
+void RunHolderCallResult(void* holder, void* record, bool ioFailure, uint64_t call);
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -2,10 +2,10 @@
 #include "interfaces.h"
 
 #include "face.h"
+#include "model_lock.h"
 #include "session.h"
-#include "sim_lock.h"
 
-namespace steam_sim {
+namespace offline_steam {
 namespace {
 
 constexpr int kInterfaceCount = 5;
@@ -18,30 +18,30 @@ InterfaceObject interfaceObjects[kInterfaceCount] = {
     {"SteamUser"}, {"SteamUserStats"}, {"SteamUtils"}, {"SteamApps"}, {"SteamFriends"},
 };
 
-bool refused(InterfaceKind kind) {
-    return session().interfaceRefused(interfaceObjects[static_cast<int>(kind)].accessorName);
+bool Refused(InterfaceKind kind) {
+    return TheSession().InterfaceRefused(interfaceObjects[static_cast<int>(kind)].accessorName);
 }
 
-InterfaceObject& objectOf(InterfaceKind kind) { return interfaceObjects[static_cast<int>(kind)]; }
+InterfaceObject& ObjectOf(InterfaceKind kind) { return interfaceObjects[static_cast<int>(kind)]; }
 
 }  // namespace
 
-void* accessInterface(InterfaceKind kind) {
-    InterfaceObject& object = objectOf(kind);
-    if (!session().running() || refused(kind)) return nullptr;
+void* AccessInterface(InterfaceKind kind) {
+    InterfaceObject& object = ObjectOf(kind);
+    if (!TheSession().Running() || Refused(kind)) return nullptr;
     return &object;
 }
 
-bool isLiveInterface(const void* self, InterfaceKind kind) {
-    SimGuard guard;
-    return self != nullptr && self == &objectOf(kind) && session().running();
+bool IsLiveInterface(const void* self, InterfaceKind kind) {
+    ModelGuard guard;
+    return self != nullptr && self == &ObjectOf(kind) && TheSession().Running();
 }
 
-bool startMeetsRefusedInterface() {
+bool StartMeetsRefusedInterface() {
     // The client object itself, which only the library's start asks for.
-    if (session().interfaceRefused("SteamClient")) return true;
-    if (refused(InterfaceKind::Utils)) return true;
-    return faceProfile() >= 158 && refused(InterfaceKind::User);
+    if (TheSession().InterfaceRefused("SteamClient")) return true;
+    if (Refused(InterfaceKind::Utils)) return true;
+    return FaceProfile() >= 158 && Refused(InterfaceKind::User);
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -53,7 +53,7 @@ void CaptureBridgeTrace() {
 
 std::vector<std::string> BridgeTraceLines() {
 #if defined(_WIN32)
-    return steam_offline::BridgeLines(g_debugMessages);
+    return offline_tool::BridgeLines(g_debugMessages);
 #else
     std::vector<std::string> lines;
     std::ifstream file(g_traceFile, std::ios::binary);

@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "steam_sim.h"
 #include "host_support/bridge_library.h"
+#include "steam_sim.h"
 
 // SIM_CONTROL(SteamSim_Profile): the control of the loaded client library,
 // typed by its declaration in steam_sim.h; null where there is none (Valve's

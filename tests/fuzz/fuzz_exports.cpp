@@ -13,13 +13,13 @@
 #include "achievements/stat_table.h"
 #include "bridge/module_state.h"
 #include "host_support/bridge_library.h"
+#include "host_support/host_buffers.h"
+#include "host_support/host_record.h"
+#include "host_support/utf_reference.h"
 #include "schema.h"
 #include "script.h"
 #include "steam_sim.h"
 #include "steambridge.h"
-#include "host_support/host_buffers.h"
-#include "host_support/host_record.h"
-#include "host_support/utf_reference.h"
 #include "text_expectations.h"
 
 using namespace fuzz;
@@ -82,22 +82,22 @@ struct TableSnapshot {
 // ---- Names the simulator knows ----------------------------------------------------
 
 const char* StatName(std::int64_t index) {
-    if (index >= 0 && index < steam_sim::statCount())
-        return steam_sim::statAt(static_cast<int>(index)).name.c_str();
+    if (index >= 0 && index < offline_steam::StatCount())
+        return offline_steam::StatAt(static_cast<int>(index)).name.c_str();
     return index % 2 == 0 ? "STAT_UNKNOWN" : nullptr;
 }
 
 const char* AchievementName(std::int64_t number) {
-    if (number >= 1 && number <= steam_sim::achievementCount())
-        return steam_sim::achievementAt(static_cast<int>(number - 1)).name.c_str();
+    if (number >= 1 && number <= offline_steam::AchievementCount())
+        return offline_steam::AchievementAt(static_cast<int>(number - 1)).name.c_str();
     return number % 2 == 0 ? "ACH_UNKNOWN" : nullptr;
 }
 
 // Stat index linked to achievement `number` (its progress stat), or -1.
 int LinkedStat(std::int32_t number) {
-    if (number < 1 || number > steam_sim::achievementCount()) return -1;
-    const auto& progress = steam_sim::achievementAt(number - 1).progress;
-    return progress ? steam_sim::statIndex(progress->stat.c_str()) : -1;
+    if (number < 1 || number > offline_steam::AchievementCount()) return -1;
+    const auto& progress = offline_steam::AchievementAt(number - 1).progress;
+    return progress ? offline_steam::StatIndex(progress->stat.c_str()) : -1;
 }
 
 enum Accessor : int { kUser, kUserStats, kUtils, kApps, kFriends, kAccessors };
@@ -450,7 +450,7 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
     CHECK(written.hasStat == (stat >= 0 ? 1 : 0));
     if (stat >= 0) {
         CHECK(written.statMin == 0);
-        CHECK(written.statMax == steam_sim::achievementAt(number - 1).progress->max);
+        CHECK(written.statMax == offline_steam::AchievementAt(number - 1).progress->max);
         CHECK(written.statValue == bridge::StatTable()[stat].intValue);
     }
 
@@ -470,7 +470,7 @@ void RunData(std::int32_t number, std::int64_t slots, bool nullRecord) {
     }
     if (g_statName.Given() && stat >= 0) {
         CHECK(WrittenText(g_statName) ==
-              utf_reference::Widen(steam_sim::statAt(stat).name.c_str()));
+              utf_reference::Widen(offline_steam::StatAt(stat).name.c_str()));
     } else {
         CHECK(g_statName.Untouched());
     }
@@ -627,9 +627,9 @@ struct MirroredValues {
     static MirroredValues OfServer() {
         MirroredValues values{};
         for (int i = 0; i < bridge::kStatCount; ++i)
-            CHECK(SteamSim_ServerStat(steam_sim::statAt(i).name.c_str(), &values.stats[i]));
+            CHECK(SteamSim_ServerStat(offline_steam::StatAt(i).name.c_str(), &values.stats[i]));
         for (int i = 0; i < bridge::kAchievementCount; ++i) {
-            CHECK(SteamSim_ServerAchievement(steam_sim::achievementAt(i).name.c_str(),
+            CHECK(SteamSim_ServerAchievement(offline_steam::AchievementAt(i).name.c_str(),
                                              &values.achieved[i], &values.unlockTimes[i]));
             if (!values.achieved[i]) values.unlockTimes[i] = 0;
         }

@@ -46,24 +46,24 @@ void MakeIncludeFolder() {
     std::abort();
 }
 
-void CheckAccepted(const steam_sim::Scenario& s) {
+void CheckAccepted(const offline_steam::Scenario& s) {
     std::set<std::string> achievements, stats, boards;
-    for (const steam_sim::AchievementSchema& a : s.achievements) {
+    for (const offline_steam::AchievementSchema& a : s.achievements) {
         if (a.name.empty() || a.name.size() > 127) Fail("bad achievement name", a.name);
         if (!achievements.insert(a.name).second) Fail("duplicate achievement", a.name);
     }
-    for (const steam_sim::StatSchema& stat : s.stats) {
+    for (const offline_steam::StatSchema& stat : s.stats) {
         if (stat.name.empty() || stat.name.size() > 127) Fail("bad stat name", stat.name);
         if (!stats.insert(stat.name).second) Fail("duplicate stat", stat.name);
         if (stat.min && stat.max && *stat.min > *stat.max) Fail("stat min above max", stat.name);
         if (stat.maxChange && !(*stat.maxChange > 0)) Fail("maxChange not positive", stat.name);
     }
-    for (const steam_sim::AchievementSchema& a : s.achievements) {
+    for (const offline_steam::AchievementSchema& a : s.achievements) {
         if (a.progress &&
             (stats.count(a.progress->stat) == 0 || !(a.progress->min < a.progress->max)))
             Fail("bad progress", a.name);
     }
-    for (const steam_sim::LeaderboardSchema& board : s.leaderboards) {
+    for (const offline_steam::LeaderboardSchema& board : s.leaderboards) {
         if (!boards.insert(board.name).second) Fail("duplicate leaderboard", board.name);
     }
     for (const auto& entry : s.start.achievements)
@@ -81,7 +81,7 @@ void CheckAccepted(const steam_sim::Scenario& s) {
     if (s.appId == 0 || s.language.empty()) Fail("bad app", s.language);
     if (s.faults.statsDelayFrames < 0 || s.faults.leaderboardLatencyFrames < 0)
         Fail("negative frames", "");
-    for (const steam_sim::StoreFault& fault : s.faults.stores)
+    for (const offline_steam::StoreFault& fault : s.faults.stores)
         if (fault.fromCall < 1) Fail("store fault before the first call", "");
 }
 
@@ -94,9 +94,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    steam_sim::Scenario scenario;
+    offline_steam::Scenario scenario;
     std::string error = "unset";
-    const bool accepted = steam_sim::ParseScenario(text, g_fileName, &scenario, &error);
+    const bool accepted = offline_steam::ParseScenario(text, g_fileName, &scenario, &error);
     if (accepted) {
         if (!error.empty()) Fail("accepted with an error", error);
         CheckAccepted(scenario);

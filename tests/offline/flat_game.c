@@ -293,9 +293,8 @@ static const wchar_t kLibraryName[] = L"steam_api.dll";
 static bool OpenClientLibrary(void) {
     wchar_t path[4096];
     const DWORD length = GetModuleFileNameW(NULL, path, sizeof path / sizeof path[0]);
-    wchar_t* separator = length > 0 && length < sizeof path / sizeof path[0]
-                             ? wcsrchr(path, L'\\')
-                             : NULL;
+    wchar_t* separator =
+        length > 0 && length < sizeof path / sizeof path[0] ? wcsrchr(path, L'\\') : NULL;
     const size_t folder = separator ? (size_t)(separator - path) + 1 : 0;
     if (!separator || folder + wcslen(kLibraryName) + 1 > sizeof path / sizeof path[0]) {
         Say("start failed: the program's own folder is unknown");
@@ -411,8 +410,7 @@ static bool UseSteamClient(const char* client) {
     const bool written =
         RegSetValueExW(key, kSteamClientValue, 0, REG_SZ, (const BYTE*)path,
                        (DWORD)((wcslen(path) + 1) * sizeof path[0])) == ERROR_SUCCESS &&
-        RegSetValueExW(key, L"pid", 0, REG_DWORD, (const BYTE*)&pid, sizeof pid) ==
-            ERROR_SUCCESS;
+        RegSetValueExW(key, L"pid", 0, REG_DWORD, (const BYTE*)&pid, sizeof pid) == ERROR_SUCCESS;
     RegCloseKey(key);
     if (written) Say("steam client: %ls", path);
     return written;
@@ -506,7 +504,8 @@ static void TakeCallResult(const Flat* flat, Session* session, const CallComplet
                                        (int)completed->size, completed->expected_id, &failed);
     if (is_find) {
         CheckSize("LeaderboardFindResult_t", (int32_t)completed->size, sizeof(LeaderboardFound));
-        Take(&session->find, sizeof session->find, record.bytes, got ? (int32_t)completed->size : 0);
+        Take(&session->find, sizeof session->find, record.bytes,
+             got ? (int32_t)completed->size : 0);
         session->find_failed = !got || failed;
         session->find_done = true;
     } else {
@@ -520,43 +519,44 @@ static void TakeCallResult(const Flat* flat, Session* session, const CallComplet
 
 static void Dispatch(const Flat* flat, Session* session, const CallbackMessage* message) {
     switch (message->id) {
-    case ID_CALL_COMPLETED: {
-        CallCompleted completed;
-        CheckSize("SteamAPICallCompleted_t", message->size, sizeof completed);
-        Take(&completed, sizeof completed, message->data, message->size);
-        TakeCallResult(flat, session, &completed);
-        break;
-    }
-    case ID_STATS_RECEIVED: {
-        StatsReceived record;
-        CheckSize("UserStatsReceived_t", message->size, sizeof record);
-        Take(&record, sizeof record, message->data, message->size);
-        Say("stats received: result %" PRId32 " (game %" PRIu64 ")", record.result,
-            record.game_id);
-        session->stats_received = true;
-        break;
-    }
-    case ID_STATS_STORED: {
-        StatsStored record;
-        CheckSize("UserStatsStored_t", message->size, sizeof record);
-        Take(&record, sizeof record, message->data, message->size);
-        Say("stored: result %" PRId32 " (game %" PRIu64 ")", record.result, record.game_id);
-        session->stored = true;
-        break;
-    }
-    case ID_ACHIEVEMENT_STORED: {
-        AchievementStored record;
-        CheckSize("UserAchievementStored_t", message->size, sizeof record);
-        Take(&record, sizeof record, message->data, message->size);
-        record.name[sizeof record.name - 1] = '\0';
-        Say("achievement stored: %s (progress %" PRIu32 "/%" PRIu32 ")", record.name,
-            record.progress, record.max_progress);
-        if (session->awaited_achievement && strcmp(record.name, session->awaited_achievement) == 0)
-            session->achievement_stored = true;
-        break;
-    }
-    default:
-        break;
+        case ID_CALL_COMPLETED: {
+            CallCompleted completed;
+            CheckSize("SteamAPICallCompleted_t", message->size, sizeof completed);
+            Take(&completed, sizeof completed, message->data, message->size);
+            TakeCallResult(flat, session, &completed);
+            break;
+        }
+        case ID_STATS_RECEIVED: {
+            StatsReceived record;
+            CheckSize("UserStatsReceived_t", message->size, sizeof record);
+            Take(&record, sizeof record, message->data, message->size);
+            Say("stats received: result %" PRId32 " (game %" PRIu64 ")", record.result,
+                record.game_id);
+            session->stats_received = true;
+            break;
+        }
+        case ID_STATS_STORED: {
+            StatsStored record;
+            CheckSize("UserStatsStored_t", message->size, sizeof record);
+            Take(&record, sizeof record, message->data, message->size);
+            Say("stored: result %" PRId32 " (game %" PRIu64 ")", record.result, record.game_id);
+            session->stored = true;
+            break;
+        }
+        case ID_ACHIEVEMENT_STORED: {
+            AchievementStored record;
+            CheckSize("UserAchievementStored_t", message->size, sizeof record);
+            Take(&record, sizeof record, message->data, message->size);
+            record.name[sizeof record.name - 1] = '\0';
+            Say("achievement stored: %s (progress %" PRIu32 "/%" PRIu32 ")", record.name,
+                record.progress, record.max_progress);
+            if (session->awaited_achievement &&
+                strcmp(record.name, session->awaited_achievement) == 0)
+                session->achievement_stored = true;
+            break;
+        }
+        default:
+            break;
     }
 }
 
@@ -715,7 +715,9 @@ static bool PlayStats(const Flat* flat, Session* session, const Options* options
     if (Can(flat->stats, flat->get_achievement != NULL, "GetAchievement")) {
         known = flat->get_achievement(flat->stats, options->achievement, &was_unlocked);
         Say("achievement %s: %s", options->achievement,
-            !known ? "unknown" : was_unlocked ? "unlocked" : "locked");
+            !known         ? "unknown"
+            : was_unlocked ? "unlocked"
+                           : "locked");
     }
     bool unlocked_now = false;
     if (Can(flat->stats, flat->set_achievement != NULL, "SetAchievement")) {
@@ -787,8 +789,8 @@ static bool PlayLeaderboard(const Flat* flat, Session* session, const Options* o
         Say("score upload failed (I/O failure)");
         return true;
     }
-    Say("score uploaded: %" PRId32 " changed %d (success %d, global rank %" PRId32
-        ", was %" PRId32 ")",
+    Say("score uploaded: %" PRId32 " changed %d (success %d, global rank %" PRId32 ", was %" PRId32
+        ")",
         session->upload.score, session->upload.changed ? 1 : 0, session->upload.success ? 1 : 0,
         session->upload.global_rank, session->upload.previous_global_rank);
     return true;
@@ -879,8 +881,17 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
 
 int main(int argc, char** argv) {
     static char stat_name[256];
-    Options options = {"ACH_FIRSTSTEPS", "STAT_JUMPS", 42, 1234, "Offline Board", 300, 0, NULL,
-                       false, false, false};
+    Options options = {"ACH_FIRSTSTEPS",
+                       "STAT_JUMPS",
+                       42,
+                       1234,
+                       "Offline Board",
+                       300,
+                       0,
+                       NULL,
+                       false,
+                       false,
+                       false};
     const int parsed = ParseArguments(argc, argv, &options, stat_name, sizeof stat_name);
     if (parsed >= 0) return parsed;
 

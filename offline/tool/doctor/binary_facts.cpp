@@ -8,15 +8,15 @@
 #include <iterator>
 #include <vector>
 
-namespace steam_offline {
+namespace offline_tool {
 namespace {
 
 // The SDK releases in order, and for each interface version string the
 // releases whose headers define it (facts read from Valve's headers by
 // offline/client/generate_client_tables.py; see offline/client/interface_tables.h).
-constexpr const char* kReleases[] = {"1.48", "1.48a", "1.49", "1.50", "1.51", "1.52", "1.53",
-                                     "1.53a", "1.54", "1.55", "1.56", "1.57", "1.58", "1.58a",
-                                     "1.59", "1.60", "1.61", "1.62", "1.63"};
+constexpr const char* kReleases[] = {"1.48",  "1.48a", "1.49", "1.50", "1.51", "1.52", "1.53",
+                                     "1.53a", "1.54",  "1.55", "1.56", "1.57", "1.58", "1.58a",
+                                     "1.59",  "1.60",  "1.61", "1.62", "1.63"};
 constexpr int kReleaseCount = static_cast<int>(sizeof kReleases / sizeof kReleases[0]);
 
 struct VersionSpan {
@@ -60,7 +60,8 @@ std::vector<unsigned char> readBytes(const std::string& path, std::size_t limit)
 
 uint32_t little(const std::vector<unsigned char>& bytes, std::size_t at, int size) {
     uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
     return value;
 }
 
@@ -139,4 +140,4 @@ std::string SdkReleasesOf(const std::string& path) {
     return std::string(kReleases[first]) + " to " + kReleases[last];
 }
 
-}  // namespace steam_offline
+}  // namespace offline_tool

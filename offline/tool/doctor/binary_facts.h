@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace steam_offline {
+namespace offline_tool {
 
 enum class Architecture { Unknown, X86, X64, OtherElf, OtherPe };
 
@@ -21,4 +21,4 @@ bool IsElf(const std::string& path);
 // the strings fit no release we know.
 std::string SdkReleasesOf(const std::string& path);
 
-}  // namespace steam_offline
+}  // namespace offline_tool

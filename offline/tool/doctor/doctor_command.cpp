@@ -14,7 +14,7 @@
 #include "offline_platform.h"
 #include "run_command.h"
 
-namespace steam_offline {
+namespace offline_tool {
 namespace {
 
 namespace fs = std::filesystem;
@@ -60,31 +60,37 @@ void CheckAppIdFile(const fs::path& folder, Findings& findings) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     bool good = true;
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        findings.warn("steam_appid.txt: starts with a UTF-8 byte-order mark; save it as plain ASCII");
+        findings.warn(
+            "steam_appid.txt: starts with a UTF-8 byte-order mark; save it as plain ASCII");
         text.erase(0, 3);
         good = false;
     }
     std::size_t first = text.find_first_not_of(" \t\r\n");
     std::size_t last = text.find_last_not_of(" \t\r\n");
     const std::string id = first == std::string::npos ? "" : text.substr(first, last - first + 1);
-    const bool strayWhitespace = first != 0 || (last != std::string::npos && last + 1 < text.size() &&
-                                                text.substr(last + 1) != "\n" && text.substr(last + 1) != "\r\n");
+    const bool strayWhitespace =
+        first != 0 || (last != std::string::npos && last + 1 < text.size() &&
+                       text.substr(last + 1) != "\n" && text.substr(last + 1) != "\r\n");
     if (id.empty()) {
         findings.fail("steam_appid.txt: empty; write the game's app ID (digits only) in it");
         return;
     }
     for (const char c : id) {
         if (!std::isdigit(static_cast<unsigned char>(c))) {
-            findings.fail("steam_appid.txt: \"" + id + "\" is not an app ID; it must hold digits only");
+            findings.fail("steam_appid.txt: \"" + id +
+                          "\" is not an app ID; it must hold digits only");
             return;
         }
     }
     if (strayWhitespace) {
-        findings.warn("steam_appid.txt: whitespace around the app ID; keep only the digits (and one newline)");
+        findings.warn(
+            "steam_appid.txt: whitespace around the app ID; keep only the digits (and one "
+            "newline)");
         good = false;
     }
     if (good)
-        findings.ok("steam_appid.txt: app ID " + id + " (read from the folder the game is started from)");
+        findings.ok("steam_appid.txt: app ID " + id +
+                    " (read from the folder the game is started from)");
 }
 
 }  // namespace
@@ -95,7 +101,8 @@ int RunDoctor(const Arguments& arguments) {
     Arguments positional;
     std::string error;
     if (!ParseOptions(arguments, options, &positional, &error)) return UsageError(error);
-    if (positional.size() > 1) return UsageError("doctor takes one game folder, not " + positional[1]);
+    if (positional.size() > 1)
+        return UsageError("doctor takes one game folder, not " + positional[1]);
     const fs::path folder = positional.empty() ? fs::path(".") : fs::path(positional[0]);
     std::error_code failure;
     if (!fs::is_directory(folder, failure)) {
@@ -111,12 +118,13 @@ int RunDoctor(const Arguments& arguments) {
         found.push_back(&library);
         const Architecture architecture = ArchitectureOf(path.string());
         const std::string releases = SdkReleasesOf(path.string());
-        const std::string described = std::string(library.file) + ", " + ArchitectureName(architecture) +
-                                      (releases.empty() ? ", of no SDK release this tool knows"
-                                                        : ", SDK " + releases);
+        const std::string described =
+            std::string(library.file) + ", " + ArchitectureName(architecture) +
+            (releases.empty() ? ", of no SDK release this tool knows" : ", SDK " + releases);
         if (architecture != library.expected)
             findings.fail("client library: " + described + ", but its name is that of " +
-                          ArchitectureName(library.expected) + " games: ship the one of its SDK's " +
+                          ArchitectureName(library.expected) +
+                          " games: ship the one of its SDK's " +
                           "redistributable_bin folder that fits the game");
         else
             findings.ok("client library: " + described);
@@ -128,10 +136,11 @@ int RunDoctor(const Arguments& arguments) {
                 findings.ok(std::string("steambridge: ") + library.bridge + ", " +
                             ArchitectureName(bridgeArchitecture) + ", as the client library");
             else
-                findings.fail(std::string("steambridge: ") + library.bridge + " is " +
-                              ArchitectureName(bridgeArchitecture) + " but " + library.file + " is " +
-                              ArchitectureName(architecture) +
-                              ": ship the bridge and the client library of the game's architecture");
+                findings.fail(
+                    std::string("steambridge: ") + library.bridge + " is " +
+                    ArchitectureName(bridgeArchitecture) + " but " + library.file + " is " +
+                    ArchitectureName(architecture) +
+                    ": ship the bridge and the client library of the game's architecture");
         }
     }
     if (found.empty()) {
@@ -153,8 +162,9 @@ int RunDoctor(const Arguments& arguments) {
     if (steam.empty())
         findings.ok("Steam: no real Steam runs for this user; the offline client can stand in");
     else
-        findings.note("Steam: a real Steam seems to run (" + steam +
-                      "); steambridge-offline run leaves it alone: the game alone sees the offline client");
+        findings.note(
+            "Steam: a real Steam seems to run (" + steam +
+            "); steambridge-offline run leaves it alone: the game alone sees the offline client");
 
     for (const ClientLibrary* library : found) {
         const TrialResult trial =
@@ -170,4 +180,4 @@ int RunDoctor(const Arguments& arguments) {
     return findings.failed() ? kCannotStart : kAllMet;
 }
 
-}  // namespace steam_offline
+}  // namespace offline_tool

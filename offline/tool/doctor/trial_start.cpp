@@ -17,8 +17,8 @@ Function Find(HMODULE library, const char* name) {
 
 std::string StartOnce(const wchar_t* library) {
     // Valve's library talks on the console; the doctor's lines must stay its own.
-    const HANDLE nothing = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr);
+    const HANDLE nothing =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (nothing != INVALID_HANDLE_VALUE) {
         SetStdHandle(STD_OUTPUT_HANDLE, nothing);
         SetStdHandle(STD_ERROR_HANDLE, nothing);

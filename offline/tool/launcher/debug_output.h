@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace steam_offline {
+namespace offline_tool {
 
 inline constexpr char kBridgeMark[] = "steambridge: ";
 
@@ -35,4 +35,4 @@ inline std::vector<std::string> BridgeLines(const std::vector<std::string>& mess
     return lines;
 }
 
-}  // namespace steam_offline
+}  // namespace offline_tool

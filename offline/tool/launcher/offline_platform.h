@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace steam_offline {
+namespace offline_tool {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
@@ -63,4 +63,4 @@ TrialResult TrialStart(const std::string& library, const std::string& folder,
 // short left it, from the backup the run saved; an exit status.
 int RestoreActiveProcess();
 
-}  // namespace steam_offline
+}  // namespace offline_tool

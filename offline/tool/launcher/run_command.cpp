@@ -5,12 +5,11 @@
 // are told on stderr as the journal grows, and the report is built at the end.
 #include "run_command.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "command_line.h"
@@ -18,7 +17,7 @@
 #include "report.h"
 #include "scenario.h"
 
-namespace steam_offline {
+namespace offline_tool {
 namespace {
 
 int RunStatus(int status) { return kRunStatusBase + status; }
@@ -87,8 +86,8 @@ private:
             say("achievement " + event.value("name", std::string("?")) + " unlocked");
         } else if (kind == "store") {
             const long long result = event.value("result", 0LL);
-            std::string text = "store " + std::to_string(event.value("call", 0LL)) +
-                               " answered " + std::to_string(result) + " (" + ResultName(result) + ")";
+            std::string text = "store " + std::to_string(event.value("call", 0LL)) + " answered " +
+                               std::to_string(result) + " (" + ResultName(result) + ")";
             const std::string when = event.value("when", std::string());
             if (when == "shutdown" || when == "exit") text += ", made by Steam at " + when;
             say(text);
@@ -96,7 +95,9 @@ private:
             const bool ok = event.value("result", 0LL) == 1;
             say("score " + std::to_string(event.value("score", 0LL)) + " on " +
                 event.value("board", std::string("?")) +
-                (!ok ? ": the upload failed" : event.value("changed", false) ? ": a new best" : ": kept the better one"));
+                (!ok                             ? ": the upload failed"
+                 : event.value("changed", false) ? ": a new best"
+                                                 : ": kept the better one"));
         } else if (kind == "warning") {
             say("warning: " + event.value("text", std::string()));
         } else if (kind == "shutdown") {
@@ -149,14 +150,15 @@ int RunRun(const Arguments& arguments) {
     if (!dashes || game.empty()) return RunStatus(UsageError("run needs -- and then the game"));
 
     // Everything that can be refused, before anything is made.
-    steam_sim::Scenario scenario;
-    if (!scenarioPath.empty() && !steam_sim::LoadScenarioFile(scenarioPath, &scenario, &error)) {
+    offline_steam::Scenario scenario;
+    if (!scenarioPath.empty() &&
+        !offline_steam::LoadScenarioFile(scenarioPath, &scenario, &error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return RunStatus(kScenarioRefused);
     }
-    if (!statePath.empty() && steam_sim::StateFileExists(statePath)) {
-        steam_sim::StartState state;
-        if (!steam_sim::LoadStateFile(statePath, &state, &error)) {
+    if (!statePath.empty() && offline_steam::StateFileExists(statePath)) {
+        offline_steam::StartState state;
+        if (!offline_steam::LoadStateFile(statePath, &state, &error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return RunStatus(kScenarioRefused);
         }
@@ -181,13 +183,15 @@ int RunRun(const Arguments& arguments) {
     environment.emplace_back("STEAMBRIDGE_OFFLINE_JOURNAL", journalPath);
     if (!scenarioPath.empty())
         environment.emplace_back("STEAMBRIDGE_OFFLINE_SCENARIO", Absolute(scenarioPath));
-    if (!statePath.empty()) environment.emplace_back("STEAMBRIDGE_OFFLINE_STATE", Absolute(statePath));
+    if (!statePath.empty())
+        environment.emplace_back("STEAMBRIDGE_OFFLINE_STATE", Absolute(statePath));
 
     if (!quiet)
         std::fprintf(stderr, "%s: %s over the offline Steam%s\n", kProgram, game[0].c_str(),
                      scenarioPath.empty() ? "" : (" (" + scenarioPath + ")").c_str());
     EventTeller teller(journalPath, quiet);
-    const int gameStatus = RunGame(game, environment, [&teller] { teller.readNewLines(); }, &error);
+    const int gameStatus = RunGame(
+        game, environment, [&teller] { teller.readNewLines(); }, &error);
 
     StopStandingIn();
     std::vector<std::string> lines;
@@ -219,4 +223,4 @@ int RunRun(const Arguments& arguments) {
     return report.failedExpectations() > 0 ? RunStatus(kExpectationFailed) : kAllMet;
 }
 
-}  // namespace steam_offline
+}  // namespace offline_tool

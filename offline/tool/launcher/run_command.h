@@ -4,9 +4,9 @@
 
 #include "command_line.h"
 
-namespace steam_offline {
+namespace offline_tool {
 
 int RunRun(const Arguments& arguments);
 int RunDoctor(const Arguments& arguments);
 
-}  // namespace steam_offline
+}  // namespace offline_tool

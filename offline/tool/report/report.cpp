@@ -6,11 +6,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
-
-namespace steam_offline {
+namespace offline_tool {
 
 namespace {
 
@@ -52,7 +51,8 @@ const json* Member(const json& line, const char* key, json::value_t type) {
 // ---- numbers as people write them ----
 
 bool IsWhole(double value) {
-    return std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 9007199254740992.0;
+    return std::isfinite(value) && value == std::floor(value) &&
+           std::fabs(value) < 9007199254740992.0;
 }
 
 // 10, not 10.000000; 0.1, not 0.10000000000000001.
@@ -102,7 +102,7 @@ public:
         cut(number, last);
     }
 
-    void finish(const steam_sim::Expectations& expect) {
+    void finish(const offline_steam::Expectations& expect) {
         report_.cleanShutdown = report_.started && shutDownByApi_;
         if (!report_.started) {
             warn("never-started",
@@ -119,7 +119,8 @@ public:
                        "with Steam still up: the process crashed or was killed, and changes "
                        "it had not stored may be lost");
         }
-        for (const auto& [name, count] : unservedCounts_) report_.unserved.emplace_back(name, count);
+        for (const auto& [name, count] : unservedCounts_)
+            report_.unserved.emplace_back(name, count);
         check(expect);
     }
 
@@ -155,7 +156,8 @@ private:
             for (const Unlock& seen : report_.unlocks) {
                 if (seen.name == name) return;
             }
-            report_.unlocks.push_back({name, static_cast<int64_t>(Number(event, "time").value_or(0))});
+            report_.unlocks.push_back(
+                {name, static_cast<int64_t>(Number(event, "time").value_or(0))});
         } else if (kind == "score") {
             report_.uploads.push_back({Text(event, "board"), Number(event, "score").value_or(0),
                                        Flag(event, "changed"),
@@ -242,7 +244,7 @@ private:
                         "crashed or was killed while it was written");
     }
 
-    void check(const steam_sim::Expectations& expect) {
+    void check(const offline_steam::Expectations& expect) {
         const std::string noState = "Steam's state was never recorded";
         for (const std::string& name : expect.achievementsUnlocked) {
             ExpectationResult result{"achievement " + name + " unlocked", false, {}};
@@ -296,7 +298,8 @@ private:
         }
     }
 
-    static ExpectationResult bounded(const std::string& subject, const steam_sim::Bounds& bounds,
+    static ExpectationResult bounded(const std::string& subject,
+                                     const offline_steam::Bounds& bounds,
                                      std::optional<double> value, const std::string& missing) {
         ExpectationResult result;
         if (bounds.min && bounds.max) {
@@ -313,7 +316,8 @@ private:
             result.detail = missing;
             return result;
         }
-        result.met = (!bounds.min || *value >= *bounds.min) && (!bounds.max || *value <= *bounds.max);
+        result.met =
+            (!bounds.min || *value >= *bounds.min) && (!bounds.max || *value <= *bounds.max);
         if (!result.met) result.detail = "is " + FormatNumber(*value);
         return result;
     }
@@ -384,22 +388,38 @@ void AppendXml(std::string& out, std::string_view text, bool attribute) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (c < 0x80) {
             switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            // Parsers turn a plain one into a space in attributes, and a
-            // plain carriage return into a line feed everywhere.
-            case '\t': out += attribute ? "&#9;" : "\t"; break;
-            case '\n': out += attribute ? "&#10;" : "\n"; break;
-            case '\r': out += "&#13;"; break;
-            default:
-                if (c < 0x20) {
-                    out += kReplacement;
-                } else {
-                    out += static_cast<char>(c);
-                }
+                case '&':
+                    out += "&amp;";
+                    break;
+                case '<':
+                    out += "&lt;";
+                    break;
+                case '>':
+                    out += "&gt;";
+                    break;
+                case '"':
+                    out += "&quot;";
+                    break;
+                case '\'':
+                    out += "&apos;";
+                    break;
+                // Parsers turn a plain one into a space in attributes, and a
+                // plain carriage return into a line feed everywhere.
+                case '\t':
+                    out += attribute ? "&#9;" : "\t";
+                    break;
+                case '\n':
+                    out += attribute ? "&#10;" : "\n";
+                    break;
+                case '\r':
+                    out += "&#13;";
+                    break;
+                default:
+                    if (c < 0x20) {
+                        out += kReplacement;
+                    } else {
+                        out += static_cast<char>(c);
+                    }
             }
             ++i;
             continue;
@@ -503,12 +523,13 @@ bool ReadJournalFile(const std::string& path, std::vector<std::string>* lines, s
 }
 
 Report BuildReport(const std::vector<std::string>& journalLines,
-                   const steam_sim::Expectations& expect) {
+                   const offline_steam::Expectations& expect) {
     Report report;
     Builder builder(&report);
     // Trailing blank lines do not make an earlier line the last.
     size_t last = journalLines.size();
-    while (last > 0 && journalLines[last - 1].find_first_not_of(" \t\r") == std::string::npos) --last;
+    while (last > 0 && journalLines[last - 1].find_first_not_of(" \t\r") == std::string::npos)
+        --last;
     for (size_t i = 0; i < last; ++i) builder.line(journalLines[i], i + 1, i + 1 == last);
     builder.finish(expect);
     return report;
@@ -537,7 +558,8 @@ std::string ReportJson(const Report& report) {
     for (const auto& [name, value] : report.stats) stats[name] = NumberJson(value);
     out["stats"] = stats;
     ordered_json boards = ordered_json::object();
-    for (const auto& [name, score] : report.leaderboards) boards[name] = {{"score", NumberJson(score)}};
+    for (const auto& [name, score] : report.leaderboards)
+        boards[name] = {{"score", NumberJson(score)}};
     out["leaderboards"] = boards;
     ordered_json uploads = ordered_json::array();
     for (const Upload& upload : report.uploads) {
@@ -707,4 +729,4 @@ std::string ReportJUnit(const Report& report) {
     return out;
 }
 
-}  // namespace steam_offline
+}  // namespace offline_tool

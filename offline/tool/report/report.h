@@ -13,7 +13,7 @@
 
 #include "scenario.h"
 
-namespace steam_offline {
+namespace offline_tool {
 
 struct ReportWarning {
     std::string code;
@@ -21,7 +21,7 @@ struct ReportWarning {
 };
 
 struct ExpectationResult {
-    std::string what;    // "achievement ACH_WIN unlocked"
+    std::string what;  // "achievement ACH_WIN unlocked"
     bool met = false;
     std::string detail;  // what was found instead; empty when met
 };
@@ -54,10 +54,10 @@ struct StatRejection {
 };
 
 struct Report {
-    bool started = false;               // some start succeeded
+    bool started = false;                     // some start succeeded
     std::optional<std::string> startFailure;  // the last start failed, and why
-    int sessions = 0;                   // successful starts
-    bool cleanShutdown = false;         // SteamAPI_Shutdown after the last successful start
+    int sessions = 0;                         // successful starts
+    bool cleanShutdown = false;               // SteamAPI_Shutdown after the last successful start
     int64_t calls = 0;
 
     // Steam's side at the last "state" line; empty without one.
@@ -72,7 +72,7 @@ struct Report {
     std::vector<StoreRefusal> refusedStores;  // result other than 1
     std::vector<StatRejection> rejectedStats;
 
-    std::vector<ReportWarning> warnings;  // distinct, in first-seen order
+    std::vector<ReportWarning> warnings;                // distinct, in first-seen order
     std::vector<std::pair<std::string, int>> unserved;  // method, times; first-seen order
     std::vector<ExpectationResult> expectations;
 
@@ -93,7 +93,7 @@ bool ReadJournalFile(const std::string& path, std::vector<std::string>* lines, s
 // Lines that are not JSON objects are skipped (one cut mid-line gives the
 // warning "journal-cut"), events it does not know are ignored.
 Report BuildReport(const std::vector<std::string>& journalLines,
-                   const steam_sim::Expectations& expect);
+                   const offline_steam::Expectations& expect);
 
 // The report as JSON, indented by two spaces, ending with a newline.
 std::string ReportJson(const Report& report);
@@ -103,4 +103,4 @@ std::string ReportSummary(const Report& report);
 // testcase per expectation; the warnings in its <system-out>.
 std::string ReportJUnit(const Report& report);
 
-}  // namespace steam_offline
+}  // namespace offline_tool

@@ -2,9 +2,6 @@
 // TMPDIR, ~/.steam as Valve's Linux library reads it, fork and exec.
 #include "offline_platform.h"
 
-#include "binary_facts.h"
-#include "command_line.h"
-
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -20,7 +17,10 @@
 #include <filesystem>
 #include <fstream>
 
-namespace steam_offline {
+#include "binary_facts.h"
+#include "command_line.h"
+
+namespace offline_tool {
 namespace {
 
 volatile sig_atomic_t g_child = 0;
@@ -87,7 +87,8 @@ bool PointSteamAt(const std::string& home, const std::string& client, std::strin
     std::error_code failure;
     const fs::path steam = fs::path(home) / ".steam";
     fs::create_directories(steam / "sdk64", failure);
-    if (!failure) fs::create_symlink(fs::absolute(client), steam / "sdk64" / "steamclient.so", failure);
+    if (!failure)
+        fs::create_symlink(fs::absolute(client), steam / "sdk64" / "steamclient.so", failure);
     if (failure) {
         *error = "cannot prepare " + steam.string() + ": " + failure.message();
         return false;
@@ -141,7 +142,8 @@ int StandInForSteam(const std::string& game, const std::string& sandbox, const s
                     Environment* environment, std::string* error) {
     // A script runs some program we cannot see; anything but x86-64 ELF we can, and refuse.
     const Architecture architecture = ArchitectureOf(game);
-    if (architecture != Architecture::Unknown && !(architecture == Architecture::X64 && IsElf(game))) {
+    if (architecture != Architecture::Unknown &&
+        !(architecture == Architecture::X64 && IsElf(game))) {
         *error = game + " is a " + std::string(IsElf(game) ? "" : "Windows ") +
                  ArchitectureName(architecture) +
                  " program; this release's offline client serves x86-64 Linux games";
@@ -184,8 +186,8 @@ std::string RealSteamRunning() {
     std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
     std::string name;
     std::getline(comm, name);
-    return "process " + std::to_string(pid) + (name.empty() ? "" : " (" + name + ")") +
-           " in " + home + "/.steam/steam.pid";
+    return "process " + std::to_string(pid) + (name.empty() ? "" : " (" + name + ")") + " in " +
+           home + "/.steam/steam.pid";
 }
 
 int RunGame(const std::vector<std::string>& command, const Environment& environment,
@@ -220,7 +222,8 @@ int RunGame(const std::vector<std::string>& command, const Environment& environm
     struct sigaction passOn {};
     passOn.sa_handler = PassSignalOn;
     sigemptyset(&passOn.sa_mask);
-    struct sigaction oldInterrupt {}, oldTerminate {};
+    struct sigaction oldInterrupt {
+    }, oldTerminate{};
     sigaction(SIGINT, &passOn, &oldInterrupt);
     sigaction(SIGTERM, &passOn, &oldTerminate);
     int status = 0;
@@ -277,14 +280,16 @@ std::string TrialInChild(const std::string& library, const std::string& home,
             char message[1024] = {};
             if (auto initFlat = reinterpret_cast<InitFlat>(dlsym(handle, "SteamAPI_InitFlat"))) {
                 const int code = initFlat(message);
-                if (code != 0) result = "SteamAPI_InitFlat gave " + std::to_string(code) + ": " + message;
+                if (code != 0)
+                    result = "SteamAPI_InitFlat gave " + std::to_string(code) + ": " + message;
             } else if (auto init = reinterpret_cast<Init>(dlsym(handle, "SteamAPI_Init"))) {
                 if (!init()) result = "SteamAPI_Init returned false";
             } else if (auto internal = reinterpret_cast<InternalInit>(
                            dlsym(handle, "SteamInternal_SteamAPI_Init"))) {
                 const int code = internal("", message);
                 if (code != 0)
-                    result = "SteamInternal_SteamAPI_Init gave " + std::to_string(code) + ": " + message;
+                    result =
+                        "SteamInternal_SteamAPI_Init gave " + std::to_string(code) + ": " + message;
             } else {
                 result = "it exports no start function (SteamAPI_InitFlat, SteamAPI_Init)";
             }
@@ -301,13 +306,15 @@ std::string TrialInChild(const std::string& library, const std::string& home,
     std::string result;
     char buffer[512];
     ssize_t got = 0;
-    while ((got = read(answer[0], buffer, sizeof buffer)) > 0) result.append(buffer, static_cast<std::size_t>(got));
+    while ((got = read(answer[0], buffer, sizeof buffer)) > 0)
+        result.append(buffer, static_cast<std::size_t>(got));
     close(answer[0]);
     int status = 0;
     waitpid(child, &status, 0);
     if (result.empty())
-        return WIFSIGNALED(status) ? "the start crashed (signal " + std::to_string(WTERMSIG(status)) + ")"
-                                   : std::string("the start gave no answer");
+        return WIFSIGNALED(status)
+                   ? "the start crashed (signal " + std::to_string(WTERMSIG(status)) + ")"
+                   : std::string("the start gave no answer");
     return result == "ok" ? std::string() : result;
 }
 
@@ -316,8 +323,10 @@ std::string TrialInChild(const std::string& library, const std::string& home,
 TrialResult TrialStart(const std::string& library, const std::string& folder,
                        const std::string& client) {
     if (ArchitectureOf(library) != Architecture::X64 || !IsElf(library))
-        return {TrialResult::NotHere, "not an x86-64 Linux library; the Windows launcher tries Windows ones"};
-    const std::string clientPath = client.empty() ? OwnDirectory() + "/linux64/steamclient.so" : client;
+        return {TrialResult::NotHere,
+                "not an x86-64 Linux library; the Windows launcher tries Windows ones"};
+    const std::string clientPath =
+        client.empty() ? OwnDirectory() + "/linux64/steamclient.so" : client;
     std::error_code missing;
     if (!std::filesystem::exists(clientPath, missing))
         return {TrialResult::Failed, "the offline client is missing: " + clientPath};
@@ -334,4 +343,4 @@ TrialResult TrialStart(const std::string& library, const std::string& folder,
                        : TrialResult{TrialResult::Failed, why};
 }
 
-}  // namespace steam_offline
+}  // namespace offline_tool

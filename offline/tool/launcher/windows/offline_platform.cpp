@@ -8,13 +8,12 @@
 
 #include <windows.h>
 
-#include <nlohmann/json.hpp>
-
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,7 @@
 #include "command_line.h"
 #include "debug_output.h"
 
-namespace steam_offline {
+namespace offline_tool {
 namespace {
 
 const char* const kActiveProcessKey = "Software\\Valve\\Steam\\ActiveProcess";
@@ -45,7 +44,9 @@ SavedKey g_saved;
 
 std::string BackupPath() {
     const char* local = std::getenv("LOCALAPPDATA");
-    std::string folder = local != nullptr && local[0] != '\0' ? local : std::filesystem::temp_directory_path().string();
+    std::string folder = local != nullptr && local[0] != '\0'
+                             ? local
+                             : std::filesystem::temp_directory_path().string();
     return folder + "\\steambridge-offline\\ActiveProcess.backup.json";
 }
 
@@ -62,16 +63,19 @@ bool ProcessAlive(DWORD pid) {
 SavedKey ReadKey() {
     SavedKey saved;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kActiveProcessKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kActiveProcessKey, 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
         return saved;
     saved.existed = true;
     for (int i = 0; i < 3; ++i) {
         DWORD type = 0;
         DWORD size = 0;
-        if (RegQueryValueExA(key, kValues[i], nullptr, &type, nullptr, &size) != ERROR_SUCCESS) continue;
+        if (RegQueryValueExA(key, kValues[i], nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            continue;
         SavedValue& value = saved.values[i];
         value.data.resize(size);
-        if (RegQueryValueExA(key, kValues[i], nullptr, &type, value.data.data(), &size) != ERROR_SUCCESS)
+        if (RegQueryValueExA(key, kValues[i], nullptr, &type, value.data.data(), &size) !=
+            ERROR_SUCCESS)
             continue;
         value.data.resize(size);
         value.present = true;
@@ -138,7 +142,8 @@ bool PutBack(const SavedKey& saved) {
         return removed == ERROR_SUCCESS || removed == ERROR_FILE_NOT_FOUND;
     }
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kActiveProcessKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kActiveProcessKey, 0, KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS)
         return false;
     bool done = true;
     for (int i = 0; i < 3; ++i) {
@@ -198,7 +203,8 @@ public:
         dataReady_ = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
         buffer_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kBufferSize,
                                      "DBWIN_BUFFER");
-        view_ = buffer_ != nullptr ? MapViewOfFile(buffer_, FILE_MAP_READ, 0, 0, kBufferSize) : nullptr;
+        view_ =
+            buffer_ != nullptr ? MapViewOfFile(buffer_, FILE_MAP_READ, 0, 0, kBufferSize) : nullptr;
         stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         if (another || !bufferReady_ || !dataReady_ || !view_ || !stop_) return;
         thread_ = CreateThread(nullptr, 0, &DebugOutputMonitor::Run, this, 0, nullptr);
@@ -238,7 +244,8 @@ private:
             SetEvent(bufferReady_);
             const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
             // A message written just before the game ended is still taken.
-            if (woke != WAIT_OBJECT_0 && WaitForSingleObject(dataReady_, 0) != WAIT_OBJECT_0) return;
+            if (woke != WAIT_OBJECT_0 && WaitForSingleObject(dataReady_, 0) != WAIT_OBJECT_0)
+                return;
             DWORD pid = 0;
             std::memcpy(&pid, view_, sizeof pid);
             const char* text = static_cast<const char*>(view_) + sizeof pid;
@@ -301,8 +308,8 @@ std::string ResolveGame(const std::string& game) {
     return length > 0 && length < sizeof found ? std::string(found) : game;
 }
 
-int StandInForSteam(const std::string& game, const std::string& /*sandbox*/, const std::string& client,
-                    Environment* environment, std::string* error) {
+int StandInForSteam(const std::string& game, const std::string& /*sandbox*/,
+                    const std::string& client, Environment* environment, std::string* error) {
     const Architecture architecture = ArchitectureOf(game);
     if (IsElf(game) || (architecture != Architecture::X86 && architecture != Architecture::X64)) {
         *error = game + " is " + (IsElf(game) ? "a Linux program" : "not a Windows x86 program") +
@@ -379,7 +386,8 @@ std::string RealSteamRunning() {
 
 int RunGame(const std::vector<std::string>& command, const Environment& environment,
             const std::function<void()>& tick, std::string* error) {
-    for (const auto& [name, value] : environment) SetEnvironmentVariableA(name.c_str(), value.c_str());
+    for (const auto& [name, value] : environment)
+        SetEnvironmentVariableA(name.c_str(), value.c_str());
     std::string line;
     for (const std::string& part : command) line += (line.empty() ? "" : " ") + Quoted(part);
     STARTUPINFOA startup{};
@@ -387,8 +395,8 @@ int RunGame(const std::vector<std::string>& command, const Environment& environm
     PROCESS_INFORMATION process{};
     // Listening from before the game starts, so its first line is not lost.
     DebugOutputMonitor monitor;
-    if (!CreateProcessA(command[0].c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessA(command[0].c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
         *error = "cannot start " + command[0] + ": error " + std::to_string(GetLastError());
         return -1;
     }
@@ -406,11 +414,14 @@ TrialResult TrialStart(const std::string& library, const std::string& folder,
                        const std::string& client) {
     const Architecture architecture = ArchitectureOf(library);
     if (IsElf(library) || (architecture != Architecture::X86 && architecture != Architecture::X64))
-        return {TrialResult::NotHere, "not a Windows x86 library; the Linux launcher tries Linux ones"};
-    const std::string trial = OwnDirectory() + (architecture == Architecture::X86 ? "\\x86" : "\\x64") +
+        return {TrialResult::NotHere,
+                "not a Windows x86 library; the Linux launcher tries Linux ones"};
+    const std::string trial = OwnDirectory() +
+                              (architecture == Architecture::X86 ? "\\x86" : "\\x64") +
                               "\\steambridge-offline-trial.exe";
     if (!IsExecutableFile(trial))
-        return {TrialResult::NotHere, "no trial start for " + std::string(ArchitectureName(architecture)) +
+        return {TrialResult::NotHere, "no trial start for " +
+                                          std::string(ArchitectureName(architecture)) +
                                           " libraries: " + trial + " is missing"};
     std::string error;
     const std::string sandbox = MakeSandbox(&error);
@@ -423,7 +434,8 @@ TrialResult TrialStart(const std::string& library, const std::string& folder,
         return {refusal == kSteamRunning ? TrialResult::NotHere : TrialResult::Failed, error};
     }
     const std::string answerPath = sandbox + "\\answer.txt";
-    const int status = RunGame({trial, library, folder, answerPath}, Environment(), [] {}, &error);
+    const int status = RunGame(
+        {trial, library, folder, answerPath}, Environment(), [] {}, &error);
     StopStandingIn();
     std::ifstream file(answerPath, std::ios::binary);
     std::string answer((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -431,7 +443,8 @@ TrialResult TrialStart(const std::string& library, const std::string& folder,
     RemoveTree(sandbox);
     if (status < 0) return {TrialResult::Failed, error};
     if (answer.empty())
-        return {TrialResult::Failed, "the start gave no answer (status " + std::to_string(status) + ")"};
+        return {TrialResult::Failed,
+                "the start gave no answer (status " + std::to_string(status) + ")"};
     return answer == "ok" ? TrialResult{TrialResult::Started, std::string()}
                           : TrialResult{TrialResult::Failed, answer};
 }
@@ -440,7 +453,9 @@ int RestoreActiveProcess() {
     SavedKey saved;
     std::string error;
     if (!std::filesystem::exists(BackupPath())) {
-        std::printf("nothing to restore: no run left HKCU\\Software\\Valve\\Steam\\ActiveProcess changed\n");
+        std::printf(
+            "nothing to restore: no run left HKCU\\Software\\Valve\\Steam\\ActiveProcess "
+            "changed\n");
         return kAllMet;
     }
     if (!ReadBackup(&saved, &error)) {
@@ -448,13 +463,15 @@ int RestoreActiveProcess() {
         return kOutputFailed;
     }
     if (!PutBack(saved)) {
-        std::fprintf(stderr, "%s: cannot write HKCU\\Software\\Valve\\Steam\\ActiveProcess\n", kProgram);
+        std::fprintf(stderr, "%s: cannot write HKCU\\Software\\Valve\\Steam\\ActiveProcess\n",
+                     kProgram);
         return kOutputFailed;
     }
     std::error_code ignored;
     std::filesystem::remove(BackupPath(), ignored);
-    std::printf("HKCU\\Software\\Valve\\Steam\\ActiveProcess holds its values from before the run again\n");
+    std::printf(
+        "HKCU\\Software\\Valve\\Steam\\ActiveProcess holds its values from before the run again\n");
     return kAllMet;
 }
 
-}  // namespace steam_offline
+}  // namespace offline_tool

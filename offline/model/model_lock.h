@@ -3,18 +3,18 @@
 
 #include <mutex>
 
-namespace steam_sim {
+namespace offline_steam {
 
 // Recursive because handlers called during SteamAPI_RunCallbacks call back
 // into the simulator on the same thread.
-std::recursive_mutex& simMutex();
+std::recursive_mutex& ModelMutex();
 
-class SimGuard {
+class ModelGuard {
 public:
-    SimGuard() : lock_(simMutex()) {}
+    ModelGuard() : lock_(ModelMutex()) {}
 
 private:
     std::lock_guard<std::recursive_mutex> lock_;
 };
 
-}  // namespace steam_sim
+}  // namespace offline_steam

@@ -1,12 +1,12 @@
 // The simulator-wide lock.
-#include "sim_lock.h"
+#include "model_lock.h"
 
-namespace steam_sim {
+namespace offline_steam {
 
-std::recursive_mutex& simMutex() {
+std::recursive_mutex& ModelMutex() {
     // Function-local so it exists before any other static is initialised.
     static std::recursive_mutex mutex;
     return mutex;
 }
 
-}  // namespace steam_sim
+}  // namespace offline_steam
