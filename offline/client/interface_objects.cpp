@@ -204,7 +204,7 @@ void* ZeroObjectResult(int interfaceIndex, int slot, void* result) {
 template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind>
 struct Stub {
     using Result = typename ResultType<Kind>::type;
-    static Result call(void*) {
+    static Result Call(void*) {
         LogUnimplemented(I, S);
         return Result();
     }
@@ -213,7 +213,7 @@ struct Stub {
 #if defined(_WIN64)
 template <int I, int S>
 struct Stub<I, S, ReturnKind::Object> {
-    static void* call(void*, void* result) { return ZeroObjectResult(I, S, result); }
+    static void* Call(void*, void* result) { return ZeroObjectResult(I, S, result); }
 };
 #else
 struct SmallObject {
@@ -224,7 +224,7 @@ struct SmallObject {
 template <int I, int S>
 struct Stub<I, S, ReturnKind::Object> {
     static constexpr bool kInRegisters = kInterfaces[I].slots[S].objectSize <= 16;
-    static auto call(void* first, void*) {
+    static auto Call(void* first, void*) {
         if constexpr (kInRegisters) {
             LogUnimplemented(I, S);
             return SmallObject{0, 0};
@@ -248,7 +248,7 @@ template <int I, int S, ReturnKind Kind = kInterfaces[I].slots[S].kind,
           int Bytes = kInterfaces[I].slots[S].argBytes>
 struct Stub {
     using Result = typename ResultType<Kind>::type;
-    static Result __attribute__((thiscall)) call(void*, StackArguments<Bytes>) {
+    static Result __attribute__((thiscall)) Call(void*, StackArguments<Bytes>) {
         LogUnimplemented(I, S);
         return Result();
     }
@@ -258,7 +258,7 @@ struct Stub {
 template <int I, int S, ReturnKind Kind>
 struct Stub<I, S, Kind, 0> {
     using Result = typename ResultType<Kind>::type;
-    static Result __attribute__((thiscall)) call(void*) {
+    static Result __attribute__((thiscall)) Call(void*) {
         LogUnimplemented(I, S);
         return Result();
     }
@@ -268,14 +268,14 @@ struct Stub<I, S, Kind, 0> {
 // bytes are in Bytes); zero the object and hand the pointer back in EAX.
 template <int I, int S, int Bytes>
 struct Stub<I, S, ReturnKind::Object, Bytes> {
-    static void* __attribute__((thiscall)) call(void*, void* result, StackArguments<Bytes - 4>) {
+    static void* __attribute__((thiscall)) Call(void*, void* result, StackArguments<Bytes - 4>) {
         return ZeroObjectResult(I, S, result);
     }
 };
 
 template <int I, int S>
 struct Stub<I, S, ReturnKind::Object, 4> {
-    static void* __attribute__((thiscall)) call(void*, void* result) {
+    static void* __attribute__((thiscall)) Call(void*, void* result) {
         return ZeroObjectResult(I, S, result);
     }
 };
@@ -290,7 +290,7 @@ const void* SlotFunction() {
     if constexpr (row >= 0) {
         return kServedFunctions[row];
     } else {
-        return reinterpret_cast<const void*>(&Stub<I, S>::call);
+        return reinterpret_cast<const void*>(&Stub<I, S>::Call);
     }
 }
 

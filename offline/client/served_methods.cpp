@@ -173,8 +173,8 @@ bool THISCALL UserBLoggedOn(void* self) { return calls::UserLoggedOn(Live(self, 
 // register, after the object, even though 8 bytes would fit in RAX) and
 // expects it back in EAX or RAX.
 #if defined(_WIN32)
-void* THISCALL UserGetSteamID(void* self, void* result) {
-    const uint64_t id = calls::UserSteamId(live(self, Family::User));
+void* THISCALL UserGetSteamId(void* self, void* result) {
+    const uint64_t id = calls::UserSteamId(Live(self, Family::User));
     std::memcpy(result, &id, sizeof id);
     return result;
 }
