@@ -1,0 +1,21 @@
+// Reading a scenario's keys into a Scenario. Private to the scenario library.
+#pragma once
+
+#include <string>
+
+#include "json_document.h"
+#include "scenario.h"
+
+namespace offline_steam {
+
+// Checks what one file can get wrong by itself; throws json_file::Refusal.
+// Names that other files may define (progress stats, start and expect names)
+// wait for ReadScenario.
+void CheckScenarioFile(const json_file::json& root);
+// Reads a whole scenario (one file, or the merge of a file and its includes)
+// with every check; throws json_file::Refusal.
+Scenario ReadScenario(const json_file::json& root);
+// The top-level objects whose fields a later file replaces one by one.
+bool IsMergedObject(const std::string& key);
+
+}  // namespace offline_steam
