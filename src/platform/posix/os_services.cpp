@@ -25,7 +25,7 @@ struct Candidates {
     char paths[2][PATH_MAX];
     int count = 0;
 
-    void addBeside(const char* file) {
+    void AddBeside(const char* file) {
         if (!file) return;
         const char* slash = std::strrchr(file, '/');
         if (!slash) return;
@@ -109,12 +109,12 @@ void* OpenClientLibrary() {
     if (library) return library;
 
     Candidates candidates;
-    candidates.addBeside(ThisModuleFile());
+    candidates.AddBeside(ThisModuleFile());
     char executable[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", executable, sizeof executable - 1);
     if (length > 0) {
         executable[length] = '\0';
-        candidates.addBeside(executable);
+        candidates.AddBeside(executable);
     }
     char errors[2][PATH_MAX + 256] = {};
     for (int i = 0; i < candidates.count; ++i) {
