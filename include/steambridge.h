@@ -12,6 +12,10 @@
 #include <stdbool.h>
 #endif
 
+/* STEAMBRIDGE_VERSION_MAJOR, _MINOR and _PATCH: generated from the build's
+   version and shipped beside this header. */
+#include "steambridge_version.h"
+
 #if defined(_WIN32)
 #define STEAMBRIDGE_CALL __cdecl
 #if defined(STEAMBRIDGE_BUILDING)
