@@ -32,12 +32,19 @@ endif()
 set(steambridge_cmakedir lib/cmake/steambridge)
 include(CMakePackageConfigHelpers)
 
-# The bridge.
+# The bridge. The DLL is linked stripped and without a timestamp; GNU strip
+# would write one into it, so cmake --install --strip leaves it alone.
+if(WIN32)
+  install(CODE "set(steambridge_do_strip \"\${CMAKE_INSTALL_DO_STRIP}\")\nset(CMAKE_INSTALL_DO_STRIP OFF)")
+endif()
 install(TARGETS steambridge EXPORT steambridge
   RUNTIME DESTINATION ${steambridge_bindir}
   LIBRARY DESTINATION ${steambridge_libdir}
   ARCHIVE DESTINATION ${steambridge_libdir}
   INCLUDES DESTINATION include)
+if(WIN32)
+  install(CODE "set(CMAKE_INSTALL_DO_STRIP \"\${steambridge_do_strip}\")")
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/include/steambridge.h ${PROJECT_BINARY_DIR}/include/steambridge_version.h
   DESTINATION include)
 if(STEAMBRIDGE_MSVC_IMPORT_LIBRARY)

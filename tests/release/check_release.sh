@@ -9,12 +9,17 @@
 #   it the same way.
 # The Linux tarball: examples/host.c built natively against its header and
 # library, run beside the simulated libsteam_api.so.
+# Both: a game's CMake build (tests/install/consumer) finds the bundle's
+# CMake package and links steambridge::steambridge (mingw-w64 for both
+# Windows architectures, run under Wine; natively), and on Linux a build
+# through pkg-config; the launchers run games over the offline clients.
 # Needs the win32, win64 and linux presets built (their 1.63 stages hold the
-# simulator). Usage:
+# simulator), in build/<preset> or <STEAMBRIDGE_BUILD_ROOT>/<preset>. Usage:
 #   tests/release/check_release.sh dist/steambridge-<v>-windows.zip dist/steambridge-<v>-linux-x86_64.tar.gz
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+builds="$(cd "$root" && cd "${STEAMBRIDGE_BUILD_ROOT:-build}" && pwd)"
 zip="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 work="$root/build/release-check"
 rm -rf "$work" && mkdir -p "$work"
@@ -27,13 +32,58 @@ fail() {
     failed=1
 }
 
+# The release's version, from the bundle's name: the CMake package, the
+# header and (on Windows) the DLL's version resource must all say it.
+version="$(basename "$zip" | sed -n 's/^steambridge-\(.*\)-windows\.zip$/\1/p')"
+
+# check_consumer NAME PREFIX RUNNER [CMAKE_ARGUMENTS...]: configures and builds
+# tests/install/consumer against the CMake package in PREFIX, then runs it
+# (through RUNNER, "" natively): it holds the header's version to the
+# package's and the DLL's, and finds steamInit false with no Steam about.
+check_consumer() {
+    local what="$1" prefix="$2" runner="$3" build="$work/consumer-$1" output status=0
+    shift 3
+    echo "== $what: a CMake build with find_package(steambridge $version EXACT CONFIG REQUIRED)"
+    if ! cmake -S "$root/tests/install/consumer" -B "$build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+        -DEXPECTED_VERSION="$version" "$@" >"$build.log" 2>&1 ||
+        ! cmake --build "$build" >>"$build.log" 2>&1; then
+        cat "$build.log"
+        fail "$what: the consumer did not build against the CMake package"
+        return
+    fi
+    local program="$build/consumer"
+    [ -f "$program.exe" ] && program="$program.exe"
+    output="$($runner "$program" </dev/null 2>&1)" || status=$?
+    echo "$output"
+    [ "$status" -eq 0 ] && grep -q "^steamInit answered false" <<<"$output" ||
+        fail "$what: the consumer exited with $status"
+}
+
+# Every relative link of the bundle's documents leads to a file in it.
+check_links() {
+    local bundle="$1" document target
+    while IFS= read -r -d '' document; do
+        while IFS= read -r target; do
+            [ -e "$(dirname "$document")/$target" ] ||
+                echo "NOTE: ${document#"$bundle"/} links to $target, which the bundle lacks" >&2
+        done < <(grep -o '](\([^)#:]*\)' "$document" | sed 's/^](//' | grep -v '^$' || true)
+    done < <(find "$bundle" -name '*.md' -print0)
+}
+
+# Neither bundle may carry the test builds' controls.
+check_no_test_controls() {
+    if grep -rlq SteamSim_ "$1"; then
+        fail "$(grep -rl SteamSim_ "$1" | head -n 1) carries the simulator's test controls"
+    fi
+}
+
 # check_architecture FOLDER DLL_BASE MINGW_PREFIX LLVM_MACHINE CLANG_TARGET WINE PRESET KERNEL32_EXPORTS...
 check_architecture() {
     local folder="$1" base="$2" mingw="$3" machine="$4" target="$5" wine="$6" preset="$7"
     shift 7
     local run="$work/run-$folder"
     mkdir -p "$run"
-    cp "$release/$folder/$base.dll" "$root/build/$preset/stage/1.63/"steam_api*.dll "$run/"
+    cp "$release/$folder/$base.dll" "$builds/$preset/stage/1.63/"steam_api*.dll "$run/"
 
     echo "== $folder: examples/host.c, built by mingw-w64"
     "$mingw-gcc-posix" -std=c11 -Wall -Wextra -Werror -pedantic -O2 -I"$release/include" \
@@ -70,6 +120,14 @@ check_architecture x86 steambridge i686-w64-mingw32 i386 i686-pc-windows-msvc wi
 check_architecture x64 steambridge64 x86_64-w64-mingw32 i386:x86-64 x86_64-pc-windows-msvc wine64 win64 \
     ExitProcess Sleep
 
+for arch in i686:wine32 x86_64:wine64; do
+    check_consumer "windows-${arch%%:*}" "$release" "$root/scripts/${arch#*:}" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw.cmake" -DSTEAMBRIDGE_MINGW_ARCH="${arch%%:*}" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel
+done
+check_links "$release"
+check_no_test_controls "$release"
+
 # expect_exit STATUS DESCRIPTION COMMAND...: runs COMMAND, and the check fails
 # unless it exits with STATUS.
 expect_exit() {
@@ -89,7 +147,7 @@ host_scenario() {
 # The zip's launcher under 64-bit Wine, in a prefix of its own: the example
 # host and the flat-API game beside Valve's newest steam_api64.dll, and the
 # registry key as it was afterwards.
-win64_stage="$(ls -d "$root"/build/win64/stage/real-1.* 2>/dev/null | sort -V | tail -n 1)"
+win64_stage="$(ls -d "$builds"/win64/stage/real-1.* 2>/dev/null | sort -V | tail -n 1)"
 if [ -n "$win64_stage" ]; then
     game="$work/offline-game-x64"
     mkdir -p "$game"
@@ -141,7 +199,7 @@ tar -xzf "$tarball" -C "$work"
 linux_release="$work/$(basename "$tarball" .tar.gz)"
 run="$work/run-linux"
 mkdir -p "$run"
-cp "$linux_release/lib/libsteambridge.so" "$root/build/linux/stage/1.63/libsteam_api.so" "$run/"
+cp "$linux_release/lib/libsteambridge.so" "$builds/linux/stage/1.63/libsteam_api.so" "$run/"
 echo "== linux x86-64: examples/host.c, built by the system's C compiler"
 cc -std=c11 -Wall -Wextra -Werror -pedantic -O2 -I"$linux_release/include" \
     "$linux_release/examples/host.c" -L"$linux_release/lib" -lsteambridge -Wl,-rpath,'$ORIGIN' \
@@ -152,10 +210,29 @@ echo "$output"
 [ "$status" -eq 0 ] || fail "linux example host exited with $status"
 grep -q '^achieved *yes' <<<"$output" || fail "linux example host did not unlock the achievement"
 
+check_consumer linux "$linux_release" "" -DCMAKE_BUILD_TYPE=Release
+echo "== linux x86-64: a build through pkg-config"
+pkg_config() { PKG_CONFIG_PATH="$linux_release/lib/pkgconfig" pkg-config "$@"; }
+if [ "$(pkg_config --modversion steambridge)" != "$version" ]; then
+    fail "steambridge.pc says version $(pkg_config --modversion steambridge), not $version"
+fi
+IFS=. read -r major minor patch <<<"$version"
+# shellcheck disable=SC2046 # pkg-config's words are the compiler's arguments
+cc -std=c11 -Wall -Wextra -Werror -O2 -DPACKAGE_MAJOR="$major" -DPACKAGE_MINOR="$minor" -DPACKAGE_PATCH="$patch" \
+    "$root/tests/install/consumer/consumer.c" $(pkg_config --cflags --libs steambridge) \
+    -Wl,-rpath,"$linux_release/lib" -o "$run/pkg_config_consumer"
+status=0
+output="$("$run/pkg_config_consumer" </dev/null 2>&1)" || status=$?
+echo "$output"
+[ "$status" -eq 0 ] && grep -q "^steamInit answered false" <<<"$output" ||
+    fail "the pkg-config consumer exited with $status"
+check_links "$linux_release"
+check_no_test_controls "$linux_release"
+
 # The offline Steam from the unpacked tarball, as a game developer runs it:
 # the example host and the flat-API game beside Valve's newest libsteam_api.so.
 offline="$linux_release/offline"
-real_stage="$(ls -d "$root"/build/linux/stage/real-1.* 2>/dev/null | sort -V | tail -n 1)"
+real_stage="$(ls -d "$builds"/linux/stage/real-1.* 2>/dev/null | sort -V | tail -n 1)"
 if [ -n "$real_stage" ]; then
     game="$work/offline-game"
     mkdir -p "$game"
