@@ -9,6 +9,7 @@
 #include "call_line.h"
 #include "call_log.h"
 #include "journal.h"
+#include "model_events.h"
 
 namespace bench {
 namespace {
@@ -32,12 +33,15 @@ BENCHMARK(CallKeptInMemory);
 void CallJournaled(benchmark::State& state) {
     const std::string path = std::string(P_tmpdir) + "/steambridge_bench_journal.jsonl";
     std::remove(path.c_str());
-    if (!offline_steam::TheJournal().Open(path)) {
+    offline_steam::Journal journal;
+    if (!journal.Open(path)) {
         state.SkipWithError("cannot write the journal");
         return;
     }
+    offline_steam::SetModelEvents(&journal);
     for (auto _ : state) LogOneCall();
-    offline_steam::TheJournal().Close();
+    offline_steam::SetModelEvents(nullptr);
+    journal.Close();
     std::remove(path.c_str());
 }
 BENCHMARK(CallJournaled);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "leaderboards.h"
+#include "model_events.h"
 #include "record_queue.h"
 #include "records.h"
 #include "schema.h"
@@ -394,6 +395,52 @@ TEST_F(SteamRules, TheStartStateIsWhereTheServerBegins) {
     int32_t score = 0;
     ASSERT_TRUE(TheLeaderboards().ScoreOf("Fastest", &score));
     EXPECT_EQ(score, 45);
+}
+
+// A sink that keeps what it receives, installed for its lifetime.
+class RecordedEvents : public ModelEvents {
+public:
+    RecordedEvents() { SetModelEvents(this); }
+    ~RecordedEvents() override { SetModelEvents(nullptr); }
+
+    void Started(int, bool, const std::string&) override { events.push_back("start"); }
+    void StatsReceived(int, int) override { events.push_back("statsReceived"); }
+    void Stored(int, const StoreEvent&) override { events.push_back("store"); }
+    void Scored(int, const char*, int, bool, bool) override { events.push_back("score"); }
+    void Unserved(int, const std::string&) override { events.push_back("unserved"); }
+    void Warned(int, WarningCode code, const std::string& text) override {
+        events.push_back("warning");
+        warnings.emplace_back(code, text);
+    }
+    void StateNow(int, const SteamState&) override { events.push_back("state"); }
+    void ShutDown(int, const char*) override { events.push_back("shutdown"); }
+    void Called(int, const std::string& name, const std::vector<CallArgument>&) override {
+        events.push_back(name);
+    }
+
+    std::vector<std::string> events;
+    std::vector<std::pair<WarningCode, std::string>> warnings;
+};
+
+TEST_F(SteamRules, WithNoSinkInstalledTheModelReportsNothing) {
+    RecordedEvents removed;
+    SetModelEvents(nullptr);
+    ReceiveStats();
+    EXPECT_FALSE(calls::StatsSetAchievement(true, "ACH_NOT_REPORTED"));
+    ASSERT_TRUE(calls::StatsSetAchievement(true, "ACH_WIN"));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
+    StopSession();
+    EXPECT_TRUE(removed.events.empty());
+}
+
+TEST_F(SteamRules, AnInstalledSinkReceivesAWarningWithItsCode) {
+    RecordedEvents recorded;
+    ReceiveStats();
+    EXPECT_FALSE(calls::StatsSetAchievement(true, "ACH_REPORTED"));
+    ASSERT_EQ(recorded.warnings.size(), 1u);
+    EXPECT_EQ(recorded.warnings[0].first, WarningCode::kUnknownName);
+    EXPECT_NE(recorded.warnings[0].second.find("\"ACH_REPORTED\""), std::string::npos)
+        << recorded.warnings[0].second;
 }
 
 class LeaderboardRules : public SteamRules {

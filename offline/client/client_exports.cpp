@@ -35,11 +35,12 @@
 
 #include "call_line.h"
 #include "client_state.h"
+#include "event_reports.h"
 #include "interface_objects.h"
 #include "model_lock.h"
-#include "offline_run.h"
 #include "record_queue.h"
 #include "records.h"
+#include "run_files.h"
 #include "schema.h"
 #include "session.h"
 #include "session_lifecycle.h"
@@ -188,7 +189,7 @@ void NoteInterfaceServed(const char* version) {
     if (faults.statsNever || !TheSession().LoggedOn()) return;
     TheStatsServer().NoteStatsReceived(faults.statsResult, TheSession().OwnGameId(),
                                        TheSession().OwnGameId());
-    run::NoteStatsReceived(faults.statsResult);
+    ReportStatsReceived(faults.statsResult);
 }
 
 bool LibraryExpectsStatsAtStart() { return userStats013Requested; }
@@ -207,7 +208,7 @@ void ResetClientState() {
 CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
     ModelGuard guard;
     // The library's first request: an offline run's files apply from here on.
-    run::Prepare();
+    run_files::Prepare();
     CallLine("CreateInterface").Text(version).Log();
     ClientObject* object = ObjectForVersion(version);
     // Only the client object is made here; the library gets the others through it.

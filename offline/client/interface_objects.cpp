@@ -30,8 +30,8 @@
 #include <utility>
 
 #include "call_log.h"
+#include "event_reports.h"
 #include "model_lock.h"
-#include "offline_run.h"
 #include "served_methods.h"
 
 // GCC applies thiscall to free and static functions too, but -Wpedantic warns
@@ -158,7 +158,7 @@ void LogUnimplemented(int interfaceIndex, int slot) {
     line += "::";
     line += desc.slots[slot].name;
     line += "()";
-    run::NoteUnserved(line.substr(14, line.size() - 16));
+    ReportUnserved(line.substr(14, line.size() - 16));
     TheCallLog().Append(std::move(line));
 }
 

@@ -14,15 +14,17 @@
 //       a method the offline client does not serve: it answered zero
 //   {"event":"statsReceived","result":1}
 //       the user's stats reached the game (result 1) or failed to
-//   {"event":"store","call":3,"result":1,"unlocked":["ACH_WIN"],"rejected":[{"stat":"S","reason":"…"}]}
-//       StoreStats, its n-th call, and the result its UserStatsStored_t carries
+//   {"event":"store","call":3,"when":"StoreStats","result":1,"unlocked":["ACH_WIN"],
+//    "rejected":[{"stat":"S","reason":"…"}]}
+//       StoreStats, its n-th call, and the result its UserStatsStored_t
+//       carries; "when" is "shutdown" or "exit" for the store Steam makes itself
 //   {"event":"unlock","name":"ACH_WIN","time":1700000000}
 //       an achievement became unlocked on Steam's side
 //   {"event":"score","board":"Board","score":10,"changed":true,"result":1}
 //       an upload's answer
 //   {"event":"warning","code":"unknown-name","text":"…"}
-//       something real Steam would refuse or punish (codes: unknown-name,
-//       wrong-type, before-stats, frequent-stores, unknown-language, ...)
+//       something real Steam would refuse or punish (the codes:
+//       offline/model/warning_codes.h)
 //   {"event":"state","achievements":{"ACH":{"unlocked":true,"unlockTime":T}},
 //    "stats":{"STAT":5},"leaderboards":{"Board":{"score":10}}}
 //       Steam's side after every accepted store or upload and at the end
@@ -31,30 +33,45 @@
 //                                      (pending changes stored first)
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "model_events.h"
 
 namespace offline_steam {
 
-// A JSON text for a journal line's field; quotes and escapes it (bytes that
-// are not UTF-8 become U+FFFD).
-std::string JsonString(const std::string& text);
-// A JSON number whatever the game's C locale; null for NaN and infinities.
-std::string JsonNumber(double value);
-
-class Journal {
+// The model's events as journal lines (model_events.h): installed as the
+// model's sink by an offline run. Each line is written and flushed as it
+// comes, JSON by nlohmann; text that is not UTF-8 gets U+FFFD in its place.
+class Journal : public ModelEvents {
 public:
+    ~Journal() override { Close(); }
+
     // Opens (appends to) the file; false when it cannot be written.
     bool Open(const std::string& path);
     bool IsOpen() const { return file_ != nullptr; }
     void Close();
-    // Writes one line: {"event":"<event>","frame":<frame><fields>} where
-    // `fields` is empty or starts with a comma.
-    void Write(const char* event, int frame, const std::string& fields);
+
+    // The "open" line; `scenario` null for the built-in one.
+    void Opened(int frame, std::uint32_t app, std::uint64_t steamId, unsigned long pid,
+                std::uint32_t time, const char* scenario);
+
+    void Started(int frame, bool ok, const std::string& reason) override;
+    void StatsReceived(int frame, int result) override;
+    void Stored(int frame, const StoreEvent& store) override;
+    void Scored(int frame, const char* board, int score, bool changed, bool success) override;
+    void Unserved(int frame, const std::string& method) override;
+    void Warned(int frame, WarningCode code, const std::string& text) override;
+    void StateNow(int frame, const SteamState& state) override;
+    void ShutDown(int frame, const char* how) override;
+    void Called(int frame, const std::string& name,
+                const std::vector<CallArgument>& arguments) override;
 
 private:
+    void Write(const std::string& line);
+
     void* file_ = nullptr;  // FILE*
 };
-
-Journal& TheJournal();
 
 }  // namespace offline_steam

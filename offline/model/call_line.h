@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "model_events.h"
 
 namespace offline_steam {
 
@@ -17,16 +20,16 @@ public:
     CallLine& Real(double value);                             // %g
     CallLine& IntegerList(const int32_t* values, int count);  // "[1 2 3]", "[]" when none
 
-    // Appends the finished line to the call log, and a game's call (a flat
-    // name, "SteamAPI_…") to the journal when one is open.
+    // Appends the finished line to the call log; while the model reports its
+    // events, reports a game's call (a flat name, "SteamAPI_…") instead.
     void Log();
 
 private:
-    void Separate(const std::string& json);
+    void Separate();
 
     std::string line_;
-    bool journaled_;
-    std::string jsonArguments_;
+    bool reported_;
+    std::vector<CallArgument> arguments_;
     bool hasArgument_ = false;
 };
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "offline_run.h"
+#include "event_reports.h"
 #include "record_queue.h"
 #include "schema.h"
 #include "session.h"
@@ -167,7 +167,7 @@ uint64_t Leaderboards::UploadScore(uint64_t boardHandle, int uploadMethod, int32
         TheRecordQueue().PostCallResult(
             call, kScoreUploadedId, MakeScoreUploadedRecord(false, boardHandle, score, false, 0, 0),
             faults.ioFailure, latencyFrames_);
-        run::NoteScore(board ? board->name.c_str() : nullptr, score, false, false);
+        ReportScore(board ? board->name.c_str() : nullptr, score, false, false);
         return call;
     }
     const uint64_t user = TheSession().UserId();
@@ -187,7 +187,7 @@ uint64_t Leaderboards::UploadScore(uint64_t boardHandle, int uploadMethod, int32
         SortEntries(*board);
     }
     const int newRank = RankOf(*board, user);
-    run::NoteScore(board->name.c_str(), score, changed, true);
+    ReportScore(board->name.c_str(), score, changed, true);
     TheRecordQueue().PostCallResult(
         call, kScoreUploadedId,
         MakeScoreUploadedRecord(true, boardHandle, score, changed, newRank, previousRank), false,

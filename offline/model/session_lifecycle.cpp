@@ -2,41 +2,60 @@
 #include "session_lifecycle.h"
 
 #include "call_log.h"
+#include "event_reports.h"
 #include "face.h"
 #include "leaderboards.h"
-#include "offline_run.h"
 #include "record_queue.h"
 #include "schema.h"
 #include "session.h"
 #include "stats_server.h"
 
 namespace offline_steam {
+namespace {
+
+std::string& StartRefusal() {
+    static std::string reason;
+    return reason;
+}
+
+// Steam stores what the game set and did not store when it shuts down.
+void StorePending(const char* when) {
+    if (TheStatsServer().HasPendingChanges())
+        ReportStore(TheStatsServer().Store(TheSession().Clock()), when);
+}
+
+}  // namespace
 
 bool StartSession() {
     if (TheSession().Running()) return true;
-    std::string refusal;
-    if (!run::StartAllowed(&refusal)) {
-        run::NoteStart(false, refusal);
+    if (!StartRefusal().empty()) {
+        ReportStart(false, StartRefusal());
         return false;
     }
     if (!TheSession().StartSucceeds()) {
-        run::NoteStart(false, "Steam is not running (the scenario's steamNotRunning fault)");
+        ReportStart(false, "Steam is not running (the scenario's steamNotRunning fault)");
         return false;
     }
     TheSession().SetRunning(true);
     TheStatsServer().BeginSession();
-    run::NoteStart(true, std::string());
+    ReportStart(true, std::string());
     return true;
 }
 
+void RefuseStarts(const std::string& reason) { StartRefusal() = reason; }
+
 void StopSession() {
     if (!TheSession().Running()) return;
-    // Steam stores what the game set and did not store when it shuts down.
-    if (TheStatsServer().HasPendingChanges())
-        run::NoteStore(TheStatsServer().Store(TheSession().Clock()), "shutdown");
-    run::NoteShutdown("api");
+    StorePending("shutdown");
+    ReportShutdown("api");
     TheSession().SetRunning(false);
     TheRecordQueue().Clear();
+}
+
+void EndSessionAtExit() {
+    if (!TheSession().Running()) return;
+    StorePending("exit");
+    ReportShutdown("exit");
 }
 
 void ResetSimulator() {

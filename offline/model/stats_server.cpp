@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "event_reports.h"
 #include "face.h"
-#include "offline_run.h"
 #include "record_queue.h"
 #include "records.h"
 #include "session.h"
@@ -295,7 +295,7 @@ void NoteDelivered(const QueuedRecord& record) {
     if (!record.announcesStats || record.bytes.size() != sizeof received) return;
     std::memcpy(&received, record.bytes.data(), sizeof received);
     TheStatsServer().NoteStatsReceived(received.result, received.gameId, record.requestedFor);
-    run::NoteStatsReceived(received.result);
+    ReportStatsReceived(received.result);
 }
 
 }  // namespace offline_steam

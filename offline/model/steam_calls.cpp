@@ -7,9 +7,9 @@
 #include <string>
 
 #include "call_line.h"
+#include "event_reports.h"
 #include "leaderboards.h"
 #include "model_lock.h"
-#include "offline_run.h"
 #include "record_queue.h"
 #include "records.h"
 #include "schema.h"
@@ -26,9 +26,10 @@ std::string Quoted(const char* name) {
 // The user's stats have arrived; otherwise Steam answers false, and it is worth a warning.
 bool StatsReady(const char* call) {
     if (TheStatsServer().StatsAvailable()) return true;
-    run::Warn("before-stats", std::string(call) +
-                                  " before the user's stats arrived: Steam answers false "
-                                  "until RequestCurrentStats is answered (UserStatsReceived_t)");
+    Warn(WarningCode::kBeforeStats,
+         std::string(call) +
+             " before the user's stats arrived: Steam answers false "
+             "until RequestCurrentStats is answered (UserStatsReceived_t)");
     return false;
 }
 
@@ -50,8 +51,8 @@ int StatFor(const char* call, const char* name, bool acceptsInt, bool acceptsFlo
             bool acceptsAverageRate) {
     const int index = StatIndex(name);
     if (index < 0) {
-        run::Warn("unknown-name",
-                  std::string(call) + ": " + Quoted(name) + " is not a stat of the schema");
+        Warn(WarningCode::kUnknownName,
+             std::string(call) + ": " + Quoted(name) + " is not a stat of the schema");
         return -1;
     }
     const StatType type = StatAt(index).type;
@@ -59,8 +60,8 @@ int StatFor(const char* call, const char* name, bool acceptsInt, bool acceptsFlo
                           (type == StatType::Float && acceptsFloat) ||
                           (type == StatType::AverageRate && acceptsAverageRate);
     if (!accepted) {
-        run::Warn("wrong-type",
-                  std::string(call) + ": " + Quoted(name) + " is " + TypeName(type) + " stat");
+        Warn(WarningCode::kWrongType,
+             std::string(call) + ": " + Quoted(name) + " is " + TypeName(type) + " stat");
         return -1;
     }
     return StatsReady(call) ? index : -1;
@@ -69,8 +70,8 @@ int StatFor(const char* call, const char* name, bool acceptsInt, bool acceptsFlo
 int AchievementFor(const char* call, const char* name, bool needsStats) {
     const int index = AchievementIndex(name);
     if (index < 0) {
-        run::Warn("unknown-name",
-                  std::string(call) + ": " + Quoted(name) + " is not an achievement of the schema");
+        Warn(WarningCode::kUnknownName,
+             std::string(call) + ": " + Quoted(name) + " is not an achievement of the schema");
         return -1;
     }
     if (needsStats && !StatsReady(call)) return -1;
@@ -298,7 +299,7 @@ bool StatsStoreStats(bool live) {
             kAchievementStoredId,
             MakeAchievementStoredRecord(gameId, AchievementAt(index).name.c_str()), 1);
     }
-    run::NoteStore(outcome, "StoreStats");
+    ReportStore(outcome, "StoreStats");
     return true;
 }
 
@@ -389,7 +390,7 @@ bool StatsResetAllStats(bool live, bool achievementsToo) {
     CallLine("SteamAPI_ISteamUserStats_ResetAllStats").Flag(achievementsToo).Log();
     if (!live) return false;
     TheStatsServer().ResetAll(achievementsToo);
-    run::SaveState();
+    ReportState();
     return true;
 }
 

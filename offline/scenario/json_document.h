@@ -86,8 +86,4 @@ std::int64_t Integer(const json& value, const std::string& path, std::int64_t lo
 // A 64-bit Steam ID written as a string of decimal digits.
 std::uint64_t SteamId(const json& value, const std::string& path);
 
-// The length of the well-formed UTF-8 sequence at `at`, else 0 (overlong
-// forms, surrogates and code points beyond U+10FFFF are not well-formed).
-std::size_t Utf8Length(const std::string& text, std::size_t at);
-
 }  // namespace offline_steam::json_file

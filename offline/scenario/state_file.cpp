@@ -1,29 +1,16 @@
 // The state file: the user's achievements, stats and scores kept between
 // runs. Read strictly (a file we did not write is refused, never repaired),
-// written atomically.
+// written atomically and durably (atomic_file.h).
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <new>
 #include <string>
 
+#include "atomic_file.h"
 #include "json_document.h"
 #include "scenario.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <io.h>
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace offline_steam {
 namespace {
@@ -82,30 +69,6 @@ bool Fail(std::string* error, const std::string& message) {
     return false;
 }
 
-// Writes the whole text and makes it durable before the rename publishes it.
-bool WriteFully(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = std::fflush(file) == 0 && written;
-#ifdef _WIN32
-    written = _commit(_fileno(file)) == 0 && written;
-#else
-    written = fsync(fileno(file)) == 0 && written;
-#endif
-    return std::fclose(file) == 0 && written;
-}
-
-bool Replace(const std::string& from, const std::string& to) {
-#ifdef _WIN32
-    // std::rename refuses to replace an existing file on Windows.
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
-}
-
 }  // namespace
 
 bool LoadStateFile(const std::string& path, StartState* state, std::string* error) {
@@ -138,7 +101,6 @@ bool StateFileExists(const std::string& path) {
 }
 
 bool SaveStateFile(const std::string& path, const StartState& state, std::string* error) {
-    const std::string temporary = path + ".tmp";
     try {
         nlohmann::ordered_json root;
         root["version"] = kVersion;
@@ -159,21 +121,12 @@ bool SaveStateFile(const std::string& path, const StartState& state, std::string
         for (const auto& [name, score] : state.leaderboards) root["leaderboards"][name] = score;
         const std::string text =
             root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-        if (!WriteFully(temporary, text)) {
-            std::remove(temporary.c_str());
-            return Fail(error, temporary + ": cannot be written");
-        }
-        if (!Replace(temporary, path)) {
-            std::remove(temporary.c_str());
-            return Fail(error, path + ": cannot be replaced");
-        }
+        if (!WriteAtomically(path, text, error)) return false;
         if (error != nullptr) error->clear();
         return true;
     } catch (const std::bad_alloc&) {
-        std::remove(temporary.c_str());
         return Fail(error, path + ": out of memory");
     } catch (...) {
-        std::remove(temporary.c_str());
         return Fail(error, path + ": cannot be written");
     }
 }

@@ -1,4 +1,4 @@
-// Options, usage errors and atomic writes for every subcommand.
+// Options and usage errors for every subcommand.
 #include "command_line.h"
 
 #if defined(_WIN32)
@@ -7,12 +7,7 @@
 #include <unistd.h>
 #endif
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 namespace offline_tool {
 
@@ -65,53 +60,6 @@ bool ParseOptions(const Arguments& arguments, std::vector<ValueOption>& options,
             return false;
         }
     }
-    return true;
-}
-
-bool WriteAtomically(const std::string& path, const std::string& text, std::string* error) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temporary = target;
-    temporary += ".partial";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            *error = path + ": cannot be written: " + std::strerror(errno);
-            return false;
-        }
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        file.close();
-        if (!file) {
-            *error = path + ": cannot be written";
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code failure;
-    fs::rename(temporary, target, failure);
-    if (failure) {
-        *error = path + ": cannot be written: " + failure.message();
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
-}
-
-bool CanWrite(const std::string& path, std::string* error) {
-    namespace fs = std::filesystem;
-    fs::path probe(path);
-    probe += ".partial";
-    std::error_code ignored;
-    {
-        std::ofstream file(probe, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            *error = path + ": cannot be written: " + std::strerror(errno);
-            return false;
-        }
-    }
-    fs::remove(probe, ignored);
     return true;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "atomic_file.h"
+
 namespace offline_tool {
 
 // report and doctor answer with these; run answers with the game's own
@@ -42,11 +44,9 @@ struct ValueOption {
 bool ParseOptions(const Arguments& arguments, std::vector<ValueOption>& options,
                   Arguments* positional, std::string* error);
 
-// A reader never sees half a file: the text goes to a file beside the target,
-// which then replaces it.
-bool WriteAtomically(const std::string& path, const std::string& text, std::string* error);
-// Whether a file could be written there, without leaving anything behind.
-bool CanWrite(const std::string& path, std::string* error);
+// Files written whole and durably, as the state file is (atomic_file.h).
+using offline_steam::CanWrite;
+using offline_steam::WriteAtomically;
 
 // `line` and a newline to stderr in one write, so that output of another
 // process on the same console cannot land inside it.

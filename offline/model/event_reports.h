@@ -1,0 +1,33 @@
+// The model's side of its events (model_events.h): each report gathers what
+// the installed sink receives from the model's state, and does nothing while
+// none is installed. Callers hold the ModelGuard.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model_events.h"
+#include "stats_server.h"
+
+namespace offline_steam {
+
+// Whether a sink is installed: work done only for one waits on this.
+bool Reporting();
+
+void ReportStart(bool ok, const std::string& reason);
+void ReportStatsReceived(int result);
+// Also warns of rejected stats and of stores more frequent than Valve
+// advises, and reports the state after an accepted store.
+void ReportStore(const StatsServer::StoreOutcome& outcome, const char* when);
+// Also reports the state when the score changed.
+void ReportScore(const char* board, int score, bool changed, bool success);
+void ReportUnserved(const std::string& method);
+void ReportCall(const std::string& name, const std::vector<CallArgument>& arguments);
+// Once per code and text: what real Steam would refuse or punish.
+void Warn(WarningCode code, const std::string& text);
+// Steam's side now.
+void ReportState();
+// Reports the state, then the shutdown ("api" or "exit").
+void ReportShutdown(const char* how);
+
+}  // namespace offline_steam
