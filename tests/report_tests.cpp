@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "exit_statuses.h"
 #include "report.h"
 
 namespace {
@@ -246,10 +247,10 @@ TEST(ReportExpectations, AchievementsMustBeUnlockedInTheFinalState) {
     EXPECT_FALSE(report.expectations[1].met);
     EXPECT_EQ(report.expectations[1].detail, "still locked");
     EXPECT_FALSE(report.expectations[2].met);
-    EXPECT_EQ(report.failedExpectations(), 2);
+    EXPECT_EQ(report.FailedExpectations(), 2);
 
     const Report noState = BuildReport({kOpen, kStart, kShutdown}, expect);
-    EXPECT_EQ(noState.failedExpectations(), 3);
+    EXPECT_EQ(noState.FailedExpectations(), 3);
 }
 
 TEST(ReportExpectations, StatBoundsAreInclusive) {
@@ -444,22 +445,22 @@ protected:
         dir_ = TestDirectory(testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
-    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
 
-    std::string journal(const Lines& lines) const {
+    std::string Journal(const Lines& lines) const {
         std::string text;
         for (const std::string& line : lines) text += line + "\n";
-        WriteFile(path("journal.jsonl"), text);
-        return path("journal.jsonl");
+        WriteFile(Path("journal.jsonl"), text);
+        return Path("journal.jsonl");
     }
 
-    Outcome run(const std::string& arguments) const {
+    Outcome Run(const std::string& arguments) const {
         Outcome result;
         const std::string command = std::string("'") + STEAMBRIDGE_OFFLINE_TOOL + "' " + arguments +
-                                    " > '" + path("out") + "' 2> '" + path("err") + "'";
+                                    " > '" + Path("out") + "' 2> '" + Path("err") + "'";
         result.status = ExitStatus(std::system(command.c_str()));
-        result.out = ReadFile(path("out"));
-        result.err = ReadFile(path("err"));
+        result.out = ReadFile(Path("out"));
+        result.err = ReadFile(Path("err"));
         return result;
     }
 
@@ -467,69 +468,80 @@ protected:
 };
 
 TEST_F(ReportCommand, WritesTheReportAndJUnitFiles) {
-    const std::string log = journal(FinishedRun());
-    const Outcome result = run("report '" + log + "' --report '" + path("report.json") +
-                               "' --junit=" + path("junit.xml"));
-    EXPECT_EQ(result.status, 0) << result.err;
+    const std::string log = Journal(FinishedRun());
+    const Outcome result = Run("report '" + log + "' --report '" + Path("report.json") +
+                               "' --junit=" + Path("junit.xml"));
+    EXPECT_EQ(result.status, offline_tool::kAllMet) << result.err;
     EXPECT_NE(result.out.find("Steam started: 1 session"), std::string::npos) << result.out;
-    const std::string text = ReadFile(path("report.json"));
+    const std::string text = ReadFile(Path("report.json"));
     EXPECT_EQ(text.rfind("{\n  \"started\": true,\n", 0), 0u) << text;
     EXPECT_EQ(json::parse(text)["stats"]["STAT_KILLS"], 10);
-    EXPECT_EQ(ParsedTestcases(path("junit.xml")), "Steam started|0\n");
+    EXPECT_EQ(ParsedTestcases(Path("junit.xml")), "Steam started|0\n");
     for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
         EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
     }
 }
 
 TEST_F(ReportCommand, UsageErrorsExitTwo) {
-    const std::string log = journal(FinishedRun());
-    EXPECT_EQ(run("").status, 2);
-    EXPECT_EQ(run("fly").status, 2);
-    EXPECT_EQ(run("report").status, 2);
-    EXPECT_EQ(run("report '" + log + "' '" + log + "'").status, 2);
-    EXPECT_EQ(run("report '" + log + "' --verbose").status, 2);
-    const Outcome missing = run("report '" + log + "' --report");
-    EXPECT_EQ(missing.status, 2);
+    const std::string log = Journal(FinishedRun());
+    EXPECT_EQ(Run("").status, offline_tool::kUsage);
+    EXPECT_EQ(Run("fly").status, offline_tool::kUsage);
+    EXPECT_EQ(Run("report").status, offline_tool::kUsage);
+    EXPECT_EQ(Run("report '" + log + "' '" + log + "'").status, offline_tool::kUsage);
+    EXPECT_EQ(Run("report '" + log + "' --verbose").status, offline_tool::kUsage);
+    const Outcome missing = Run("report '" + log + "' --report");
+    EXPECT_EQ(missing.status, offline_tool::kUsage);
     EXPECT_NE(missing.err.find("--report"), std::string::npos) << missing.err;
-    EXPECT_FALSE(std::filesystem::exists(path("report.json")));
+    EXPECT_FALSE(std::filesystem::exists(Path("report.json")));
 
-    const Outcome help = run("report --help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("5  the game never started Steam"), std::string::npos) << help.out;
+    const Outcome help = Run("report --help");
+    EXPECT_EQ(help.status, offline_tool::kAllMet);
+    for (const offline_tool::ExitStatusEntry& entry : offline_tool::kExitStatuses) {
+        EXPECT_NE(help.out.find(std::to_string(entry.status) + "  " + entry.meaning),
+                  std::string::npos)
+            << help.out;
+    }
+}
+
+TEST_F(ReportCommand, VersionIsTheProjects) {
+    const Outcome version = Run("--version");
+    EXPECT_EQ(version.status, offline_tool::kAllMet);
+    EXPECT_EQ(version.out, std::string("steambridge-offline ") + STEAMBRIDGE_VERSION_TEXT + "\n");
 }
 
 TEST_F(ReportCommand, ExitStatusTellsHowTheRunWent) {
-    const std::string log = journal(FinishedRun());
-    const std::string scenario = path("scenario.json");
+    const std::string log = Journal(FinishedRun());
+    const std::string scenario = Path("scenario.json");
     WriteFile(scenario,
               R"({"achievements":[{"name":"ACH_WIN"},{"name":"ACH_LOSE"}],)"
               R"("stats":[{"name":"STAT_KILLS","type":"int"}],)"
               R"("expect":{"achievements":["ACH_LOSE"],"stats":{"STAT_KILLS":{"min":10}}}})");
-    const Outcome unmet = run("report '" + log + "' --scenario '" + scenario + "' --junit '" +
-                              path("junit.xml") + "'");
-    EXPECT_EQ(unmet.status, 1) << unmet.err;
+    const Outcome unmet = Run("report '" + log + "' --scenario '" + scenario + "' --junit '" +
+                              Path("junit.xml") + "'");
+    EXPECT_EQ(unmet.status, offline_tool::kExpectationFailed) << unmet.err;
     EXPECT_NE(unmet.out.find("FAILED  achievement ACH_LOSE unlocked"), std::string::npos)
         << unmet.out;
-    EXPECT_EQ(ParsedTestcases(path("junit.xml")),
+    EXPECT_EQ(ParsedTestcases(Path("junit.xml")),
               "Steam started|0\nachievement ACH_LOSE unlocked|1\nstat STAT_KILLS at least 10|0\n");
 
-    WriteFile(path("refused.json"), R"({"achievements": 12})");
-    const Outcome refused = run("report '" + log + "' --scenario '" + path("refused.json") + "'");
-    EXPECT_EQ(refused.status, 3);
+    WriteFile(Path("refused.json"), R"({"achievements": 12})");
+    const Outcome refused = Run("report '" + log + "' --scenario '" + Path("refused.json") + "'");
+    EXPECT_EQ(refused.status, offline_tool::kScenarioRefused);
     EXPECT_NE(refused.err.find("refused.json"), std::string::npos) << refused.err;
     EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
 
-    EXPECT_EQ(run("report '" + path("absent.jsonl") + "'").status, 4);
-    EXPECT_EQ(run("report '" + dir_ + "'").status, 4);
+    EXPECT_EQ(Run("report '" + Path("absent.jsonl") + "'").status,
+              offline_tool::kJournalUnreadable);
+    EXPECT_EQ(Run("report '" + dir_ + "'").status, offline_tool::kJournalUnreadable);
 
-    const std::string failed = journal(
+    const std::string failed = Journal(
         {kOpen, R"({"event":"start","frame":0,"ok":false,"reason":"Steam is not running"})"});
-    const Outcome never = run("report '" + failed + "' --report '" + path("report.json") + "'");
-    EXPECT_EQ(never.status, 5);
-    EXPECT_EQ(json::parse(ReadFile(path("report.json")))["startFailure"], "Steam is not running");
+    const Outcome never = Run("report '" + failed + "' --report '" + Path("report.json") + "'");
+    EXPECT_EQ(never.status, offline_tool::kNeverStarted);
+    EXPECT_EQ(json::parse(ReadFile(Path("report.json")))["startFailure"], "Steam is not running");
 
-    EXPECT_EQ(run("report '" + log + "' --report '" + path("no/such/dir/report.json") + "'").status,
-              6);
+    EXPECT_EQ(Run("report '" + log + "' --report '" + Path("no/such/dir/report.json") + "'").status,
+              offline_tool::kOutputFailed);
 }
 
 }  // namespace

@@ -1,30 +1,14 @@
-// The command line shared by steambridge-offline's subcommands: exit
-// statuses, options with values, usage errors and files written whole.
+// The command line shared by steambridge-offline's subcommands: options
+// with values, usage errors and files written whole.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "atomic_file.h"
+#include "exit_statuses.h"
 
 namespace offline_tool {
-
-// report and doctor answer with these; run answers with the game's own
-// status when the game fails, else with 100 + these (run's own numbers).
-enum ExitStatus : int {
-    kAllMet = 0,
-    kExpectationFailed = 1,
-    kUsage = 2,
-    kScenarioRefused = 3,
-    kJournalUnreadable = 4,
-    kNeverStarted = 5,
-    kOutputFailed = 6,
-    kGameMissing = 7,      // run: no such game, or not executable
-    kNoClientForGame = 8,  // run: the release has no client for the game's architecture
-    kSteamRunning = 9,     // run: a real Steam owns what the launcher would change
-    kCannotStart = 10,     // doctor: the game cannot start Steam
-};
-constexpr int kRunStatusBase = 100;
 
 constexpr const char* kProgram = "steambridge-offline";
 

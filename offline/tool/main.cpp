@@ -4,16 +4,9 @@
 //       reads the journal the offline client wrote while the game ran, prints
 //       a summary, and writes the report as JSON and as JUnit XML when asked.
 //
-// Exit status (each subcommand keeps to the same numbers):
-//   0  every expectation met
-//   1  an expectation was not met
-//   2  usage error: unknown subcommand or option, missing argument
-//   3  the scenario was refused (its one-line error on stderr)
-//   4  the journal cannot be read
-//   5  the game never started Steam
-//   6  a report file cannot be written
-// Where several hold, usage, scenario, journal and output errors come first,
-// then 5, then 1.
+// Each subcommand exits with one of the statuses in exit_statuses.h; where
+// several hold, usage, scenario, journal and output errors come first, then
+// kNeverStarted, then kExpectationFailed.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -90,22 +83,14 @@ void PrintHelp(std::FILE* out) {
         std::fprintf(out, "%s %s %s\n", kProgram, command.name, command.synopsis);
         std::fprintf(out, "%s\n\n", command.purpose);
     }
+    std::fprintf(out, "%s --version\n\n", kProgram);
+    std::fprintf(out, "exit status:\n");
+    for (const ExitStatusEntry& entry : kExitStatuses)
+        std::fprintf(out, "  %2d  %s\n", static_cast<int>(entry.status), entry.meaning);
     std::fprintf(out,
-                 "exit status:\n"
-                 "  0  every expectation met\n"
-                 "  1  an expectation was not met\n"
-                 "  2  usage error: unknown command or option, missing argument\n"
-                 "  3  the scenario was refused\n"
-                 "  4  the journal cannot be read\n"
-                 "  5  the game never started Steam\n"
-                 "  6  a report file cannot be written\n"
-                 "  10 doctor: the game cannot start Steam\n"
-                 "run exits with the game's own status when the game fails; otherwise with\n"
-                 "100 + the status above (101 an expectation was not met, 102 usage error,\n"
-                 "103 the scenario or state file was refused, 105 the game never started\n"
-                 "Steam, 106 a report or state file cannot be written, 107 no such game or not\n"
-                 "executable, 108 no offline client for the game's architecture, 109 a running\n"
-                 "Steam owns the registry key, or an earlier run left it changed).\n");
+                 "run exits with the game's own status when the game fails; otherwise with 0\n"
+                 "when every expectation was met, else with %d + the status above (%d for %d).\n",
+                 kRunStatusBase, kRunStatusBase + kExpectationFailed, kExpectationFailed);
 }
 
 int RunReport(const Arguments& arguments) {
@@ -149,7 +134,7 @@ int RunReport(const Arguments& arguments) {
     }
     if (!written) return kOutputFailed;
     if (!report.started) return kNeverStarted;
-    return report.failedExpectations() > 0 ? kExpectationFailed : kAllMet;
+    return report.FailedExpectations() > 0 ? kExpectationFailed : kAllMet;
 }
 
 }  // namespace
@@ -158,6 +143,10 @@ int main(int argc, char** argv) {
     Arguments arguments(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
     if (arguments.empty()) return UsageError("a command is needed");
     const std::string name = arguments.front();
+    if (name == "--version") {
+        std::printf("%s %s\n", kProgram, STEAMBRIDGE_VERSION_TEXT);
+        return kAllMet;
+    }
     if (IsHelp(name) || name == "help") {
         PrintHelp(stdout);
         return kAllMet;

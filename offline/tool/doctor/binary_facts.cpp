@@ -42,13 +42,13 @@ constexpr VersionSpan kVersions[] = {
     {"SteamFriends018", "1.62", "1.63"},
 };
 
-int releaseIndex(const char* release) {
+int ReleaseIndex(const char* release) {
     for (int i = 0; i < kReleaseCount; ++i)
         if (std::strcmp(kReleases[i], release) == 0) return i;
     return -1;
 }
 
-std::vector<unsigned char> readBytes(const std::string& path, std::size_t limit) {
+std::vector<unsigned char> ReadBytes(const std::string& path, std::size_t limit) {
     std::ifstream file(path, std::ios::binary);
     std::vector<unsigned char> bytes;
     if (!file) return bytes;
@@ -66,7 +66,7 @@ uint32_t little(const std::vector<unsigned char>& bytes, std::size_t at, int siz
 }
 
 // A version string stands alone in the file: the byte after it ends it.
-bool holdsString(const std::vector<unsigned char>& bytes, const char* text) {
+bool HoldsString(const std::vector<unsigned char>& bytes, const char* text) {
     const std::size_t length = std::strlen(text);
     auto at = bytes.begin();
     while (true) {
@@ -97,7 +97,7 @@ const char* ArchitectureName(Architecture architecture) {
 }
 
 Architecture ArchitectureOf(const std::string& path) {
-    const std::vector<unsigned char> bytes = readBytes(path, 4096);
+    const std::vector<unsigned char> bytes = ReadBytes(path, 4096);
     if (bytes.size() >= 20 && bytes[0] == 0x7F && bytes[1] == 'E' && bytes[2] == 'L' &&
         bytes[3] == 'F') {
         const uint32_t machine = little(bytes, 18, 2);
@@ -118,22 +118,22 @@ Architecture ArchitectureOf(const std::string& path) {
 }
 
 bool IsElf(const std::string& path) {
-    const std::vector<unsigned char> bytes = readBytes(path, 4);
+    const std::vector<unsigned char> bytes = ReadBytes(path, 4);
     return bytes.size() == 4 && bytes[0] == 0x7F && bytes[1] == 'E' && bytes[2] == 'L' &&
            bytes[3] == 'F';
 }
 
 std::string SdkReleasesOf(const std::string& path) {
     // Client libraries are well under this; a larger file is not one.
-    const std::vector<unsigned char> bytes = readBytes(path, 64u << 20);
+    const std::vector<unsigned char> bytes = ReadBytes(path, 64u << 20);
     int first = 0;
     int last = kReleaseCount - 1;
     bool any = false;
     for (const VersionSpan& span : kVersions) {
-        if (!holdsString(bytes, span.version)) continue;
+        if (!HoldsString(bytes, span.version)) continue;
         any = true;
-        first = std::max(first, releaseIndex(span.first));
-        last = std::min(last, releaseIndex(span.last));
+        first = std::max(first, ReleaseIndex(span.first));
+        last = std::min(last, ReleaseIndex(span.last));
     }
     if (!any || first > last) return std::string();
     if (first == last) return kReleases[first];

@@ -21,17 +21,17 @@ namespace fs = std::filesystem;
 
 class Findings {
 public:
-    void ok(const std::string& text) { line("ok  ", text); }
-    void note(const std::string& text) { line("note", text); }
-    void warn(const std::string& text) { line("warn", text); }
-    void fail(const std::string& text) {
-        line("FAIL", text);
+    void Ok(const std::string& text) { Line("ok  ", text); }
+    void Note(const std::string& text) { Line("note", text); }
+    void Warn(const std::string& text) { Line("warn", text); }
+    void Fail(const std::string& text) {
+        Line("FAIL", text);
         failed_ = true;
     }
-    bool failed() const { return failed_; }
+    bool Failed() const { return failed_; }
 
 private:
-    static void line(const char* mark, const std::string& text) {
+    static void Line(const char* mark, const std::string& text) {
         std::printf("%s  %s\n", mark, text.c_str());
     }
     bool failed_ = false;
@@ -53,14 +53,14 @@ void CheckAppIdFile(const fs::path& folder, Findings& findings) {
     const fs::path file = folder / "steam_appid.txt";
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        findings.note("steam_appid.txt: none in " + folder.string() +
+        findings.Note("steam_appid.txt: none in " + folder.string() +
                       "; started outside Steam, a game needs one in the folder it starts in");
         return;
     }
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     bool good = true;
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        findings.warn(
+        findings.Warn(
             "steam_appid.txt: starts with a UTF-8 byte-order mark; save it as plain ASCII");
         text.erase(0, 3);
         good = false;
@@ -72,24 +72,24 @@ void CheckAppIdFile(const fs::path& folder, Findings& findings) {
         first != 0 || (last != std::string::npos && last + 1 < text.size() &&
                        text.substr(last + 1) != "\n" && text.substr(last + 1) != "\r\n");
     if (id.empty()) {
-        findings.fail("steam_appid.txt: empty; write the game's app ID (digits only) in it");
+        findings.Fail("steam_appid.txt: empty; write the game's app ID (digits only) in it");
         return;
     }
     for (const char c : id) {
         if (!std::isdigit(static_cast<unsigned char>(c))) {
-            findings.fail("steam_appid.txt: \"" + id +
+            findings.Fail("steam_appid.txt: \"" + id +
                           "\" is not an app ID; it must hold digits only");
             return;
         }
     }
     if (strayWhitespace) {
-        findings.warn(
+        findings.Warn(
             "steam_appid.txt: whitespace around the app ID; keep only the digits (and one "
             "newline)");
         good = false;
     }
     if (good)
-        findings.ok("steam_appid.txt: app ID " + id +
+        findings.Ok("steam_appid.txt: app ID " + id +
                     " (read from the folder the game is started from)");
 }
 
@@ -122,21 +122,21 @@ int RunDoctor(const Arguments& arguments) {
             std::string(library.file) + ", " + ArchitectureName(architecture) +
             (releases.empty() ? ", of no SDK release this tool knows" : ", SDK " + releases);
         if (architecture != library.expected)
-            findings.fail("client library: " + described + ", but its name is that of " +
+            findings.Fail("client library: " + described + ", but its name is that of " +
                           ArchitectureName(library.expected) +
                           " games: ship the one of its SDK's " +
                           "redistributable_bin folder that fits the game");
         else
-            findings.ok("client library: " + described);
+            findings.Ok("client library: " + described);
 
         const fs::path bridge = folder / library.bridge;
         if (fs::exists(bridge, failure)) {
             const Architecture bridgeArchitecture = ArchitectureOf(bridge.string());
             if (bridgeArchitecture == architecture)
-                findings.ok(std::string("steambridge: ") + library.bridge + ", " +
+                findings.Ok(std::string("steambridge: ") + library.bridge + ", " +
                             ArchitectureName(bridgeArchitecture) + ", as the client library");
             else
-                findings.fail(
+                findings.Fail(
                     std::string("steambridge: ") + library.bridge + " is " +
                     ArchitectureName(bridgeArchitecture) + " but " + library.file + " is " +
                     ArchitectureName(architecture) +
@@ -144,13 +144,13 @@ int RunDoctor(const Arguments& arguments) {
         }
     }
     if (found.empty()) {
-        findings.fail("client library: none in " + folder.string() +
+        findings.Fail("client library: none in " + folder.string() +
                       "; ship Valve's libsteam_api.so, steam_api64.dll or steam_api.dll "
                       "(SDK 1.48 or newer) beside the game's executable");
         for (const ClientLibrary& library : kClientLibraries) {
             const fs::path bridge = folder / library.bridge;
             if (!fs::exists(bridge, failure)) continue;
-            findings.note(std::string("steambridge: ") + library.bridge + ", " +
+            findings.Note(std::string("steambridge: ") + library.bridge + ", " +
                           ArchitectureName(ArchitectureOf(bridge.string())) + ", needs Valve's " +
                           library.file + " beside it; its steamInit will be false");
         }
@@ -160,9 +160,9 @@ int RunDoctor(const Arguments& arguments) {
 
     const std::string steam = RealSteamRunning();
     if (steam.empty())
-        findings.ok("Steam: no real Steam runs for this user; the offline client can stand in");
+        findings.Ok("Steam: no real Steam runs for this user; the offline client can stand in");
     else
-        findings.note(
+        findings.Note(
             "Steam: a real Steam seems to run (" + steam +
             "); steambridge-offline run leaves it alone: the game alone sees the offline client");
 
@@ -171,13 +171,13 @@ int RunDoctor(const Arguments& arguments) {
             TrialStart(fs::absolute(folder / library->file).string(), folder.string(), clientPath);
         const std::string name = std::string("trial start: Valve's ") + library->file;
         if (trial.outcome == TrialResult::Started)
-            findings.ok(name + " started over the offline client and shut down");
+            findings.Ok(name + " started over the offline client and shut down");
         else if (trial.outcome == TrialResult::Failed)
-            findings.fail(name + " did not start over the offline client: " + trial.text);
+            findings.Fail(name + " did not start over the offline client: " + trial.text);
         else
-            findings.note(name + ": " + trial.text);
+            findings.Note(name + ": " + trial.text);
     }
-    return findings.failed() ? kCannotStart : kAllMet;
+    return findings.Failed() ? kCannotStart : kAllMet;
 }
 
 }  // namespace offline_tool

@@ -47,7 +47,7 @@ class EventTeller {
 public:
     EventTeller(std::string path, bool quiet) : path_(std::move(path)), quiet_(quiet) {}
 
-    void readNewLines() {
+    void ReadNewLines() {
         std::ifstream file(path_, std::ios::binary);
         if (!file) return;
         file.seekg(static_cast<std::streamoff>(offset_));
@@ -55,19 +55,19 @@ public:
         while (std::getline(file, line)) {
             if (file.eof()) break;  // a line still being written
             offset_ += line.size() + 1;
-            tell(line);
+            Tell(line);
         }
     }
 
 private:
-    void say(const std::string& text) const {
+    void Say(const std::string& text) const {
         if (quiet_) return;
         // One write per line: the game writes to the same console meanwhile,
         // and a line written piece by piece would be cut by its output.
         WriteLineToStderr("steam: " + text);
     }
 
-    void tell(const std::string& line) {
+    void Tell(const std::string& line) {
         const nlohmann::json event = nlohmann::json::parse(line, nullptr, false);
         if (!event.is_object()) return;
         const std::string kind = event.value("event", "");
@@ -75,33 +75,33 @@ private:
             app_ = event.value("app", 0LL);
         } else if (kind == "start") {
             if (event.value("ok", false))
-                say("started (app " + std::to_string(app_) + ")");
+                Say("started (app " + std::to_string(app_) + ")");
             else
-                say("the start failed: " + event.value("reason", std::string("no reason given")));
+                Say("the start failed: " + event.value("reason", std::string("no reason given")));
         } else if (kind == "statsReceived") {
             const long long result = event.value("result", 0LL);
-            say(result == 1 ? std::string("the user's stats arrived")
+            Say(result == 1 ? std::string("the user's stats arrived")
                             : "the user's stats failed (result " + std::to_string(result) + ")");
         } else if (kind == "unlock") {
-            say("achievement " + event.value("name", std::string("?")) + " unlocked");
+            Say("achievement " + event.value("name", std::string("?")) + " unlocked");
         } else if (kind == "store") {
             const long long result = event.value("result", 0LL);
             std::string text = "store " + std::to_string(event.value("call", 0LL)) + " answered " +
                                std::to_string(result) + " (" + ResultName(result) + ")";
             const std::string when = event.value("when", std::string());
             if (when == "shutdown" || when == "exit") text += ", made by Steam at " + when;
-            say(text);
+            Say(text);
         } else if (kind == "score") {
             const bool ok = event.value("result", 0LL) == 1;
-            say("score " + std::to_string(event.value("score", 0LL)) + " on " +
+            Say("score " + std::to_string(event.value("score", 0LL)) + " on " +
                 event.value("board", std::string("?")) +
                 (!ok                             ? ": the upload failed"
                  : event.value("changed", false) ? ": a new best"
                                                  : ": kept the better one"));
         } else if (kind == "warning") {
-            say("warning: " + event.value("text", std::string()));
+            Say("warning: " + event.value("text", std::string()));
         } else if (kind == "shutdown") {
-            say(event.value("how", std::string()) == "api" ? "shut down"
+            Say(event.value("how", std::string()) == "api" ? "shut down"
                                                            : "still up when the game ended");
         }
     }
@@ -191,7 +191,7 @@ int RunRun(const Arguments& arguments) {
                      scenarioPath.empty() ? "" : (" (" + scenarioPath + ")").c_str());
     EventTeller teller(journalPath, quiet);
     const int gameStatus = RunGame(
-        game, environment, [&teller] { teller.readNewLines(); }, &error);
+        game, environment, [&teller] { teller.ReadNewLines(); }, &error);
 
     StopStandingIn();
     std::vector<std::string> lines;
@@ -220,7 +220,7 @@ int RunRun(const Arguments& arguments) {
     }
     if (!written) return RunStatus(kOutputFailed);
     if (!report.started) return RunStatus(kNeverStarted);
-    return report.failedExpectations() > 0 ? RunStatus(kExpectationFailed) : kAllMet;
+    return report.FailedExpectations() > 0 ? RunStatus(kExpectationFailed) : kAllMet;
 }
 
 }  // namespace offline_tool

@@ -1,7 +1,8 @@
 // The report of one offline run, built from the client's journal alone (its
 // lines are described in model/journal.h) and held to the scenario's
 // expectations: a JSON document, a short summary for the terminal, and JUnit
-// XML for CI.
+// XML for CI. journal_reader.cpp builds it; summary.cpp, report_json.cpp and
+// junit.cpp each write it one way.
 #pragma once
 
 #include <cstdint>
@@ -80,7 +81,11 @@ struct Report {
     // above all when the client library was never reached.
     std::vector<std::string> bridgeTrace;
 
-    int failedExpectations() const;
+    int FailedExpectations() const {
+        int failed = 0;
+        for (const ExpectationResult& expectation : expectations) failed += expectation.met ? 0 : 1;
+        return failed;
+    }
 };
 
 // Splits a journal file's text into lines ("\n" or "\r\n"); a text ending
