@@ -66,8 +66,14 @@ install(EXPORT steambridge NAMESPACE steambridge:: FILE steambridge-${steambridg
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/steambridgeConfig.cmake.in
   ${PROJECT_BINARY_DIR}/package/steambridgeConfig.cmake INSTALL_DESTINATION ${steambridge_cmakedir}
   NO_SET_AND_CHECK_MACRO)
-write_basic_package_version_file(${PROJECT_BINARY_DIR}/package/steambridgeConfigVersion.cmake
-  COMPATIBILITY ${compatibility} ARCH_INDEPENDENT)
+# ARCH_INDEPENDENT still writes the pointer size into code it skips; without
+# it there, every install's version file is the same.
+function(steambridge_version_file)
+  set(CMAKE_SIZEOF_VOID_P "")
+  write_basic_package_version_file(${PROJECT_BINARY_DIR}/package/steambridgeConfigVersion.cmake
+    COMPATIBILITY ${compatibility} ARCH_INDEPENDENT)
+endfunction()
+steambridge_version_file()
 install(FILES ${PROJECT_BINARY_DIR}/package/steambridgeConfig.cmake
   ${PROJECT_BINARY_DIR}/package/steambridgeConfigVersion.cmake DESTINATION ${steambridge_cmakedir})
 

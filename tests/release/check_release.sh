@@ -6,7 +6,8 @@
 #   simulated client library;
 # - builds msvc_host.c for the MSVC target with clang, links it with lld-link
 #   at its defaults (SafeSEH on for 32-bit) against the zip's .lib, and runs
-#   it the same way.
+#   it the same way; then once more through the zip's CMake package
+#   (tests/install/msvc_consumer).
 # The Linux tarball: examples/host.c built natively against its header and
 # library, run beside the simulated libsteam_api.so.
 # Both: a game's CMake build (tests/install/consumer) finds the bundle's
@@ -112,6 +113,22 @@ check_architecture() {
     else
         fail "$folder MSVC host failed at step $status (tests/release/msvc_host.c)"
     fi
+
+    echo "== $folder: the same host through the CMake package, which gives it the MSVC import library"
+    local build="$work/msvc-consumer-$folder"
+    if ! cmake -S "$root/tests/install/msvc_consumer" -B "$build" -G Ninja -DCMAKE_SYSTEM_NAME=Windows \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_C_COMPILER_TARGET="$target" \
+        -DCMAKE_TRY_COMPILE_TARGET_TYPE=STATIC_LIBRARY -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_PREFIX_PATH="$release" -DKERNEL32="$run/kernel32.lib" >"$build.log" 2>&1 ||
+        ! cmake --build "$build" >>"$build.log" 2>&1; then
+        cat "$build.log"
+        fail "$folder: the MSVC-target host did not build through the CMake package"
+        return
+    fi
+    cp "$build/msvc_host.exe" "$run/cmake_msvc_host.exe"
+    status=0
+    "$root/scripts/$wine" "$run/cmake_msvc_host.exe" </dev/null >/dev/null 2>&1 || status=$?
+    [ "$status" -eq 0 ] || fail "$folder CMake-built MSVC host failed at step $status (tests/release/msvc_host.c)"
 }
 
 check_architecture x86 steambridge i686-w64-mingw32 i386 i686-pc-windows-msvc wine32 win32 \
