@@ -414,7 +414,7 @@ public:
     }
     void StateNow(int, const SteamState&) override { events.push_back("state"); }
     void ShutDown(int, const char*) override { events.push_back("shutdown"); }
-    void Called(int, const std::string& name, const std::vector<CallArgument>&) override {
+    void Called(int, const char* name, const std::vector<CallArgument>&) override {
         events.push_back(name);
     }
 

@@ -65,8 +65,7 @@ public:
     void Warned(int frame, WarningCode code, const std::string& text) override;
     void StateNow(int frame, const SteamState& state) override;
     void ShutDown(int frame, const char* how) override;
-    void Called(int frame, const std::string& name,
-                const std::vector<CallArgument>& arguments) override;
+    void Called(int frame, const char* name, const std::vector<CallArgument>& arguments) override;
 
 private:
     void Write(const std::string& line);

@@ -1,61 +1,70 @@
-// Formatting of call log lines.
+// Formatting of call log lines, or the arguments of a reported call.
 #include "call_line.h"
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 #include "call_log.h"
-#include "event_reports.h"
+#include "session.h"
 
 namespace offline_steam {
 
-// The arguments are kept only for a sink: the tests' call log runs without
-// one, a call per frame and more.
-CallLine::CallLine(const char* exportName) : line_(exportName), reported_(Reporting()) {
+// Each form is made only where it goes: the tests' call log runs without a
+// sink, a call per frame and more, and an offline run keeps no log in memory.
+CallLine::CallLine(const char* exportName)
+    : name_(exportName), reported_(InstalledModelEvents() != nullptr) {
+    if (reported_) return;
+    line_ = exportName;
     line_ += '(';
 }
 
-void CallLine::Separate() {
+bool CallLine::Separate() {
+    if (reported_) return false;
     if (hasArgument_) line_ += ", ";
     hasArgument_ = true;
+    return true;
 }
 
 CallLine& CallLine::Text(const char* value) {
-    Separate();
-    if (reported_) {
-        if (value != nullptr)
-            arguments_.emplace_back(std::string(value));
-        else
-            arguments_.emplace_back();
-    }
-    line_ += value != nullptr ? value : "(null)";
+    if (Separate())
+        line_ += value != nullptr ? value : "(null)";
+    else if (value != nullptr)
+        arguments_.emplace_back(std::string(value));
+    else
+        arguments_.emplace_back();
     return *this;
 }
 
 CallLine& CallLine::Integer(int64_t value) {
-    Separate();
-    if (reported_) arguments_.emplace_back(value);
-    line_ += std::to_string(value);
+    if (Separate())
+        line_ += std::to_string(value);
+    else
+        arguments_.emplace_back(value);
     return *this;
 }
 
 CallLine& CallLine::UnsignedInteger(uint64_t value) {
-    Separate();
-    if (reported_) arguments_.emplace_back(value);
-    line_ += std::to_string(value);
+    if (Separate())
+        line_ += std::to_string(value);
+    else
+        arguments_.emplace_back(value);
     return *this;
 }
 
 CallLine& CallLine::Flag(bool value) {
-    Separate();
-    if (reported_) arguments_.emplace_back(value);
-    line_ += value ? '1' : '0';
+    if (Separate())
+        line_ += value ? '1' : '0';
+    else
+        arguments_.emplace_back(value);
     return *this;
 }
 
 CallLine& CallLine::Real(double value) {
-    Separate();
-    if (reported_) arguments_.emplace_back(value);
+    if (!Separate()) {
+        arguments_.emplace_back(value);
+        return *this;
+    }
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%g", value);
     line_ += buffer;
@@ -63,29 +72,31 @@ CallLine& CallLine::Real(double value) {
 }
 
 CallLine& CallLine::IntegerList(const int32_t* values, int count) {
-    Separate();
     std::vector<int32_t> list;
+    if (values != nullptr && count > 0) list.assign(values, values + count);
+    if (!Separate()) {
+        arguments_.emplace_back(std::move(list));
+        return *this;
+    }
     line_ += '[';
-    for (int i = 0; values != nullptr && i < count; ++i) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
         if (i > 0) line_ += ' ';
-        line_ += std::to_string(values[i]);
-        if (reported_) list.push_back(values[i]);
+        line_ += std::to_string(list[i]);
     }
     line_ += ']';
-    if (reported_) arguments_.emplace_back(std::move(list));
     return *this;
 }
 
 void CallLine::Log() {
-    if (reported_) {
-        // The game's calls, not the library's own frame clock.
-        const std::string name = line_.substr(0, line_.find('('));
-        if (name.compare(0, 9, "SteamAPI_") == 0 && name != "SteamAPI_ISteamUtils_RunFrame")
-            ReportCall(name, arguments_);
-        // A long offline run keeps only what its sink keeps, not an in-memory log.
+    if (!reported_) {
+        TheCallLog().Append(line_ + ')');
         return;
     }
-    TheCallLog().Append(line_ + ')');
+    // The game's calls, not the library's own frame clock.
+    ModelEvents* sink = InstalledModelEvents();
+    if (sink != nullptr && std::strncmp(name_, "SteamAPI_", 9) == 0 &&
+        std::strcmp(name_, "SteamAPI_ISteamUtils_RunFrame") != 0)
+        sink->Called(TheSession().Frame(), name_, arguments_);
 }
 
 }  // namespace offline_steam

@@ -1,4 +1,6 @@
-// Builds one call log line: the export name and its arguments in parentheses.
+// One call as the model keeps it: a call log line (the export name and its
+// arguments in parentheses) or, while a sink is installed, a game's call
+// reported with its arguments.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@ namespace offline_steam {
 
 class CallLine {
 public:
+    // `exportName` outlives the CallLine (a literal).
     explicit CallLine(const char* exportName);
 
     CallLine& Text(const char* value);  // unquoted, "(null)" for null
@@ -25,11 +28,13 @@ public:
     void Log();
 
 private:
-    void Separate();
+    // Starts the next argument of the log line; false while reporting instead.
+    bool Separate();
 
-    std::string line_;
+    const char* name_;
     bool reported_;
-    std::vector<CallArgument> arguments_;
+    std::string line_;                     // without a sink
+    std::vector<CallArgument> arguments_;  // with one
     bool hasArgument_ = false;
 };
 

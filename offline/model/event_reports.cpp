@@ -19,7 +19,6 @@ constexpr int kAdvisedStores = 10;
 constexpr uint32_t kAdvisedWindowSeconds = 60;
 
 struct Reports {
-    ModelEvents* sink = nullptr;
     std::set<std::pair<WarningCode, std::string>> warned;
     std::deque<uint32_t> storeTimes;
     bool frequentWarned = false;
@@ -30,7 +29,9 @@ Reports& TheReports() {
     return reports;
 }
 
-ModelEvents* Sink() { return TheReports().sink; }
+ModelEvents* Sink() { return InstalledModelEvents(); }
+
+bool Reporting() { return Sink() != nullptr; }
 
 void NoteStoreTime() {
     Reports& reports = TheReports();
@@ -49,10 +50,6 @@ void NoteStoreTime() {
 }
 
 }  // namespace
-
-void SetModelEvents(ModelEvents* sink) { TheReports().sink = sink; }
-
-bool Reporting() { return Sink() != nullptr; }
 
 void ReportStart(bool ok, const std::string& reason) {
     if (Reporting()) Sink()->Started(TheSession().Frame(), ok, reason);
@@ -89,10 +86,6 @@ void ReportScore(const char* board, int score, bool changed, bool success) {
 
 void ReportUnserved(const std::string& method) {
     if (Reporting()) Sink()->Unserved(TheSession().Frame(), method);
-}
-
-void ReportCall(const std::string& name, const std::vector<CallArgument>& arguments) {
-    if (Reporting()) Sink()->Called(TheSession().Frame(), name, arguments);
 }
 
 void Warn(WarningCode code, const std::string& text) {

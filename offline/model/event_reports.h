@@ -4,15 +4,11 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "model_events.h"
 #include "stats_server.h"
 
 namespace offline_steam {
-
-// Whether a sink is installed: work done only for one waits on this.
-bool Reporting();
 
 void ReportStart(bool ok, const std::string& reason);
 void ReportStatsReceived(int result);
@@ -22,7 +18,6 @@ void ReportStore(const StatsServer::StoreOutcome& outcome, const char* when);
 // Also reports the state when the score changed.
 void ReportScore(const char* board, int score, bool changed, bool success);
 void ReportUnserved(const std::string& method);
-void ReportCall(const std::string& name, const std::vector<CallArgument>& arguments);
 // Once per code and text: what real Steam would refuse or punish.
 void Warn(WarningCode code, const std::string& text);
 // Steam's side now.

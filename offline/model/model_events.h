@@ -80,11 +80,13 @@ public:
     // "api": the game shut Steam down; "exit": the process ended with Steam up.
     virtual void ShutDown(int frame, const char* how) = 0;
     // A game's Steam call by its flat name ("SteamAPI_…"), with its arguments.
-    virtual void Called(int frame, const std::string& name,
+    virtual void Called(int frame, const char* name,
                         const std::vector<CallArgument>& arguments) = 0;
 };
 
 // Installs `sink` (null: none); it must outlive its installation.
 void SetModelEvents(ModelEvents* sink);
+// The sink installed, null when none: work done only for one waits on it.
+ModelEvents* InstalledModelEvents();
 
 }  // namespace offline_steam
