@@ -478,7 +478,7 @@ TEST_F(ReportCommand, WritesTheReportAndJUnitFiles) {
     EXPECT_EQ(json::parse(text)["stats"]["STAT_KILLS"], 10);
     EXPECT_EQ(ParsedTestcases(Path("junit.xml")), "Steam started|0\n");
     for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
-        EXPECT_EQ(entry.path().string().find(".partial"), std::string::npos) << entry.path();
+        EXPECT_EQ(entry.path().string().find(".tmp-"), std::string::npos) << entry.path();
     }
 }
 
