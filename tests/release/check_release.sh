@@ -67,7 +67,7 @@ check_links() {
         while IFS= read -r target; do
             [ -e "$(dirname "$document")/$target" ] ||
                 echo "NOTE: ${document#"$bundle"/} links to $target, which the bundle lacks" >&2
-        done < <(grep -o '](\([^)#:]*\)' "$document" | sed 's/^](//' | grep -v '^$' || true)
+        done < <(grep -o ']([^)#]*' "$document" | sed 's/^](//' | grep -Ev '^$|^[a-z]+:' || true)
     done < <(find "$bundle" -name '*.md' -print0)
 }
 
@@ -237,9 +237,9 @@ IFS=. read -r major minor patch <<<"$version"
 # shellcheck disable=SC2046 # pkg-config's words are the compiler's arguments
 cc -std=c11 -Wall -Wextra -Werror -O2 -DPACKAGE_MAJOR="$major" -DPACKAGE_MINOR="$minor" -DPACKAGE_PATCH="$patch" \
     "$root/tests/install/consumer/consumer.c" $(pkg_config --cflags --libs steambridge) \
-    -Wl,-rpath,"$linux_release/lib" -o "$run/pkg_config_consumer"
+    -Wl,-rpath,"$linux_release/lib" -o "$work/pkg_config_consumer"
 status=0
-output="$("$run/pkg_config_consumer" </dev/null 2>&1)" || status=$?
+output="$("$work/pkg_config_consumer" </dev/null 2>&1)" || status=$?
 echo "$output"
 [ "$status" -eq 0 ] && grep -q "^steamInit answered false" <<<"$output" ||
     fail "the pkg-config consumer exited with $status"
