@@ -8,6 +8,8 @@
  * at start); read and unlock an achievement, set an integer stat and read it
  * back, store and await both notices; find or create a leaderboard and upload
  * a score, awaiting each call result; shut down. One line per step on stdout.
+ * Like any game it finds the Steam client where a running Steam leaves it;
+ * the tests run it under steambridge-offline run, which puts ours there.
  *
  * Usage: flat_game [--achievement NAME] [--stat NAME=VALUE] [--score N]
  *                  [--leaderboard NAME] [--frames N] [--frame-ms N]
@@ -19,8 +21,8 @@
  *                   ("Offline Board")
  *   --frames        how many frames each awaited answer may take (300)
  *   --frame-ms      a pause after each frame, for a real Steam (0: none)
- *   --steam-client  test only: point Valve's library at this Steam client
- *                   first, as a running Steam would (see UseSteamClient)
+ *   --steam-client  test only, Windows: point Valve's library at this Steam
+ *                   client first, as a running Steam would (see UseSteamClient)
  *   --early-read    read the stat before the stats arrive, as games do by mistake
  *   --no-store      set without StoreStats, leaving Steam to store at shutdown
  *   --no-shutdown   end without SteamAPI_Shutdown, leaving Steam to store at exit
@@ -52,7 +54,6 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 #endif
@@ -371,13 +372,14 @@ static void* Interface(const char* what, const char* const* accessors) {
     return NULL;
 }
 
-/* ---- test only: what a running Steam (or our launcher) would provide -----
+/* ---- test only, Windows: what a running Steam would provide -------------
  * A game started by Steam finds the Steam client through what Steam leaves
  * behind: on Windows the key HKCU\Software\Valve\Steam\ActiveProcess, naming
- * the client library for each bitness and Steam's process ID; on Linux
- * ~/.steam/sdk64/steamclient.so and ~/.steam/steam.pid. With --steam-client
- * the game puts the same in place for the stand-in Steam client, before the
- * start, so that Valve's library loads it. */
+ * the client library for each bitness and Steam's process ID. The tests run
+ * the game under steambridge-offline run, which writes that key (on Linux it
+ * makes ~/.steam instead); only the 32-bit runs under qemu start the game
+ * alone, with --steam-client, where a launcher process would cost seconds
+ * more per run (tests/offline/CMakeLists.txt). */
 #if defined(_WIN32)
 static const wchar_t kActiveProcessKey[] = L"Software\\Valve\\Steam\\ActiveProcess";
 #if defined(_WIN64)
@@ -414,60 +416,6 @@ static bool UseSteamClient(const char* client) {
     RegCloseKey(key);
     if (written) Say("steam client: %ls", path);
     return written;
-}
-#else
-/* Other programs may use the same folder at the same time: each file is made
- * under a name of this process and renamed into place. */
-static bool PlaceFile(const char* final_path, const char* link_target, long pid) {
-    char temporary[4200];
-    if (snprintf(temporary, sizeof temporary, "%s.%ld", final_path, pid) >= (int)sizeof temporary)
-        return false;
-    unlink(temporary);
-    if (link_target) {
-        if (symlink(link_target, temporary) != 0) return false;
-    } else {
-        FILE* file = fopen(temporary, "w");
-        if (!file) return false;
-        const bool written = fprintf(file, "%ld\n", pid) > 0;
-        if (fclose(file) != 0 || !written) return false;
-    }
-    if (rename(temporary, final_path) == 0) return true;
-    unlink(temporary);
-    return false;
-}
-
-static bool UseSteamClient(const char* client) {
-    char target[4096];
-    if (!realpath(client, target)) {
-        Say("steam client: no file %s", client);
-        return false;
-    }
-    char home[4096];
-    const ssize_t length = readlink("/proc/self/exe", home, sizeof home - 1);
-    if (length <= 0) return false;
-    home[length] = '\0';
-    char* separator = strrchr(home, '/');
-    if (!separator) return false;
-    separator[1] = '\0';
-    char steam[4200];
-    char sdk[4200];
-    char link[4300];
-    char pid_file[4300];
-    if (strlen(home) + sizeof "home" > sizeof home) return false;
-    strcat(home, "home");
-    if (snprintf(steam, sizeof steam, "%s/.steam", home) >= (int)sizeof steam ||
-        snprintf(sdk, sizeof sdk, "%s/sdk64", steam) >= (int)sizeof sdk ||
-        snprintf(link, sizeof link, "%s/steamclient.so", sdk) >= (int)sizeof link ||
-        snprintf(pid_file, sizeof pid_file, "%s/steam.pid", steam) >= (int)sizeof pid_file)
-        return false;
-    const char* const folders[] = {home, steam, sdk};
-    for (size_t i = 0; i < sizeof folders / sizeof folders[0]; ++i)
-        if (mkdir(folders[i], 0755) != 0 && errno != EEXIST) return false;
-    const long pid = (long)getpid();
-    if (!PlaceFile(link, target, pid) || !PlaceFile(pid_file, NULL, pid)) return false;
-    if (setenv("HOME", home, 1) != 0) return false;
-    Say("steam client: %s (HOME=%s)", target, home);
-    return true;
 }
 #endif
 
@@ -863,8 +811,10 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
             good = Number(value, 1, 100000000L, &options->frames);
         } else if (strcmp(option, "--frame-ms") == 0) {
             good = Number(value, 0, 10000, &options->frame_ms);
+#if defined(_WIN32)
         } else if (strcmp(option, "--steam-client") == 0) {
             options->steam_client = value;
+#endif
         } else {
             fprintf(stderr, "flat_game: unknown option %s\n", option);
             Usage(stderr);
@@ -895,11 +845,13 @@ int main(int argc, char** argv) {
     const int parsed = ParseArguments(argc, argv, &options, stat_name, sizeof stat_name);
     if (parsed >= 0) return parsed;
 
+#if defined(_WIN32)
     if (options.steam_client && !UseSteamClient(options.steam_client)) {
         Say("flat_game: could not point Valve's library at %s; exit %d", options.steam_client,
             EXIT_CLIENT_SETUP);
         return EXIT_CLIENT_SETUP;
     }
+#endif
 
     Flat flat;
     memset(&flat, 0, sizeof flat);
