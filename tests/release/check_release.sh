@@ -66,7 +66,7 @@ check_links() {
     while IFS= read -r -d '' document; do
         while IFS= read -r target; do
             [ -e "$(dirname "$document")/$target" ] ||
-                echo "NOTE: ${document#"$bundle"/} links to $target, which the bundle lacks" >&2
+                fail "${document#"$bundle"/} links to $target, which the bundle lacks"
         done < <(grep -o ']([^)#]*' "$document" | sed 's/^](//' | grep -Ev '^$|^[a-z]+:' || true)
     done < <(find "$bundle" -name '*.md' -print0)
 }
