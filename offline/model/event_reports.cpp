@@ -29,9 +29,7 @@ Reports& TheReports() {
     return reports;
 }
 
-ModelEvents* Sink() { return InstalledModelEvents(); }
-
-bool Reporting() { return Sink() != nullptr; }
+bool Reporting() { return InstalledModelEvents() != nullptr; }
 
 void NoteStoreTime() {
     Reports& reports = TheReports();
@@ -52,11 +50,11 @@ void NoteStoreTime() {
 }  // namespace
 
 void ReportStart(bool ok, const std::string& reason) {
-    if (Reporting()) Sink()->Started(TheSession().Frame(), ok, reason);
+    if (Reporting()) InstalledModelEvents()->Started(TheSession().Frame(), ok, reason);
 }
 
 void ReportStatsReceived(int result) {
-    if (Reporting()) Sink()->StatsReceived(TheSession().Frame(), result);
+    if (Reporting()) InstalledModelEvents()->StatsReceived(TheSession().Frame(), result);
 }
 
 void ReportStore(const StatsServer::StoreOutcome& outcome, const char* when) {
@@ -73,24 +71,24 @@ void ReportStore(const StatsServer::StoreOutcome& outcome, const char* when) {
         TheStatsServer().ServerAchievement(index, &achieved, &time);
         store.unlocked.push_back({AchievementAt(index).name, time});
     }
-    Sink()->Stored(TheSession().Frame(), store);
+    InstalledModelEvents()->Stored(TheSession().Frame(), store);
     NoteStoreTime();
     if (outcome.result == kResultOk || !outcome.rejected.empty()) ReportState();
 }
 
 void ReportScore(const char* board, int score, bool changed, bool success) {
     if (!Reporting()) return;
-    Sink()->Scored(TheSession().Frame(), board, score, changed, success);
+    InstalledModelEvents()->Scored(TheSession().Frame(), board, score, changed, success);
     if (changed) ReportState();
 }
 
 void ReportUnserved(const std::string& method) {
-    if (Reporting()) Sink()->Unserved(TheSession().Frame(), method);
+    if (Reporting()) InstalledModelEvents()->Unserved(TheSession().Frame(), method);
 }
 
 void Warn(WarningCode code, const std::string& text) {
     if (!Reporting() || !TheReports().warned.emplace(code, text).second) return;
-    Sink()->Warned(TheSession().Frame(), code, text);
+    InstalledModelEvents()->Warned(TheSession().Frame(), code, text);
 }
 
 void ReportState() {
@@ -106,13 +104,13 @@ void ReportState() {
         state.stats.push_back({StatAt(i).name, TheStatsServer().ServerStatValue(i)});
     for (const auto& [board, score] : TheLeaderboards().UserScores())
         state.scores.push_back({board, score});
-    Sink()->StateNow(TheSession().Frame(), state);
+    InstalledModelEvents()->StateNow(TheSession().Frame(), state);
 }
 
 void ReportShutdown(const char* how) {
     if (!Reporting()) return;
     ReportState();
-    Sink()->ShutDown(TheSession().Frame(), how);
+    InstalledModelEvents()->ShutDown(TheSession().Frame(), how);
 }
 
 }  // namespace offline_steam
