@@ -33,6 +33,12 @@ struct AchievementSchema {
     LocalizedText description;
     bool hidden = false;
     std::optional<AchievementProgress> progress;
+    // PNG files (relative to the scenario file's folder, stored resolved) for
+    // the achieved and unachieved icon; empty: a plain generated icon.
+    std::string icon;
+    std::string iconGray;
+    // The share of all players who unlocked it, 0..100; absent: no global data.
+    std::optional<float> globalPercent;
 };
 
 struct StatSchema {
@@ -56,6 +62,48 @@ struct LeaderboardSchema {
     LeaderboardSort sort = LeaderboardSort::Descending;
     LeaderboardDisplay display = LeaderboardDisplay::Numeric;
     std::vector<LeaderboardEntry> scores;  // other players' entries, and maybe the user's
+};
+
+// Steam's EPersonaState values.
+enum class PersonaState {
+    Offline = 0,
+    Online = 1,
+    Busy = 2,
+    Away = 3,
+    Snooze = 4,
+    LookingToTrade = 5,
+    LookingToPlay = 6,
+    Invisible = 7
+};
+
+// A friend of the user, as ISteamFriends lists them.
+struct Friend {
+    uint64_t steamId = 0;  // never the user's own
+    std::string personaName;
+    PersonaState personaState = PersonaState::Online;
+};
+
+// Another Steam user whose stats Steam holds for this game (RequestUserStats).
+struct OtherUserStats {
+    uint64_t steamId = 0;
+    std::map<std::string, uint32_t> achievements;  // unlocked ones: name to unlock time
+    std::map<std::string, double> stats;           // name to value; others at their default
+};
+
+// A global stat (RequestGlobalStats): Steam's total, and its daily history,
+// newest day first.
+struct GlobalStat {
+    std::string name;  // an int or float stat of the schema
+    double total = 0;
+    std::vector<double> history;
+};
+
+// A DLC of the game, as ISteamApps lists it.
+struct Dlc {
+    uint32_t appId = 0;
+    std::string name;
+    bool owned = true;
+    bool installed = true;  // only an owned DLC can be installed
 };
 
 // The user's state on Steam's server before the run (or kept by a state file).
@@ -119,9 +167,26 @@ struct Scenario {
     uint32_t appId = 480;
     std::string language = "english";
     std::vector<std::string> languages{"english"};
+    std::vector<Dlc> dlc;
+    uint32_t buildId = 0;
+    std::string betaName;       // empty: the default branch
+    std::string installDir;     // empty: the game's folder as the launcher started it
+    uint32_t purchaseTime = 0;  // GetEarliestPurchaseUnixTime; 0: the clock at the start
+    bool freeWeekend = false;
+    bool vacBanned = false;
     uint64_t steamId = 76561197960287930ULL;
     bool loggedOn = true;
     std::string personaName = "Offline Player";
+    int steamLevel = 0;
+    std::string uiLanguage = "english";  // Steam's own UI language
+    std::string ipCountry = "US";        // two-letter ISO 3166-1 code
+    bool onSteamDeck = false;
+    bool bigPicture = false;
+    bool overlayEnabled = false;  // no overlay runs offline
+    std::vector<Friend> friends;
+    std::vector<OtherUserStats> users;
+    std::vector<GlobalStat> globalStats;
+    std::optional<int32_t> currentPlayers;  // absent: the call fails
     std::vector<AchievementSchema> achievements;
     std::vector<StatSchema> stats;
     std::vector<LeaderboardSchema> leaderboards;
