@@ -30,10 +30,9 @@ import sys
 from collections import OrderedDict, namedtuple
 
 # --------------------------------------------------------------------------------------------
-# What to serve. Add a row to serve another interface: (class, header declaring it, macro that
-# holds its version string). Every version string any release's headers define is served.
-# (SteamClient017, which steam_api.dll asks for first and tolerates NULL for, is not defined by
-# any 1.48..1.63 header, so it is not served.)
+# What to serve: every interface a game reaches through ISteamClient, each row (class, header
+# declaring it, macro that holds its version string). Every version string any release's
+# headers define is served. A header a release lacks (isteamtimeline.h before 1.60) is skipped.
 INTERFACES = [
     ("ISteamClient", "isteamclient.h", "STEAMCLIENT_INTERFACE_VERSION"),
     ("ISteamUser", "isteamuser.h", "STEAMUSER_INTERFACE_VERSION"),
@@ -43,6 +42,35 @@ INTERFACES = [
     ("ISteamFriends", "isteamfriends.h", "STEAMFRIENDS_INTERFACE_VERSION"),
     ("ISteamInput", "isteaminput.h", "STEAMINPUT_INTERFACE_VERSION"),
     ("ISteamController", "isteamcontroller.h", "STEAMCONTROLLER_INTERFACE_VERSION"),
+    ("ISteamAppList", "isteamapplist.h", "STEAMAPPLIST_INTERFACE_VERSION"),
+    ("ISteamAppTicket", "isteamappticket.h", "STEAMAPPTICKET_INTERFACE_VERSION"),
+    ("ISteamGameCoordinator", "isteamgamecoordinator.h", "STEAMGAMECOORDINATOR_INTERFACE_VERSION"),
+    ("ISteamGameServer", "isteamgameserver.h", "STEAMGAMESERVER_INTERFACE_VERSION"),
+    ("ISteamGameServerStats", "isteamgameserverstats.h", "STEAMGAMESERVERSTATS_INTERFACE_VERSION"),
+    ("ISteamHTMLSurface", "isteamhtmlsurface.h", "STEAMHTMLSURFACE_INTERFACE_VERSION"),
+    ("ISteamHTTP", "isteamhttp.h", "STEAMHTTP_INTERFACE_VERSION"),
+    ("ISteamInventory", "isteaminventory.h", "STEAMINVENTORY_INTERFACE_VERSION"),
+    ("ISteamMatchmaking", "isteammatchmaking.h", "STEAMMATCHMAKING_INTERFACE_VERSION"),
+    ("ISteamMatchmakingServers", "isteammatchmaking.h",
+     "STEAMMATCHMAKINGSERVERS_INTERFACE_VERSION"),
+    ("ISteamGameSearch", "isteammatchmaking.h", "STEAMGAMESEARCH_INTERFACE_VERSION"),
+    ("ISteamParties", "isteammatchmaking.h", "STEAMPARTIES_INTERFACE_VERSION"),
+    ("ISteamMusic", "isteammusic.h", "STEAMMUSIC_INTERFACE_VERSION"),
+    ("ISteamMusicRemote", "isteammusicremote.h", "STEAMMUSICREMOTE_INTERFACE_VERSION"),
+    ("ISteamNetworking", "isteamnetworking.h", "STEAMNETWORKING_INTERFACE_VERSION"),
+    ("ISteamNetworkingMessages", "isteamnetworkingmessages.h",
+     "STEAMNETWORKINGMESSAGES_INTERFACE_VERSION"),
+    ("ISteamNetworkingSockets", "isteamnetworkingsockets.h",
+     "STEAMNETWORKINGSOCKETS_INTERFACE_VERSION"),
+    ("ISteamNetworkingUtils", "isteamnetworkingutils.h", "STEAMNETWORKINGUTILS_INTERFACE_VERSION"),
+    ("ISteamParentalSettings", "isteamparentalsettings.h",
+     "STEAMPARENTALSETTINGS_INTERFACE_VERSION"),
+    ("ISteamRemotePlay", "isteamremoteplay.h", "STEAMREMOTEPLAY_INTERFACE_VERSION"),
+    ("ISteamRemoteStorage", "isteamremotestorage.h", "STEAMREMOTESTORAGE_INTERFACE_VERSION"),
+    ("ISteamScreenshots", "isteamscreenshots.h", "STEAMSCREENSHOTS_INTERFACE_VERSION"),
+    ("ISteamTimeline", "isteamtimeline.h", "STEAMTIMELINE_INTERFACE_VERSION"),
+    ("ISteamUGC", "isteamugc.h", "STEAMUGC_INTERFACE_VERSION"),
+    ("ISteamVideo", "isteamvideo.h", "STEAMVIDEO_INTERFACE_VERSION"),
 ]
 
 # The build the tables describe: Valve's steam_api.dll is a 32-bit MSVC build. Macros not
@@ -56,6 +84,13 @@ CROSS_CHECK_TARGETS = {
                     "POSIX": "1", "__cplusplus": "201703L", "__BYTE_ORDER__": "1234",
                     "__ORDER_LITTLE_ENDIAN__": "1234", "__ORDER_BIG_ENDIAN__": "4321"},
 }
+# Versions no 1.48..1.63 header defines that Valve's libraries still ask for, served with the
+# table of a version that is: every library asks for SteamClient017 first and keeps it as the
+# ISteamClient its SteamClient() and SteamInternal_CreateInterface use, through the slots
+# every ISteamClient version shares (the pipe and user, GetISteamGenericInterface); a game of
+# 1.48..1.57 calls it through its own header's SteamClient020.
+ALIASES = {"SteamClient017": "SteamClient020"}
+
 MSVC_DEFAULT_PACK = 8   # /Zp8, MSVC's default
 POINTER_SIZE = 4        # 32-bit Windows
 
@@ -1015,18 +1050,38 @@ def interface_methods(program, class_name):
             continue
         head = stmt.head
         if head and head[0].text == "virtual":
-            methods.append(parse_method(stmt, class_name))
+            if any(t.text == "~" for t in head):
+                methods += destructor_methods(stmt)
+            else:
+                methods.append(parse_method(stmt, class_name))
+        elif head and head[0].text == "~":
+            continue  # a non-virtual destructor owns no slot
+
         elif not program.declare(stmt, record.scope):
+            if any(t.text == "(" for t in head) and head[0].text not in ("typedef", "static"):
+                continue  # a non-virtual member function (an inline helper) owns no slot
             fail(stmt.loc, f"unexpected member in {class_name}: {spelling_of(head)[:80]}")
     if not methods:
         fail(record.loc, f"{class_name} declares no virtual methods")
     return methods
 
 
+# A virtual destructor owns one MSVC slot (the scalar deleting destructor, which takes a flags
+# argument and returns `this`) but two Itanium slots (complete, then deleting). The second
+# Itanium slot is put after every MSVC slot, where an MSVC caller never looks.
+MSVC_DESTRUCTOR = "Destructor"
+ITANIUM_DELETING_DESTRUCTOR = "DeletingDestructor"
+
+
+def destructor_methods(stmt):
+    if any(t.text == "(" for t in stmt.head) and stmt.head[-1].text != ")":
+        fail(stmt.loc, "a virtual destructor with a trailer")
+    return [Method(MSVC_DESTRUCTOR, None, [], None, stmt.loc),
+            Method(ITANIUM_DELETING_DESTRUCTOR, None, [], None, stmt.loc)]
+
+
 def parse_method(stmt, class_name):
     tokens = stmt.head[1:]
-    if any(t.text == "~" for t in tokens):
-        fail(stmt.loc, f"virtual destructor in {class_name}: its MSVC slot rules are not handled")
     paren = next((k for k, t in enumerate(tokens) if t.text == "("), None)
     if paren is None or paren == 0 or tokens[paren - 1].kind != "id":
         fail(stmt.loc, f"cannot read virtual method {spelling_of(tokens)[:80]}")
@@ -1047,7 +1102,15 @@ def parse_method(stmt, class_name):
     return Method(name, ret, decls, flat[0] if flat else None, stmt.loc)
 
 
-Slot = namedtuple("Slot", "name itanium arg_bytes kind object_size signature")
+Slot = namedtuple("Slot", "name itanium arg_bytes kind object_size signature answer_type")
+
+
+def answer_type(decl):
+    """The declared return type a feature-off answer is chosen by: "text" for a char pointer,
+    "pointer" for any other, else the type's own name (SteamAPICall_t, bool, EResult)."""
+    if decl.pointer or decl.funcptr:
+        return "text" if decl.base == ["char"] else "pointer"
+    return decl.base[-1] if "::" in decl.base else " ".join(decl.base)
 
 
 def param_bytes(program, decl, scope):
@@ -1067,6 +1130,8 @@ def return_kind(program, decl, scope):
     t = program.resolve(decl, scope)
     if t.kind == "void":
         return "Void", 0, 0
+    if t.kind == "pointer":  # a typedef of a pointer (HServerListRequest)
+        return "Pointer", 0, 0
     if t.kind == "float":
         return "Float", 0, 0
     if t.kind == "double":
@@ -1080,14 +1145,21 @@ def return_kind(program, decl, scope):
     fail(decl.loc, f"cannot classify the return type {decl.spelling}")
 
 
-def method_slot(program, method, index):
-    scope = program.globals
+def method_slot(program, method, index, scope):
+    """`scope`: the class's own, so types it declares (EHTMLMouseButton) resolve."""
+    if method.ret is None:  # a destructor's slots
+        msvc = method.name == MSVC_DESTRUCTOR
+        return Slot(method.name, index, 4 if msvc else 0, "Pointer" if msvc else "Void", 0,
+                    (method.name, (), "~"), "pointer" if msvc else "void")
     kind, size, hidden = return_kind(program, method.ret, scope)
     arg_bytes = hidden + sum(param_bytes(program, p, scope) for p in method.params)
-    return Slot(method.name, index, arg_bytes, kind, size, signature(method))
+    return Slot(method.name, index, arg_bytes, kind, size, signature(method),
+                answer_type(method.ret))
 
 
 def signature(method):
+    if method.ret is None:
+        return (method.name, (), "~")
     return (method.name, tuple(p.spelling for p in method.params), method.ret.spelling)
 
 
@@ -1098,8 +1170,10 @@ def msvc_order(slots):
     # order.
     groups = OrderedDict()
     for slot in slots:
-        groups.setdefault(slot.name, []).append(slot)
-    return [s for group in groups.values() for s in reversed(group)]
+        if slot.name != ITANIUM_DELETING_DESTRUCTOR:
+            groups.setdefault(slot.name, []).append(slot)
+    itanium_only = [s for s in slots if s.name == ITANIUM_DELETING_DESTRUCTOR]
+    return [s for group in groups.values() for s in reversed(group)] + itanium_only
 
 
 # --------------------------------------------------------------------------------------------
@@ -1144,8 +1218,9 @@ def order_releases(paths):
 
 def preprocess(release, target):
     pre = Preprocessor(release.steam_dir, target)
-    for _, header, _ in INTERFACES:
-        pre.run(header)
+    for header in OrderedDict.fromkeys(header for _, header, _ in INTERFACES):
+        if os.path.isfile(os.path.join(release.steam_dir, header)):
+            pre.run(header)
     return pre
 
 
@@ -1159,6 +1234,14 @@ def version_string(pre, macro, release):
 
 
 IfaceTable = namedtuple("IfaceTable", "version cls release slots methods")
+# What a C++ game of one release asks for at start: the versions its SteamAPI_InitEx hands
+# the library (1.58 on), or, before that list existed, the versions its accessors ask for.
+ReleaseList = namedtuple("ReleaseList", "label has_start_list versions")
+START_LIST_RE = re.compile(r"pszInternalCheckInterfaceVersions\s*=([^;]*);")
+# Interfaces no game accessor asks for through the user: a game server's, and those
+# reached another way.
+NOT_ASKED_BY_GAMES = {"ISteamClient", "ISteamGameServer", "ISteamGameServerStats",
+                      "ISteamAppTicket", "ISteamGameCoordinator"}
 
 
 def read_release(release, notes):
@@ -1172,21 +1255,45 @@ def read_release(release, notes):
             notes.append(f"{release.label}: {header} defines no {macro}; {cls} skipped")
             continue
         methods = interface_methods(program, cls)
-        slots = [method_slot(program, m, k) for k, m in enumerate(methods)]
+        scope = program.globals.records[cls].scope
+        slots = [method_slot(program, m, k, scope) for k, m in enumerate(methods)]
         tables[version] = IfaceTable(version, cls, release.label, slots, methods)
         note_records(program, tables[version], notes)
     note_conditions(pre, program, release, notes)
     cross_check_targets(release, tables)
-    return tables
+    return tables, release_list(release, pre, tables)
+
+
+def release_list(release, pre, tables):
+    path = os.path.join(release.steam_dir, "steam_api.h")
+    with open(path, encoding="utf-8", errors="replace") as f:
+        found = START_LIST_RE.search(strip_comments(f.read()))
+    if found is None:
+        versions = [t.version for t in tables.values() if t.cls not in NOT_ASKED_BY_GAMES]
+        return ReleaseList(release.label, False, versions)
+    versions = []
+    for word in re.findall(r'[A-Za-z_]\w*|"(?:\\.|[^"\\])*"', found.group(1)):
+        if word.startswith('"'):
+            if word not in ('"\\0"', '""'):
+                fail(path, f"unexpected text {word} in the start's interface list")
+            continue
+        version = version_string(pre, word, release)
+        if version is None:
+            fail(path, f"the start's interface list names {word}, which no header defines")
+        versions.append(version)
+    return ReleaseList(release.label, True, versions)
 
 
 def note_records(program, table, notes):
     """Classes and structs passed or returned by value: their size is an ABI fact."""
+    scope = program.globals.records[table.cls].scope
     for m in table.methods:
+        if m.ret is None:
+            continue
         for what, decl in [("returns", m.ret)] + [("takes", p) for p in m.params]:
             if decl.pointer or decl.funcptr or decl.dims:
                 continue
-            t = program.resolve(decl, program.globals)
+            t = program.resolve(decl, scope)
             if t.kind == "record":
                 notes.append(f"{table.version}: {m.name} {what} {decl.spelling} by value "
                              f"({t.size} bytes on 32-bit Windows)")
@@ -1343,7 +1450,7 @@ def version_sort_key(version):
     return [int(p) if p.isdigit() else p for p in re.split(r"(\d+)", version)]
 
 
-def render(merged, names, first_seen, releases):
+def render(merged, names, first_seen, releases, release_lists):
     lines = [
         "// clang-format off",
         "// Generated by offline/client/generate_client_tables.py from Valve's Steamworks SDK headers",
@@ -1355,14 +1462,20 @@ def render(merged, names, first_seen, releases):
         "// Derived facts only: method names, slot positions, argument byte counts, return kinds,",
         "// version strings.",
         "//",
-        "// SLOT(msvcSlot, itaniumSlot, name, win32ArgBytes, returnKind, objectSize), in MSVC order:",
+        "// SLOT(msvcSlot, itaniumSlot, name, win32ArgBytes, returnKind, objectSize, returnType),",
+        "// in MSVC order:",
         "//   msvcSlot     position in the MSVC virtual table (overloads grouped, reversed);",
         "//   itaniumSlot  position in the Itanium (GCC/Clang) virtual table: declaration order;",
         "//   win32ArgBytes  bytes the 32-bit thiscall callee pops, without `this`, with the hidden",
         "//                result pointer of an Object return;",
         f"//   returnKind   {' '.join(RETURN_KINDS)};",
-        "//   objectSize   size of an Object result on 32-bit Windows, else 0.",
+        "//   objectSize   size of an Object result on 32-bit Windows, else 0;",
+        "//   returnType   the declared return type's name, \"text\" for a char pointer and",
+        "//                \"pointer\" for any other (a feature-off answer is chosen by it).",
         "// IFACE(id, \"version string\", class, slotCount)",
+        "// RELEASE(\"label\", hasStartList, \"version\\0version\\0\"): what a C++ game of that release",
+        "//   asks for at start: its SteamAPI_InitEx list (hasStartList 1), else every version its",
+        "//   accessors ask for.",
         "",
         "#pragma once",
         "",
@@ -1375,6 +1488,10 @@ def render(merged, names, first_seen, releases):
     entries = [f'    IFACE({c_identifier(t.version)}, "{t.version}", {t.cls}, {len(t.slots)})'
                for t in ordered]
     lines += [e + " \\" for e in entries[:-1]] + entries[-1:] + [""]
+    lines.append("#define STEAM_CLIENT_RELEASES(RELEASE) \\")
+    entries = [f'    RELEASE("{r.label}", {int(r.has_start_list)}, '
+               f'"{"".join(v + chr(92) + "0" for v in r.versions)}")' for r in release_lists]
+    lines += [e + " \\" for e in entries[:-1]] + entries[-1:] + [""]
     lines += ["// clang-format on", ""]
     return "\n".join(lines)
 
@@ -1382,6 +1499,8 @@ def render(merged, names, first_seen, releases):
 def render_table(table, names, first):
     since = f"releases {first}..{table.release} define it" if first != table.release \
         else f"release {first} defines it"
+    if table.version in ALIASES:
+        since = f"no release defines it; served as {ALIASES[table.version]}"
     out = [f"// {table.version}: {table.cls}, {len(table.slots)} slots; table of release "
            f"{table.release} ({since})",
            f"#define STEAM_CLIENT_SLOTS_{c_identifier(table.version)}(SLOT) \\"]
@@ -1389,7 +1508,7 @@ def render_table(table, names, first):
     for msvc, slot in enumerate(msvc_order(table.slots)):
         rows.append(f"    SLOT({msvc} /*msvc*/, {slot.itanium} /*itanium*/, "
                     f"{names[slot.itanium]}, {slot.arg_bytes} /*win32ArgBytes*/, "
-                    f"{slot.kind}, {slot.object_size} /*objectSize*/)")
+                    f"{slot.kind}, {slot.object_size} /*objectSize*/, \"{slot.answer_type}\")")
     return out + [r + " \\" for r in rows[:-1]] + rows[-1:] + [""]
 
 
@@ -1398,10 +1517,11 @@ def render_table(table, names, first):
 
 def generate(dirs, notes):
     releases = find_releases(dirs)
-    per_release, json_by_release, first_seen = [], {}, {}
+    per_release, json_by_release, first_seen, release_lists = [], {}, {}, []
     for release in releases:
         try:
-            tables = read_release(release, notes)
+            tables, start = read_release(release, notes)
+            release_lists.append(start)
         except GenError as e:
             raise GenError(f"release {release.label}: {e}") from None
         json_by_release[release.label] = load_json_methods(release)
@@ -1410,11 +1530,16 @@ def generate(dirs, notes):
             first_seen.setdefault(version, release.label)
         per_release.append(tables)
     merged = merge_releases(per_release, notes)
+    for alias, version in ALIASES.items():
+        if alias in merged or version not in merged:
+            fail(None, f"alias {alias}: {version} must be defined and {alias} not")
+        merged[alias] = merged[version]._replace(version=alias)
+        first_seen[alias] = first_seen[version]
     names = {}
     for version, table in merged.items():
         names[version] = slot_names(table, json_by_release[table.release])
         note_overloads(table, names[version], notes)
-    return render(merged, names, first_seen, releases)
+    return render(merged, names, first_seen, releases, release_lists)
 
 
 def note_overloads(table, names, notes):

@@ -27,10 +27,12 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "call_log.h"
 #include "event_reports.h"
+#include "feature_off_answers.h"
 #include "model_lock.h"
 #include "served_methods.h"
 
@@ -50,6 +52,7 @@ struct SlotDesc {
     int argBytes;
     ReturnKind kind;
     int objectSize;
+    const char* returnType;
 };
 
 struct ServedDesc {
@@ -103,8 +106,8 @@ constexpr bool slotsAgree(const char* className, const SlotDesc (&slots)[N]) {
     return true;
 }
 
-#define STEAM_CLIENT_SLOT_DESC(Msvc, Itanium, Name, Bytes, Kind, ObjectSize) \
-    SlotDesc{Msvc, Itanium, #Name, Bytes, ReturnKind::Kind, ObjectSize},
+#define STEAM_CLIENT_SLOT_DESC(Msvc, Itanium, Name, Bytes, Kind, ObjectSize, ReturnType) \
+    SlotDesc{Msvc, Itanium, #Name, Bytes, ReturnKind::Kind, ObjectSize, ReturnType},
 #define STEAM_CLIENT_INTERFACE_SLOTS(Id, Version, Class, SlotCount)                               \
     constexpr SlotDesc k##Id##Slots[] = {STEAM_CLIENT_SLOTS_##Id(STEAM_CLIENT_SLOT_DESC)};        \
     static_assert(sizeof k##Id##Slots / sizeof(SlotDesc) == SlotCount, "slot count of " Version); \
@@ -162,7 +165,57 @@ void LogUnimplemented(int interfaceIndex, int slot) {
     TheCallLog().Append(std::move(line));
 }
 
-// The C++ type whose return puts a zero where the caller looks for that kind:
+// ---- Feature-off answers ----------------------------------------------------
+
+struct MethodAnswer {
+    const char* className;
+    const char* method;
+    int64_t answer;
+};
+constexpr MethodAnswer kAnswersByMethod[] = {
+#define STEAM_CLIENT_METHOD_ANSWER(Class, Method, Answer) {#Class, #Method, Answer},
+    FEATURE_OFF_BY_METHOD(STEAM_CLIENT_METHOD_ANSWER)
+#undef STEAM_CLIENT_METHOD_ANSWER
+};
+
+struct TypeAnswer {
+    const char* type;
+    int64_t answer;
+};
+constexpr TypeAnswer kAnswersByType[] = {
+#define STEAM_CLIENT_TYPE_ANSWER(Type, Answer) {Type, Answer},
+    FEATURE_OFF_BY_TYPE(STEAM_CLIENT_TYPE_ANSWER)
+#undef STEAM_CLIENT_TYPE_ANSWER
+};
+
+// The answer of an unserved slot: by method, else by return type, else zero.
+constexpr int64_t FeatureOffAnswer(const char* className, const SlotDesc& slot) {
+    for (const MethodAnswer& row : kAnswersByMethod)
+        if (SameText(row.className, className) && SameText(row.method, slot.name))
+            return row.answer;
+    for (const TypeAnswer& row : kAnswersByType)
+        if (SameText(row.type, slot.returnType)) return row.answer;
+    return 0;
+}
+
+// An unserved text getter answers an empty text, never NULL.
+constexpr char kEmptyText[] = "";
+
+template <int I, int S, class Result>
+Result Answer() {
+    constexpr const SlotDesc& slot = kInterfaces[I].slots[S];
+    if constexpr (std::is_pointer_v<Result>) {
+        if constexpr (SameText(slot.returnType, "text")) {
+            return const_cast<char*>(kEmptyText);
+        } else {
+            return nullptr;
+        }
+    } else {
+        return static_cast<Result>(FeatureOffAnswer(kClassNames[I], slot));
+    }
+}
+
+// The C++ type whose return puts an answer where the caller looks for that kind:
 // EAX/RAX (Int32, Pointer), EDX:EAX/RAX (Int64), ST0/XMM0 (Float, Double).
 template <ReturnKind Kind>
 struct ResultType;
@@ -206,7 +259,7 @@ struct Stub {
     using Result = typename ResultType<Kind>::type;
     static Result Call(void*) {
         LogUnimplemented(I, S);
-        return Result();
+        if constexpr (!std::is_void_v<Result>) return Answer<I, S, Result>();
     }
 };
 
@@ -250,7 +303,7 @@ struct Stub {
     using Result = typename ResultType<Kind>::type;
     static Result __attribute__((thiscall)) Call(void*, StackArguments<Bytes>) {
         LogUnimplemented(I, S);
-        return Result();
+        if constexpr (!std::is_void_v<Result>) return Answer<I, S, Result>();
     }
 };
 
@@ -260,7 +313,7 @@ struct Stub<I, S, Kind, 0> {
     using Result = typename ResultType<Kind>::type;
     static Result __attribute__((thiscall)) Call(void*) {
         LogUnimplemented(I, S);
-        return Result();
+        if constexpr (!std::is_void_v<Result>) return Answer<I, S, Result>();
     }
 };
 
@@ -364,6 +417,11 @@ const char* VersionOf(const void* self) {
 Family FamilyOf(const void* self) {
     const int index = IndexOfObject(self);
     return index < 0 ? Family::Other : kInterfaces[index].family;
+}
+
+const char* ClassOfVersion(const char* version) {
+    const int index = IndexOfVersion(version);
+    return index < 0 ? nullptr : kClassNames[index];
 }
 
 Family FamilyOfVersion(const char* version) {

@@ -37,6 +37,8 @@ ClientObject* ObjectForVersion(const char* version);
 const char* VersionOf(const void* self);
 // Family of one of our objects (Other for any other pointer).
 Family FamilyOf(const void* self);
+// The interface class of a version string the tables know ("ISteamUGC"), null when unknown.
+const char* ClassOfVersion(const char* version);
 // Family of a version string the tables know (Other when unknown).
 Family FamilyOfVersion(const char* version);
 // The refusal name of a family ("SteamUserStats"), null for Client/Input/Controller/Other.

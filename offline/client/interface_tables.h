@@ -8,958 +8,2516 @@
 // Derived facts only: method names, slot positions, argument byte counts, return kinds,
 // version strings.
 //
-// SLOT(msvcSlot, itaniumSlot, name, win32ArgBytes, returnKind, objectSize), in MSVC order:
+// SLOT(msvcSlot, itaniumSlot, name, win32ArgBytes, returnKind, objectSize, returnType),
+// in MSVC order:
 //   msvcSlot     position in the MSVC virtual table (overloads grouped, reversed);
 //   itaniumSlot  position in the Itanium (GCC/Clang) virtual table: declaration order;
 //   win32ArgBytes  bytes the 32-bit thiscall callee pops, without `this`, with the hidden
 //                result pointer of an Object return;
 //   returnKind   Void Int32 Int64 Pointer Float Double Object;
-//   objectSize   size of an Object result on 32-bit Windows, else 0.
+//   objectSize   size of an Object result on 32-bit Windows, else 0;
+//   returnType   the declared return type's name, "text" for a char pointer and
+//                "pointer" for any other (a feature-off answer is chosen by it).
 // IFACE(id, "version string", class, slotCount)
+// RELEASE("label", hasStartList, "version\0version\0"): what a C++ game of that release
+//   asks for at start: its SteamAPI_InitEx list (hasStartList 1), else every version its
+//   accessors ask for.
 
 #pragma once
 
+// SteamClient017: ISteamClient, 42 slots; table of release 1.58a (no release defines it; served as SteamClient020)
+#define STEAM_CLIENT_SLOTS_SteamClient017(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateSteamPipe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamPipe") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BReleaseSteamPipe, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, ConnectToGlobalUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateLocalUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, ReleaseUser, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetISteamUser, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetISteamGameServer, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetLocalIPBinding, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetISteamFriends, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetISteamUtils, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetISteamMatchmaking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetISteamMatchmakingServers, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetISteamGenericInterface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetISteamUserStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetISteamGameServerStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetISteamApps, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetISteamNetworking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetISteamRemoteStorage, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetISteamScreenshots, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetISteamGameSearch, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, BShutdownIfAllPipesClosed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetISteamHTTP, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, DEPRECATED_GetISteamUnifiedMessages, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetISteamController, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetISteamUGC, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetISteamAppList, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetISteamMusic, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetISteamMusicRemote, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetISteamHTMLSurface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, DEPRECATED_Set_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, DEPRECATED_Remove_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, Set_SteamAPI_CCheckCallbackRegisteredInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetISteamInventory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetISteamVideo, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetISteamParentalSettings, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, GetISteamInput, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, GetISteamParties, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, GetISteamRemotePlay, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, DestroyAllInterfaces, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
 // SteamClient020: ISteamClient, 42 slots; table of release 1.58a (releases 1.48..1.58a define it)
 #define STEAM_CLIENT_SLOTS_SteamClient020(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateSteamPipe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, BReleaseSteamPipe, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, ConnectToGlobalUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateLocalUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, ReleaseUser, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetISteamUser, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetISteamGameServer, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, SetLocalIPBinding, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetISteamFriends, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetISteamUtils, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetISteamMatchmaking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetISteamMatchmakingServers, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetISteamGenericInterface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetISteamUserStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetISteamGameServerStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetISteamApps, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetISteamNetworking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetISteamRemoteStorage, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetISteamScreenshots, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetISteamGameSearch, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, BShutdownIfAllPipesClosed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetISteamHTTP, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, DEPRECATED_GetISteamUnifiedMessages, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetISteamController, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetISteamUGC, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, GetISteamAppList, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetISteamMusic, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetISteamMusicRemote, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, GetISteamHTMLSurface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, DEPRECATED_Set_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, DEPRECATED_Remove_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, Set_SteamAPI_CCheckCallbackRegisteredInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, GetISteamInventory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, GetISteamVideo, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, GetISteamParentalSettings, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, GetISteamInput, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 39 /*itanium*/, GetISteamParties, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(40 /*msvc*/, 40 /*itanium*/, GetISteamRemotePlay, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(41 /*msvc*/, 41 /*itanium*/, DestroyAllInterfaces, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateSteamPipe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamPipe") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BReleaseSteamPipe, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, ConnectToGlobalUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateLocalUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, ReleaseUser, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetISteamUser, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetISteamGameServer, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetLocalIPBinding, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetISteamFriends, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetISteamUtils, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetISteamMatchmaking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetISteamMatchmakingServers, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetISteamGenericInterface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetISteamUserStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetISteamGameServerStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetISteamApps, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetISteamNetworking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetISteamRemoteStorage, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetISteamScreenshots, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetISteamGameSearch, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, BShutdownIfAllPipesClosed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetISteamHTTP, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, DEPRECATED_GetISteamUnifiedMessages, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetISteamController, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetISteamUGC, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetISteamAppList, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetISteamMusic, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetISteamMusicRemote, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetISteamHTMLSurface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, DEPRECATED_Set_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, DEPRECATED_Remove_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, Set_SteamAPI_CCheckCallbackRegisteredInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetISteamInventory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetISteamVideo, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetISteamParentalSettings, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, GetISteamInput, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, GetISteamParties, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, GetISteamRemotePlay, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, DestroyAllInterfaces, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
 
 // SteamClient021: ISteamClient, 40 slots; table of release 1.62 (releases 1.59..1.62 define it)
 #define STEAM_CLIENT_SLOTS_SteamClient021(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateSteamPipe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, BReleaseSteamPipe, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, ConnectToGlobalUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateLocalUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, ReleaseUser, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetISteamUser, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetISteamGameServer, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, SetLocalIPBinding, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetISteamFriends, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetISteamUtils, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetISteamMatchmaking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetISteamMatchmakingServers, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetISteamGenericInterface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetISteamUserStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetISteamGameServerStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetISteamApps, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetISteamNetworking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetISteamRemoteStorage, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetISteamScreenshots, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetISteamGameSearch, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, BShutdownIfAllPipesClosed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetISteamHTTP, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetISteamController, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetISteamUGC, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetISteamMusic, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, GetISteamMusicRemote, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetISteamHTMLSurface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, DEPRECATED_Set_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, DEPRECATED_Remove_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, Set_SteamAPI_CCheckCallbackRegisteredInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetISteamInventory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, GetISteamVideo, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, GetISteamParentalSettings, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, GetISteamInput, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, GetISteamParties, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, GetISteamRemotePlay, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 39 /*itanium*/, DestroyAllInterfaces, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateSteamPipe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamPipe") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BReleaseSteamPipe, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, ConnectToGlobalUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateLocalUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, ReleaseUser, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetISteamUser, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetISteamGameServer, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetLocalIPBinding, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetISteamFriends, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetISteamUtils, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetISteamMatchmaking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetISteamMatchmakingServers, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetISteamGenericInterface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetISteamUserStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetISteamGameServerStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetISteamApps, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetISteamNetworking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetISteamRemoteStorage, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetISteamScreenshots, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetISteamGameSearch, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, BShutdownIfAllPipesClosed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetISteamHTTP, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetISteamController, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetISteamUGC, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetISteamMusic, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetISteamMusicRemote, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetISteamHTMLSurface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, DEPRECATED_Set_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, DEPRECATED_Remove_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, Set_SteamAPI_CCheckCallbackRegisteredInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetISteamInventory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetISteamVideo, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetISteamParentalSettings, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetISteamInput, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetISteamParties, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, GetISteamRemotePlay, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, DestroyAllInterfaces, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
 
 // SteamClient023: ISteamClient, 38 slots; table of release 1.63 (release 1.63 defines it)
 #define STEAM_CLIENT_SLOTS_SteamClient023(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateSteamPipe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, BReleaseSteamPipe, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, ConnectToGlobalUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateLocalUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, ReleaseUser, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetISteamUser, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetISteamGameServer, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, SetLocalIPBinding, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetISteamFriends, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetISteamUtils, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetISteamMatchmaking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetISteamMatchmakingServers, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetISteamGenericInterface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetISteamUserStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetISteamGameServerStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetISteamApps, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetISteamNetworking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetISteamRemoteStorage, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetISteamScreenshots, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, BShutdownIfAllPipesClosed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetISteamHTTP, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetISteamController, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetISteamUGC, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetISteamMusic, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetISteamHTMLSurface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, DEPRECATED_Set_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, DEPRECATED_Remove_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, Set_SteamAPI_CCheckCallbackRegisteredInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, GetISteamInventory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, GetISteamVideo, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetISteamParentalSettings, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, GetISteamInput, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, GetISteamParties, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, GetISteamRemotePlay, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, DestroyAllInterfaces, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateSteamPipe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamPipe") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BReleaseSteamPipe, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, ConnectToGlobalUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateLocalUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, ReleaseUser, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetISteamUser, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetISteamGameServer, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetLocalIPBinding, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetISteamFriends, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetISteamUtils, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetISteamMatchmaking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetISteamMatchmakingServers, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetISteamGenericInterface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetISteamUserStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetISteamGameServerStats, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetISteamApps, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetISteamNetworking, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetISteamRemoteStorage, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetISteamScreenshots, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, BShutdownIfAllPipesClosed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetISteamHTTP, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetISteamController, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetISteamUGC, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetISteamMusic, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetISteamHTMLSurface, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, DEPRECATED_Set_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, DEPRECATED_Remove_SteamAPI_CPostAPIResultInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, Set_SteamAPI_CCheckCallbackRegisteredInProcess, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetISteamInventory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, GetISteamVideo, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetISteamParentalSettings, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetISteamInput, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetISteamParties, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetISteamRemotePlay, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, DestroyAllInterfaces, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
 
 // SteamUser020: ISteamUser, 31 slots; table of release 1.48a (releases 1.48..1.48a define it)
 #define STEAM_CLIENT_SLOTS_SteamUser020(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, GetHSteamUser, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, InitiateGameConnection, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, TerminateGameConnection, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, TrackAppUsageEvent, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetUserDataFolder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, StartVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, StopVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAvailableVoice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetVoice, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, DecompressVoice, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetVoiceOptimalSampleRate, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAuthSessionTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, BIsBehindNAT, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, AdvertiseGame, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, RequestEncryptedAppTicket, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEncryptedAppTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetGameBadgeLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetPlayerSteamLevel, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, RequestStoreAuthURL, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, BIsPhoneVerified, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, BIsTwoFactorEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsPhoneIdentifying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsPhoneRequiringVerification, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMarketEligibility, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDurationControl, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetHSteamUser, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, InitiateGameConnection, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, TerminateGameConnection, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, TrackAppUsageEvent, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetUserDataFolder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, StartVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, StopVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAvailableVoice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetVoice, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, DecompressVoice, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetVoiceOptimalSampleRate, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAuthSessionTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HAuthTicket") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EBeginAuthSessionResult") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUserHasLicenseForAppResult") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, BIsBehindNAT, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, AdvertiseGame, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, RequestEncryptedAppTicket, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEncryptedAppTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetGameBadgeLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetPlayerSteamLevel, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, RequestStoreAuthURL, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, BIsPhoneVerified, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, BIsTwoFactorEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsPhoneIdentifying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsPhoneRequiringVerification, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMarketEligibility, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDurationControl, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t")
 
 // SteamUser021: ISteamUser, 32 slots; table of release 1.55 (releases 1.49..1.55 define it)
 #define STEAM_CLIENT_SLOTS_SteamUser021(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, GetHSteamUser, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, InitiateGameConnection_DEPRECATED, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, TerminateGameConnection_DEPRECATED, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, TrackAppUsageEvent, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetUserDataFolder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, StartVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, StopVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAvailableVoice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetVoice, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, DecompressVoice, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetVoiceOptimalSampleRate, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAuthSessionTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, BIsBehindNAT, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, AdvertiseGame, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, RequestEncryptedAppTicket, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEncryptedAppTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetGameBadgeLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetPlayerSteamLevel, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, RequestStoreAuthURL, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, BIsPhoneVerified, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, BIsTwoFactorEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsPhoneIdentifying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsPhoneRequiringVerification, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMarketEligibility, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDurationControl, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, BSetDurationControlOnlineState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetHSteamUser, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, InitiateGameConnection_DEPRECATED, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, TerminateGameConnection_DEPRECATED, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, TrackAppUsageEvent, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetUserDataFolder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, StartVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, StopVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAvailableVoice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetVoice, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, DecompressVoice, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetVoiceOptimalSampleRate, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAuthSessionTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HAuthTicket") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EBeginAuthSessionResult") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUserHasLicenseForAppResult") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, BIsBehindNAT, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, AdvertiseGame, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, RequestEncryptedAppTicket, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEncryptedAppTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetGameBadgeLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetPlayerSteamLevel, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, RequestStoreAuthURL, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, BIsPhoneVerified, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, BIsTwoFactorEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsPhoneIdentifying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsPhoneRequiringVerification, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMarketEligibility, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDurationControl, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, BSetDurationControlOnlineState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 // SteamUser022: ISteamUser, 32 slots; table of release 1.56 (release 1.56 defines it)
 #define STEAM_CLIENT_SLOTS_SteamUser022(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, GetHSteamUser, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, InitiateGameConnection_DEPRECATED, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, TerminateGameConnection_DEPRECATED, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, TrackAppUsageEvent, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetUserDataFolder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, StartVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, StopVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAvailableVoice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetVoice, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, DecompressVoice, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetVoiceOptimalSampleRate, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAuthSessionTicket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, BIsBehindNAT, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, AdvertiseGame, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, RequestEncryptedAppTicket, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEncryptedAppTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetGameBadgeLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetPlayerSteamLevel, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, RequestStoreAuthURL, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, BIsPhoneVerified, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, BIsTwoFactorEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsPhoneIdentifying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsPhoneRequiringVerification, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMarketEligibility, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDurationControl, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, BSetDurationControlOnlineState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetHSteamUser, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, InitiateGameConnection_DEPRECATED, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, TerminateGameConnection_DEPRECATED, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, TrackAppUsageEvent, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetUserDataFolder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, StartVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, StopVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAvailableVoice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetVoice, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, DecompressVoice, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetVoiceOptimalSampleRate, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAuthSessionTicket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HAuthTicket") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EBeginAuthSessionResult") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUserHasLicenseForAppResult") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, BIsBehindNAT, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, AdvertiseGame, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, RequestEncryptedAppTicket, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEncryptedAppTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetGameBadgeLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetPlayerSteamLevel, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, RequestStoreAuthURL, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, BIsPhoneVerified, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, BIsTwoFactorEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsPhoneIdentifying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsPhoneRequiringVerification, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMarketEligibility, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDurationControl, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, BSetDurationControlOnlineState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 // SteamUser023: ISteamUser, 33 slots; table of release 1.63 (releases 1.57..1.63 define it)
 #define STEAM_CLIENT_SLOTS_SteamUser023(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, GetHSteamUser, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, InitiateGameConnection_DEPRECATED, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, TerminateGameConnection_DEPRECATED, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, TrackAppUsageEvent, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetUserDataFolder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, StartVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, StopVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAvailableVoice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetVoice, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, DecompressVoice, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetVoiceOptimalSampleRate, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAuthSessionTicket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAuthTicketForWebApi, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, BIsBehindNAT, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, AdvertiseGame, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, RequestEncryptedAppTicket, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetEncryptedAppTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetGameBadgeLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetPlayerSteamLevel, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, RequestStoreAuthURL, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, BIsPhoneVerified, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsTwoFactorEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsPhoneIdentifying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, BIsPhoneRequiringVerification, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetMarketEligibility, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, GetDurationControl, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, BSetDurationControlOnlineState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetHSteamUser, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamUser") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, InitiateGameConnection_DEPRECATED, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, TerminateGameConnection_DEPRECATED, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, TrackAppUsageEvent, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetUserDataFolder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, StartVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, StopVoiceRecording, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAvailableVoice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetVoice, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, DecompressVoice, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EVoiceResult") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetVoiceOptimalSampleRate, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAuthSessionTicket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HAuthTicket") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAuthTicketForWebApi, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HAuthTicket") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EBeginAuthSessionResult") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUserHasLicenseForAppResult") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, BIsBehindNAT, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, AdvertiseGame, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, RequestEncryptedAppTicket, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetEncryptedAppTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetGameBadgeLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetPlayerSteamLevel, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, RequestStoreAuthURL, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, BIsPhoneVerified, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsTwoFactorEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsPhoneIdentifying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, BIsPhoneRequiringVerification, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetMarketEligibility, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetDurationControl, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, BSetDurationControlOnlineState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 // STEAMUSERSTATS_INTERFACE_VERSION011: ISteamUserStats, 43 slots; table of release 1.48a (releases 1.48..1.48a define it)
 #define STEAM_CLIENT_SLOTS_STEAMUSERSTATS_INTERFACE_VERSION011(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, RequestCurrentStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 2 /*itanium*/, GetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 1 /*itanium*/, GetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 4 /*itanium*/, SetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 3 /*itanium*/, SetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, UpdateAvgRateStat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetAchievement, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, SetAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, ClearAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAchievementAndUnlockTime, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, StoreStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetAchievementIcon, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetAchievementDisplayAttribute, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, IndicateAchievementProgress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetNumAchievements, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAchievementName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, RequestUserStats, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 18 /*itanium*/, GetUserStatFloat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 17 /*itanium*/, GetUserStatInt32, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetUserAchievement, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetUserAchievementAndUnlockTime, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, ResetAllStats, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, FindOrCreateLeaderboard, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, FindLeaderboard, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetLeaderboardName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetLeaderboardEntryCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetLeaderboardSortMethod, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetLeaderboardDisplayType, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, DownloadLeaderboardEntries, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, DownloadLeaderboardEntriesForUsers, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDownloadedLeaderboardEntry, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, UploadLeaderboardScore, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, AttachLeaderboardUGC, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetNumberOfCurrentPlayers, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, RequestGlobalAchievementPercentages, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, GetMostAchievedAchievementInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, GetNextMostAchievedAchievementInfo, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, GetAchievementAchievedPercent, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, RequestGlobalStats, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 40 /*itanium*/, GetGlobalStatDouble, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(40 /*msvc*/, 39 /*itanium*/, GetGlobalStatInt64, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(41 /*msvc*/, 42 /*itanium*/, GetGlobalStatHistoryDouble, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(42 /*msvc*/, 41 /*itanium*/, GetGlobalStatHistoryInt64, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, RequestCurrentStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, GetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, GetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 4 /*itanium*/, SetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 3 /*itanium*/, SetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, UpdateAvgRateStat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetAchievement, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, ClearAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAchievementAndUnlockTime, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, StoreStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetAchievementIcon, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetAchievementDisplayAttribute, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, IndicateAchievementProgress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetNumAchievements, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAchievementName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, RequestUserStats, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(17 /*msvc*/, 18 /*itanium*/, GetUserStatFloat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 17 /*itanium*/, GetUserStatInt32, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetUserAchievement, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetUserAchievementAndUnlockTime, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, ResetAllStats, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, FindOrCreateLeaderboard, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, FindLeaderboard, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetLeaderboardName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetLeaderboardEntryCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetLeaderboardSortMethod, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ELeaderboardSortMethod") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetLeaderboardDisplayType, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ELeaderboardDisplayType") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, DownloadLeaderboardEntries, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, DownloadLeaderboardEntriesForUsers, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDownloadedLeaderboardEntry, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, UploadLeaderboardScore, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, AttachLeaderboardUGC, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetNumberOfCurrentPlayers, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, RequestGlobalAchievementPercentages, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetMostAchievedAchievementInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetNextMostAchievedAchievementInfo, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetAchievementAchievedPercent, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, RequestGlobalStats, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(39 /*msvc*/, 40 /*itanium*/, GetGlobalStatDouble, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 39 /*itanium*/, GetGlobalStatInt64, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(41 /*msvc*/, 42 /*itanium*/, GetGlobalStatHistoryDouble, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(42 /*msvc*/, 41 /*itanium*/, GetGlobalStatHistoryInt64, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32")
 
 // STEAMUSERSTATS_INTERFACE_VERSION012: ISteamUserStats, 45 slots; table of release 1.60 (releases 1.49..1.60 define it)
 #define STEAM_CLIENT_SLOTS_STEAMUSERSTATS_INTERFACE_VERSION012(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, RequestCurrentStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 2 /*itanium*/, GetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 1 /*itanium*/, GetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 4 /*itanium*/, SetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 3 /*itanium*/, SetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, UpdateAvgRateStat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetAchievement, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, SetAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, ClearAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAchievementAndUnlockTime, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, StoreStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetAchievementIcon, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetAchievementDisplayAttribute, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, IndicateAchievementProgress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetNumAchievements, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAchievementName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, RequestUserStats, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 18 /*itanium*/, GetUserStatFloat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 17 /*itanium*/, GetUserStatInt32, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetUserAchievement, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetUserAchievementAndUnlockTime, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, ResetAllStats, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, FindOrCreateLeaderboard, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, FindLeaderboard, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetLeaderboardName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetLeaderboardEntryCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetLeaderboardSortMethod, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetLeaderboardDisplayType, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, DownloadLeaderboardEntries, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, DownloadLeaderboardEntriesForUsers, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDownloadedLeaderboardEntry, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, UploadLeaderboardScore, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, AttachLeaderboardUGC, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetNumberOfCurrentPlayers, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, RequestGlobalAchievementPercentages, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, GetMostAchievedAchievementInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, GetNextMostAchievedAchievementInfo, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, GetAchievementAchievedPercent, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, RequestGlobalStats, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 40 /*itanium*/, GetGlobalStatDouble, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(40 /*msvc*/, 39 /*itanium*/, GetGlobalStatInt64, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(41 /*msvc*/, 42 /*itanium*/, GetGlobalStatHistoryDouble, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(42 /*msvc*/, 41 /*itanium*/, GetGlobalStatHistoryInt64, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(43 /*msvc*/, 44 /*itanium*/, GetAchievementProgressLimitsFloat, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(44 /*msvc*/, 43 /*itanium*/, GetAchievementProgressLimitsInt32, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, RequestCurrentStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, GetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, GetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 4 /*itanium*/, SetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 3 /*itanium*/, SetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, UpdateAvgRateStat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetAchievement, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, ClearAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAchievementAndUnlockTime, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, StoreStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetAchievementIcon, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetAchievementDisplayAttribute, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, IndicateAchievementProgress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetNumAchievements, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAchievementName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, RequestUserStats, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(17 /*msvc*/, 18 /*itanium*/, GetUserStatFloat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 17 /*itanium*/, GetUserStatInt32, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetUserAchievement, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetUserAchievementAndUnlockTime, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, ResetAllStats, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, FindOrCreateLeaderboard, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, FindLeaderboard, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetLeaderboardName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetLeaderboardEntryCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetLeaderboardSortMethod, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ELeaderboardSortMethod") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetLeaderboardDisplayType, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ELeaderboardDisplayType") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, DownloadLeaderboardEntries, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, DownloadLeaderboardEntriesForUsers, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetDownloadedLeaderboardEntry, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, UploadLeaderboardScore, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, AttachLeaderboardUGC, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetNumberOfCurrentPlayers, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, RequestGlobalAchievementPercentages, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetMostAchievedAchievementInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetNextMostAchievedAchievementInfo, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetAchievementAchievedPercent, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, RequestGlobalStats, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(39 /*msvc*/, 40 /*itanium*/, GetGlobalStatDouble, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 39 /*itanium*/, GetGlobalStatInt64, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(41 /*msvc*/, 42 /*itanium*/, GetGlobalStatHistoryDouble, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(42 /*msvc*/, 41 /*itanium*/, GetGlobalStatHistoryInt64, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(43 /*msvc*/, 44 /*itanium*/, GetAchievementProgressLimitsFloat, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(44 /*msvc*/, 43 /*itanium*/, GetAchievementProgressLimitsInt32, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 // STEAMUSERSTATS_INTERFACE_VERSION013: ISteamUserStats, 44 slots; table of release 1.63 (releases 1.61..1.63 define it)
 #define STEAM_CLIENT_SLOTS_STEAMUSERSTATS_INTERFACE_VERSION013(SLOT) \
-    SLOT(0 /*msvc*/, 1 /*itanium*/, GetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 0 /*itanium*/, GetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 3 /*itanium*/, SetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 2 /*itanium*/, SetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, UpdateAvgRateStat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetAchievement, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, SetAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, ClearAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetAchievementAndUnlockTime, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, StoreStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetAchievementIcon, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetAchievementDisplayAttribute, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, IndicateAchievementProgress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetNumAchievements, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAchievementName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, RequestUserStats, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 17 /*itanium*/, GetUserStatFloat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 16 /*itanium*/, GetUserStatInt32, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetUserAchievement, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetUserAchievementAndUnlockTime, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, ResetAllStats, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, FindOrCreateLeaderboard, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, FindLeaderboard, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetLeaderboardName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetLeaderboardEntryCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetLeaderboardSortMethod, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetLeaderboardDisplayType, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, DownloadLeaderboardEntries, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, DownloadLeaderboardEntriesForUsers, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetDownloadedLeaderboardEntry, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, UploadLeaderboardScore, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, AttachLeaderboardUGC, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, GetNumberOfCurrentPlayers, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, RequestGlobalAchievementPercentages, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, GetMostAchievedAchievementInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, GetNextMostAchievedAchievementInfo, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, GetAchievementAchievedPercent, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, RequestGlobalStats, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 39 /*itanium*/, GetGlobalStatDouble, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 38 /*itanium*/, GetGlobalStatInt64, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(40 /*msvc*/, 41 /*itanium*/, GetGlobalStatHistoryDouble, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(41 /*msvc*/, 40 /*itanium*/, GetGlobalStatHistoryInt64, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(42 /*msvc*/, 43 /*itanium*/, GetAchievementProgressLimitsFloat, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(43 /*msvc*/, 42 /*itanium*/, GetAchievementProgressLimitsInt32, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 1 /*itanium*/, GetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 0 /*itanium*/, GetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 3 /*itanium*/, SetStatFloat, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 2 /*itanium*/, SetStatInt32, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, UpdateAvgRateStat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetAchievement, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, SetAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, ClearAchievement, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetAchievementAndUnlockTime, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, StoreStats, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetAchievementIcon, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetAchievementDisplayAttribute, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, IndicateAchievementProgress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetNumAchievements, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAchievementName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, RequestUserStats, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(16 /*msvc*/, 17 /*itanium*/, GetUserStatFloat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 16 /*itanium*/, GetUserStatInt32, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetUserAchievement, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetUserAchievementAndUnlockTime, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, ResetAllStats, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, FindOrCreateLeaderboard, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, FindLeaderboard, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetLeaderboardName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetLeaderboardEntryCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetLeaderboardSortMethod, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ELeaderboardSortMethod") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetLeaderboardDisplayType, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ELeaderboardDisplayType") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, DownloadLeaderboardEntries, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, DownloadLeaderboardEntriesForUsers, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetDownloadedLeaderboardEntry, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, UploadLeaderboardScore, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, AttachLeaderboardUGC, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, GetNumberOfCurrentPlayers, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, RequestGlobalAchievementPercentages, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetMostAchievedAchievementInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetNextMostAchievedAchievementInfo, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetAchievementAchievedPercent, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, RequestGlobalStats, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(38 /*msvc*/, 39 /*itanium*/, GetGlobalStatDouble, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 38 /*itanium*/, GetGlobalStatInt64, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 41 /*itanium*/, GetGlobalStatHistoryDouble, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(41 /*msvc*/, 40 /*itanium*/, GetGlobalStatHistoryInt64, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(42 /*msvc*/, 43 /*itanium*/, GetAchievementProgressLimitsFloat, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(43 /*msvc*/, 42 /*itanium*/, GetAchievementProgressLimitsInt32, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 // SteamUtils009: ISteamUtils, 34 slots; table of release 1.49 (releases 1.48..1.49 define it)
 #define STEAM_CLIENT_SLOTS_SteamUtils009(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, GetSecondsSinceAppActive, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, GetSecondsSinceComputerActive, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, GetConnectedUniverse, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, GetServerRealTime, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetIPCountry, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetImageSize, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetImageRGBA, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, GetCSERIPPort, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetCurrentBatteryPower, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAppID, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, SetOverlayNotificationPosition, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, IsAPICallCompleted, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetAPICallFailureReason, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAPICallResult, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, IsOverlayEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, BOverlayNeedsPresent, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, CheckFileSignature, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, ShowGamepadTextInput, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEnteredGamepadTextLength, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetEnteredGamepadTextInput, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetSteamUILanguage, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, IsSteamRunningInVR, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, SetOverlayNotificationInset, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, IsSteamInBigPictureMode, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, StartVRDashboard, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, IsVRHeadsetStreamingEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, SetVRHeadsetStreamingEnabled, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, IsSteamChinaLauncher, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, InitFilterText, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, FilterText, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetIPv6ConnectivityState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetSecondsSinceAppActive, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetSecondsSinceComputerActive, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetConnectedUniverse, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUniverse") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetServerRealTime, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetIPCountry, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetImageSize, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetImageRGBA, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetCSERIPPort, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetCurrentBatteryPower, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint8") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAppID, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, SetOverlayNotificationPosition, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, IsAPICallCompleted, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetAPICallFailureReason, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamAPICallFailure") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAPICallResult, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, IsOverlayEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, BOverlayNeedsPresent, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, CheckFileSignature, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, ShowGamepadTextInput, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEnteredGamepadTextLength, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetEnteredGamepadTextInput, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetSteamUILanguage, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, IsSteamRunningInVR, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetOverlayNotificationInset, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, IsSteamInBigPictureMode, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, StartVRDashboard, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, IsVRHeadsetStreamingEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetVRHeadsetStreamingEnabled, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, IsSteamChinaLauncher, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, InitFilterText, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, FilterText, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetIPv6ConnectivityState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamIPv6ConnectivityState")
 
 // SteamUtils010: ISteamUtils, 39 slots; table of release 1.63 (releases 1.50..1.63 define it)
 #define STEAM_CLIENT_SLOTS_SteamUtils010(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, GetSecondsSinceAppActive, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, GetSecondsSinceComputerActive, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, GetConnectedUniverse, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, GetServerRealTime, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetIPCountry, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetImageSize, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetImageRGBA, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, GetCSERIPPort, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetCurrentBatteryPower, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAppID, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, SetOverlayNotificationPosition, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, IsAPICallCompleted, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetAPICallFailureReason, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAPICallResult, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, IsOverlayEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, BOverlayNeedsPresent, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, CheckFileSignature, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, ShowGamepadTextInput, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEnteredGamepadTextLength, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetEnteredGamepadTextInput, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetSteamUILanguage, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, IsSteamRunningInVR, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, SetOverlayNotificationInset, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, IsSteamInBigPictureMode, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, StartVRDashboard, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, IsVRHeadsetStreamingEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, SetVRHeadsetStreamingEnabled, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, IsSteamChinaLauncher, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, InitFilterText, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, FilterText, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetIPv6ConnectivityState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, IsSteamRunningOnSteamDeck, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, ShowFloatingGamepadTextInput, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, SetGameLauncherMode, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, DismissFloatingGamepadTextInput, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, DismissGamepadTextInput, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetSecondsSinceAppActive, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetSecondsSinceComputerActive, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetConnectedUniverse, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUniverse") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetServerRealTime, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetIPCountry, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetImageSize, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetImageRGBA, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetCSERIPPort, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetCurrentBatteryPower, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint8") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetAppID, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, SetOverlayNotificationPosition, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, IsAPICallCompleted, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetAPICallFailureReason, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamAPICallFailure") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetAPICallResult, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetIPCCallCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, SetWarningMessageHook, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, IsOverlayEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, BOverlayNeedsPresent, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, CheckFileSignature, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, ShowGamepadTextInput, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetEnteredGamepadTextLength, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetEnteredGamepadTextInput, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetSteamUILanguage, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, IsSteamRunningInVR, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetOverlayNotificationInset, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, IsSteamInBigPictureMode, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, StartVRDashboard, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, IsVRHeadsetStreamingEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetVRHeadsetStreamingEnabled, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, IsSteamChinaLauncher, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, InitFilterText, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, FilterText, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetIPv6ConnectivityState, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamIPv6ConnectivityState") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, IsSteamRunningOnSteamDeck, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, ShowFloatingGamepadTextInput, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, SetGameLauncherMode, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, DismissFloatingGamepadTextInput, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, DismissGamepadTextInput, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 // STEAMAPPS_INTERFACE_VERSION008: ISteamApps, 33 slots; table of release 1.63 (releases 1.48..1.63 define it)
 #define STEAM_CLIENT_SLOTS_STEAMAPPS_INTERFACE_VERSION008(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, BIsSubscribed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, BIsLowViolence, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, BIsCybercafe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, BIsVACBanned, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetCurrentGameLanguage, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetAvailableGameLanguages, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, BIsSubscribedApp, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, BIsDlcInstalled, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetEarliestPurchaseUnixTime, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, BIsSubscribedFromFreeWeekend, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetDLCCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, BGetDLCDataByIndex, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, InstallDLC, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, UninstallDLC, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, RequestAppProofOfPurchaseKey, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetCurrentBetaName, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, MarkContentCorrupt, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetInstalledDepots, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetAppInstallDir, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, BIsAppInstalled, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetAppOwner, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetLaunchQueryParam, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetDlcDownloadProgress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetAppBuildId, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, RequestAllProofOfPurchaseKeys, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetFileDetails, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetLaunchCommandLine, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsSubscribedFromFamilySharing, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsTimedTrial, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, SetDlcContext, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetNumBetas, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, GetBetaInfo, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, SetActiveBeta, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, BIsSubscribed, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BIsLowViolence, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, BIsCybercafe, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, BIsVACBanned, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetCurrentGameLanguage, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetAvailableGameLanguages, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, BIsSubscribedApp, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, BIsDlcInstalled, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetEarliestPurchaseUnixTime, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, BIsSubscribedFromFreeWeekend, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetDLCCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, BGetDLCDataByIndex, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, InstallDLC, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, UninstallDLC, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, RequestAppProofOfPurchaseKey, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetCurrentBetaName, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, MarkContentCorrupt, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetInstalledDepots, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetAppInstallDir, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, BIsAppInstalled, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetAppOwner, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetLaunchQueryParam, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetDlcDownloadProgress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetAppBuildId, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, RequestAllProofOfPurchaseKeys, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetFileDetails, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetLaunchCommandLine, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, BIsSubscribedFromFamilySharing, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, BIsTimedTrial, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetDlcContext, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetNumBetas, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetBetaInfo, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetActiveBeta, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 // SteamFriends017: ISteamFriends, 80 slots; table of release 1.61 (releases 1.48..1.61 define it)
 #define STEAM_CLIENT_SLOTS_SteamFriends017(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, GetPersonaName, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, SetPersonaName, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, GetPersonaState, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, GetFriendCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetFriendByIndex, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetFriendRelationship, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetFriendPersonaState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, GetFriendPersonaName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetFriendGamePlayed, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetFriendPersonaNameHistory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetFriendSteamLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetPlayerNickname, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetFriendsGroupCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetFriendsGroupIDByIndex, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetFriendsGroupName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetFriendsGroupMembersCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetFriendsGroupMembersList, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, HasFriend, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetClanCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetClanByIndex, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetClanName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetClanTag, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetClanActivityCounts, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, DownloadClanActivityCounts, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetFriendCountFromSource, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetFriendFromSourceByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, IsUserInSource, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, SetInGameVoiceSpeaking, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, ActivateGameOverlay, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, ActivateGameOverlayToUser, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, ActivateGameOverlayToWebPage, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, ActivateGameOverlayToStore, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, SetPlayedWith, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, ActivateGameOverlayInviteDialog, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, GetSmallFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, GetMediumFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, GetLargeFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, RequestUserInformation, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, RequestClanOfficerList, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 39 /*itanium*/, GetClanOwner, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(40 /*msvc*/, 40 /*itanium*/, GetClanOfficerCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(41 /*msvc*/, 41 /*itanium*/, GetClanOfficerByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(42 /*msvc*/, 42 /*itanium*/, GetUserRestrictions, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(43 /*msvc*/, 43 /*itanium*/, SetRichPresence, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(44 /*msvc*/, 44 /*itanium*/, ClearRichPresence, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(45 /*msvc*/, 45 /*itanium*/, GetFriendRichPresence, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(46 /*msvc*/, 46 /*itanium*/, GetFriendRichPresenceKeyCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(47 /*msvc*/, 47 /*itanium*/, GetFriendRichPresenceKeyByIndex, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(48 /*msvc*/, 48 /*itanium*/, RequestFriendRichPresence, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(49 /*msvc*/, 49 /*itanium*/, InviteUserToGame, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(50 /*msvc*/, 50 /*itanium*/, GetCoplayFriendCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(51 /*msvc*/, 51 /*itanium*/, GetCoplayFriend, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(52 /*msvc*/, 52 /*itanium*/, GetFriendCoplayTime, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(53 /*msvc*/, 53 /*itanium*/, GetFriendCoplayGame, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(54 /*msvc*/, 54 /*itanium*/, JoinClanChatRoom, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(55 /*msvc*/, 55 /*itanium*/, LeaveClanChatRoom, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(56 /*msvc*/, 56 /*itanium*/, GetClanChatMemberCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(57 /*msvc*/, 57 /*itanium*/, GetChatMemberByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(58 /*msvc*/, 58 /*itanium*/, SendClanChatMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(59 /*msvc*/, 59 /*itanium*/, GetClanChatMessage, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(60 /*msvc*/, 60 /*itanium*/, IsClanChatAdmin, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(61 /*msvc*/, 61 /*itanium*/, IsClanChatWindowOpenInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(62 /*msvc*/, 62 /*itanium*/, OpenClanChatWindowInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(63 /*msvc*/, 63 /*itanium*/, CloseClanChatWindowInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(64 /*msvc*/, 64 /*itanium*/, SetListenForFriendsMessages, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(65 /*msvc*/, 65 /*itanium*/, ReplyToFriendMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(66 /*msvc*/, 66 /*itanium*/, GetFriendMessage, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(67 /*msvc*/, 67 /*itanium*/, GetFollowerCount, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(68 /*msvc*/, 68 /*itanium*/, IsFollowing, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(69 /*msvc*/, 69 /*itanium*/, EnumerateFollowingList, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(70 /*msvc*/, 70 /*itanium*/, IsClanPublic, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(71 /*msvc*/, 71 /*itanium*/, IsClanOfficialGameGroup, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(72 /*msvc*/, 72 /*itanium*/, GetNumChatsWithUnreadPriorityMessages, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(73 /*msvc*/, 73 /*itanium*/, ActivateGameOverlayRemotePlayTogetherInviteDialog, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(74 /*msvc*/, 74 /*itanium*/, RegisterProtocolInOverlayBrowser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(75 /*msvc*/, 75 /*itanium*/, ActivateGameOverlayInviteDialogConnectString, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(76 /*msvc*/, 76 /*itanium*/, RequestEquippedProfileItems, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(77 /*msvc*/, 77 /*itanium*/, BHasEquippedProfileItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(78 /*msvc*/, 78 /*itanium*/, GetProfileItemPropertyString, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(79 /*msvc*/, 79 /*itanium*/, GetProfileItemPropertyUint, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetPersonaName, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, SetPersonaName, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetPersonaState, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EPersonaState") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetFriendCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetFriendByIndex, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetFriendRelationship, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EFriendRelationship") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetFriendPersonaState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EPersonaState") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetFriendPersonaName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetFriendGamePlayed, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetFriendPersonaNameHistory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetFriendSteamLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetPlayerNickname, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetFriendsGroupCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetFriendsGroupIDByIndex, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "FriendsGroupID_t") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetFriendsGroupName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetFriendsGroupMembersCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetFriendsGroupMembersList, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, HasFriend, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetClanCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetClanByIndex, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetClanName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetClanTag, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetClanActivityCounts, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, DownloadClanActivityCounts, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetFriendCountFromSource, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetFriendFromSourceByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, IsUserInSource, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, SetInGameVoiceSpeaking, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, ActivateGameOverlay, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, ActivateGameOverlayToUser, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, ActivateGameOverlayToWebPage, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, ActivateGameOverlayToStore, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetPlayedWith, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, ActivateGameOverlayInviteDialog, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetSmallFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetMediumFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetLargeFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, RequestUserInformation, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, RequestClanOfficerList, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, GetClanOwner, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, GetClanOfficerCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, GetClanOfficerByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, GetUserRestrictions, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, SetRichPresence, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, ClearRichPresence, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, GetFriendRichPresence, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, GetFriendRichPresenceKeyCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, GetFriendRichPresenceKeyByIndex, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, RequestFriendRichPresence, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, InviteUserToGame, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, GetCoplayFriendCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, GetCoplayFriend, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, GetFriendCoplayTime, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, GetFriendCoplayGame, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "AppId_t") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, JoinClanChatRoom, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, LeaveClanChatRoom, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, GetClanChatMemberCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, GetChatMemberByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, SendClanChatMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, GetClanChatMessage, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, IsClanChatAdmin, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, IsClanChatWindowOpenInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, OpenClanChatWindowInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, CloseClanChatWindowInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, SetListenForFriendsMessages, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, ReplyToFriendMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, GetFriendMessage, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, GetFollowerCount, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, IsFollowing, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, EnumerateFollowingList, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, IsClanPublic, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, IsClanOfficialGameGroup, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, GetNumChatsWithUnreadPriorityMessages, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, ActivateGameOverlayRemotePlayTogetherInviteDialog, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, RegisterProtocolInOverlayBrowser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, ActivateGameOverlayInviteDialogConnectString, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, RequestEquippedProfileItems, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, BHasEquippedProfileItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(78 /*msvc*/, 78 /*itanium*/, GetProfileItemPropertyString, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(79 /*msvc*/, 79 /*itanium*/, GetProfileItemPropertyUint, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32")
 
 // SteamFriends018: ISteamFriends, 78 slots; table of release 1.63 (releases 1.62..1.63 define it)
 #define STEAM_CLIENT_SLOTS_SteamFriends018(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, GetPersonaName, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, GetPersonaState, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, GetFriendCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, GetFriendByIndex, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetFriendRelationship, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, GetFriendPersonaState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetFriendPersonaName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, GetFriendGamePlayed, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, GetFriendPersonaNameHistory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetFriendSteamLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetPlayerNickname, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetFriendsGroupCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetFriendsGroupIDByIndex, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetFriendsGroupName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetFriendsGroupMembersCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetFriendsGroupMembersList, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, HasFriend, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetClanCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetClanByIndex, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetClanName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetClanTag, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetClanActivityCounts, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, DownloadClanActivityCounts, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetFriendCountFromSource, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetFriendFromSourceByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, IsUserInSource, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, SetInGameVoiceSpeaking, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, ActivateGameOverlay, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, ActivateGameOverlayToUser, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, ActivateGameOverlayToWebPage, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, ActivateGameOverlayToStore, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, SetPlayedWith, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, ActivateGameOverlayInviteDialog, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetSmallFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, GetMediumFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, GetLargeFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, RequestUserInformation, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, RequestClanOfficerList, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, GetClanOwner, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 39 /*itanium*/, GetClanOfficerCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(40 /*msvc*/, 40 /*itanium*/, GetClanOfficerByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(41 /*msvc*/, 41 /*itanium*/, SetRichPresence, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(42 /*msvc*/, 42 /*itanium*/, ClearRichPresence, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(43 /*msvc*/, 43 /*itanium*/, GetFriendRichPresence, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(44 /*msvc*/, 44 /*itanium*/, GetFriendRichPresenceKeyCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(45 /*msvc*/, 45 /*itanium*/, GetFriendRichPresenceKeyByIndex, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(46 /*msvc*/, 46 /*itanium*/, RequestFriendRichPresence, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(47 /*msvc*/, 47 /*itanium*/, InviteUserToGame, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(48 /*msvc*/, 48 /*itanium*/, GetCoplayFriendCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(49 /*msvc*/, 49 /*itanium*/, GetCoplayFriend, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(50 /*msvc*/, 50 /*itanium*/, GetFriendCoplayTime, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(51 /*msvc*/, 51 /*itanium*/, GetFriendCoplayGame, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(52 /*msvc*/, 52 /*itanium*/, JoinClanChatRoom, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(53 /*msvc*/, 53 /*itanium*/, LeaveClanChatRoom, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(54 /*msvc*/, 54 /*itanium*/, GetClanChatMemberCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(55 /*msvc*/, 55 /*itanium*/, GetChatMemberByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/) \
-    SLOT(56 /*msvc*/, 56 /*itanium*/, SendClanChatMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(57 /*msvc*/, 57 /*itanium*/, GetClanChatMessage, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(58 /*msvc*/, 58 /*itanium*/, IsClanChatAdmin, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(59 /*msvc*/, 59 /*itanium*/, IsClanChatWindowOpenInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(60 /*msvc*/, 60 /*itanium*/, OpenClanChatWindowInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(61 /*msvc*/, 61 /*itanium*/, CloseClanChatWindowInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(62 /*msvc*/, 62 /*itanium*/, SetListenForFriendsMessages, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(63 /*msvc*/, 63 /*itanium*/, ReplyToFriendMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(64 /*msvc*/, 64 /*itanium*/, GetFriendMessage, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(65 /*msvc*/, 65 /*itanium*/, GetFollowerCount, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(66 /*msvc*/, 66 /*itanium*/, IsFollowing, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(67 /*msvc*/, 67 /*itanium*/, EnumerateFollowingList, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(68 /*msvc*/, 68 /*itanium*/, IsClanPublic, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(69 /*msvc*/, 69 /*itanium*/, IsClanOfficialGameGroup, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(70 /*msvc*/, 70 /*itanium*/, GetNumChatsWithUnreadPriorityMessages, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(71 /*msvc*/, 71 /*itanium*/, ActivateGameOverlayRemotePlayTogetherInviteDialog, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(72 /*msvc*/, 72 /*itanium*/, RegisterProtocolInOverlayBrowser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(73 /*msvc*/, 73 /*itanium*/, ActivateGameOverlayInviteDialogConnectString, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(74 /*msvc*/, 74 /*itanium*/, RequestEquippedProfileItems, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(75 /*msvc*/, 75 /*itanium*/, BHasEquippedProfileItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(76 /*msvc*/, 76 /*itanium*/, GetProfileItemPropertyString, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(77 /*msvc*/, 77 /*itanium*/, GetProfileItemPropertyUint, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetPersonaName, 0 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetPersonaState, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EPersonaState") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetFriendCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetFriendByIndex, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetFriendRelationship, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EFriendRelationship") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetFriendPersonaState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EPersonaState") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetFriendPersonaName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetFriendGamePlayed, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetFriendPersonaNameHistory, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetFriendSteamLevel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetPlayerNickname, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetFriendsGroupCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetFriendsGroupIDByIndex, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "FriendsGroupID_t") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetFriendsGroupName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetFriendsGroupMembersCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetFriendsGroupMembersList, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, HasFriend, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetClanCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetClanByIndex, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetClanName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetClanTag, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetClanActivityCounts, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, DownloadClanActivityCounts, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetFriendCountFromSource, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetFriendFromSourceByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, IsUserInSource, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetInGameVoiceSpeaking, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, ActivateGameOverlay, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, ActivateGameOverlayToUser, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, ActivateGameOverlayToWebPage, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, ActivateGameOverlayToStore, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetPlayedWith, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, ActivateGameOverlayInviteDialog, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetSmallFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetMediumFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetLargeFriendAvatar, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, RequestUserInformation, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, RequestClanOfficerList, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, GetClanOwner, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, GetClanOfficerCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, GetClanOfficerByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, SetRichPresence, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, ClearRichPresence, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, GetFriendRichPresence, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, GetFriendRichPresenceKeyCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, GetFriendRichPresenceKeyByIndex, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, RequestFriendRichPresence, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, InviteUserToGame, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, GetCoplayFriendCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, GetCoplayFriend, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, GetFriendCoplayTime, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, GetFriendCoplayGame, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "AppId_t") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, JoinClanChatRoom, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, LeaveClanChatRoom, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, GetClanChatMemberCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, GetChatMemberByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, SendClanChatMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, GetClanChatMessage, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, IsClanChatAdmin, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, IsClanChatWindowOpenInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, OpenClanChatWindowInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, CloseClanChatWindowInSteam, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, SetListenForFriendsMessages, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, ReplyToFriendMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, GetFriendMessage, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, GetFollowerCount, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, IsFollowing, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, EnumerateFollowingList, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, IsClanPublic, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, IsClanOfficialGameGroup, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, GetNumChatsWithUnreadPriorityMessages, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, ActivateGameOverlayRemotePlayTogetherInviteDialog, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, RegisterProtocolInOverlayBrowser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, ActivateGameOverlayInviteDialogConnectString, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, RequestEquippedProfileItems, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, BHasEquippedProfileItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, GetProfileItemPropertyString, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, GetProfileItemPropertyUint, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32")
 
 // SteamInput001: ISteamInput, 35 slots; table of release 1.50 (releases 1.48..1.50 define it)
 #define STEAM_CLIENT_SLOTS_SteamInput001(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetGlyphForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetDeviceBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, GetRemotePlaySessionID, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputActionSetHandle_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputActionSetHandle_t") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputDigitalActionHandle_t") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/, "InputDigitalActionData_t") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputAnalogActionHandle_t") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/, "InputAnalogActionData_t") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetGlyphForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/, "InputMotionData_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamInputType") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputHandle_t") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EInputActionOrigin") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EInputActionOrigin") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetDeviceBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetRemotePlaySessionID, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32")
 
 // SteamInput002: ISteamInput, 35 slots; table of release 1.51 (release 1.51 defines it)
 #define STEAM_CLIENT_SLOTS_SteamInput002(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetGlyphForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetDeviceBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, GetRemotePlaySessionID, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputActionSetHandle_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputActionSetHandle_t") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputDigitalActionHandle_t") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/, "InputDigitalActionData_t") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputAnalogActionHandle_t") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/, "InputAnalogActionData_t") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetGlyphForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/, "InputMotionData_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamInputType") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputHandle_t") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EInputActionOrigin") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EInputActionOrigin") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetDeviceBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetRemotePlaySessionID, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32")
 
 // SteamInput005: ISteamInput, 47 slots; table of release 1.52 (release 1.52 defines it)
 #define STEAM_CLIENT_SLOTS_SteamInput005(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, SetInputActionManifestFilePath, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, RunFrame, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, BWaitForData, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, BNewDataAvailable, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, EnableDeviceCallbacks, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, EnableActionEventCallbacks, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetStringForDigitalActionName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetGlyphPNGForActionOrigin, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetGlyphSVGForActionOrigin, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetGlyphForActionOrigin_Legacy, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetStringForAnalogActionName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, TriggerVibrationExtended, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, TriggerSimpleHapticEvent, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, Legacy_TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, Legacy_TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 39 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(40 /*msvc*/, 40 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(41 /*msvc*/, 41 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(42 /*msvc*/, 42 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(43 /*msvc*/, 43 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(44 /*msvc*/, 44 /*itanium*/, GetDeviceBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(45 /*msvc*/, 45 /*itanium*/, GetRemotePlaySessionID, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(46 /*msvc*/, 46 /*itanium*/, GetSessionInputConfigurationSettings, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, SetInputActionManifestFilePath, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, RunFrame, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, BWaitForData, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, BNewDataAvailable, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, EnableDeviceCallbacks, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, EnableActionEventCallbacks, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputActionSetHandle_t") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputActionSetHandle_t") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputDigitalActionHandle_t") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/, "InputDigitalActionData_t") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetStringForDigitalActionName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputAnalogActionHandle_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/, "InputAnalogActionData_t") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetGlyphPNGForActionOrigin, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetGlyphSVGForActionOrigin, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetGlyphForActionOrigin_Legacy, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetStringForAnalogActionName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/, "InputMotionData_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, TriggerVibrationExtended, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, TriggerSimpleHapticEvent, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, Legacy_TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, Legacy_TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamInputType") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputHandle_t") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EInputActionOrigin") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EInputActionOrigin") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, GetDeviceBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, GetRemotePlaySessionID, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, GetSessionInputConfigurationSettings, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint16")
 
 // SteamInput006: ISteamInput, 48 slots; table of release 1.63 (releases 1.53..1.63 define it)
 #define STEAM_CLIENT_SLOTS_SteamInput006(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, SetInputActionManifestFilePath, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, RunFrame, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, BWaitForData, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, BNewDataAvailable, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, EnableDeviceCallbacks, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, EnableActionEventCallbacks, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, GetStringForDigitalActionName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, GetGlyphPNGForActionOrigin, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, GetGlyphSVGForActionOrigin, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, GetGlyphForActionOrigin_Legacy, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetStringForAnalogActionName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, TriggerVibrationExtended, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, TriggerSimpleHapticEvent, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(34 /*msvc*/, 34 /*itanium*/, Legacy_TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(35 /*msvc*/, 35 /*itanium*/, Legacy_TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(36 /*msvc*/, 36 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(37 /*msvc*/, 37 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(38 /*msvc*/, 38 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(39 /*msvc*/, 39 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(40 /*msvc*/, 40 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(41 /*msvc*/, 41 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(42 /*msvc*/, 42 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(43 /*msvc*/, 43 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(44 /*msvc*/, 44 /*itanium*/, GetDeviceBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(45 /*msvc*/, 45 /*itanium*/, GetRemotePlaySessionID, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(46 /*msvc*/, 46 /*itanium*/, GetSessionInputConfigurationSettings, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(47 /*msvc*/, 47 /*itanium*/, SetDualSenseTriggerEffect, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, SetInputActionManifestFilePath, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, RunFrame, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, BWaitForData, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, BNewDataAvailable, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, EnableDeviceCallbacks, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, EnableActionEventCallbacks, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputActionSetHandle_t") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputActionSetHandle_t") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputDigitalActionHandle_t") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/, "InputDigitalActionData_t") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetStringForDigitalActionName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputAnalogActionHandle_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/, "InputAnalogActionData_t") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetGlyphPNGForActionOrigin, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetGlyphSVGForActionOrigin, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetGlyphForActionOrigin_Legacy, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetStringForAnalogActionName, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/, "InputMotionData_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, TriggerVibrationExtended, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, TriggerSimpleHapticEvent, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, Legacy_TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, Legacy_TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamInputType") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "InputHandle_t") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EInputActionOrigin") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EInputActionOrigin") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, GetDeviceBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, GetRemotePlaySessionID, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, GetSessionInputConfigurationSettings, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint16") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, SetDualSenseTriggerEffect, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
 
 // SteamController007: ISteamController, 34 slots; table of release 1.50 (releases 1.48..1.50 define it)
 #define STEAM_CLIENT_SLOTS_SteamController007(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetGlyphForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetControllerBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerActionSetHandle_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerActionSetHandle_t") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerDigitalActionHandle_t") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/, "InputDigitalActionData_t") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerAnalogActionHandle_t") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/, "InputAnalogActionData_t") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetGlyphForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/, "InputMotionData_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamInputType") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerHandle_t") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EControllerActionOrigin") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EControllerActionOrigin") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetControllerBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 // SteamController008: ISteamController, 34 slots; table of release 1.63 (releases 1.51..1.63 define it)
 #define STEAM_CLIENT_SLOTS_SteamController008(SLOT) \
-    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(2 /*msvc*/, 2 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(3 /*msvc*/, 3 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(4 /*msvc*/, 4 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(5 /*msvc*/, 5 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(6 /*msvc*/, 6 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(7 /*msvc*/, 7 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(8 /*msvc*/, 8 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(9 /*msvc*/, 9 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(10 /*msvc*/, 10 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(11 /*msvc*/, 11 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(12 /*msvc*/, 12 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/) \
-    SLOT(13 /*msvc*/, 13 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/) \
-    SLOT(16 /*msvc*/, 16 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(17 /*msvc*/, 17 /*itanium*/, GetGlyphForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(18 /*msvc*/, 18 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(19 /*msvc*/, 19 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(20 /*msvc*/, 20 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/) \
-    SLOT(21 /*msvc*/, 21 /*itanium*/, TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(22 /*msvc*/, 22 /*itanium*/, TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(23 /*msvc*/, 23 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(24 /*msvc*/, 24 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/) \
-    SLOT(25 /*msvc*/, 25 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(26 /*msvc*/, 26 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(27 /*msvc*/, 27 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/) \
-    SLOT(28 /*msvc*/, 28 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(29 /*msvc*/, 29 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(30 /*msvc*/, 30 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/) \
-    SLOT(31 /*msvc*/, 31 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(32 /*msvc*/, 32 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/) \
-    SLOT(33 /*msvc*/, 33 /*itanium*/, GetControllerBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/)
+    SLOT(0 /*msvc*/, 0 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, RunFrame, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetConnectedControllers, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetActionSetHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerActionSetHandle_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, ActivateActionSet, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetCurrentActionSet, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerActionSetHandle_t") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, ActivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, DeactivateActionSetLayer, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, DeactivateAllActionSetLayers, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetActiveActionSetLayers, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetDigitalActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerDigitalActionHandle_t") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetDigitalActionData, 20 /*win32ArgBytes*/, Object, 2 /*objectSize*/, "InputDigitalActionData_t") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetDigitalActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetAnalogActionHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerAnalogActionHandle_t") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetAnalogActionData, 20 /*win32ArgBytes*/, Object, 13 /*objectSize*/, "InputAnalogActionData_t") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetAnalogActionOrigins, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetGlyphForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetStringForActionOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, StopAnalogActionMomentum, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetMotionData, 12 /*win32ArgBytes*/, Object, 40 /*objectSize*/, "InputMotionData_t") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, TriggerHapticPulse, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, TriggerRepeatedHapticPulse, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, TriggerVibration, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetLEDColor, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, ShowBindingPanel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetInputTypeForHandle, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamInputType") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetControllerForGamepadIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "ControllerHandle_t") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetGamepadIndexForController, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetStringForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetGlyphForXboxOrigin, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetActionOriginFromXboxOrigin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EControllerActionOrigin") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, TranslateActionOrigin, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EControllerActionOrigin") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetControllerBindingRevision, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMAPPLIST_INTERFACE_VERSION001: ISteamAppList, 5 slots; table of release 1.58a (releases 1.48..1.58a define it)
+#define STEAM_CLIENT_SLOTS_STEAMAPPLIST_INTERFACE_VERSION001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetNumInstalledApps, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetInstalledApps, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetAppName, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetAppInstallDir, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetAppBuildId, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int")
+
+// STEAMAPPTICKET_INTERFACE_VERSION001: ISteamAppTicket, 1 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMAPPTICKET_INTERFACE_VERSION001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetAppOwnershipTicketData, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32")
+
+// SteamGameCoordinator001: ISteamGameCoordinator, 3 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamGameCoordinator001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, SendMessage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGCResults") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, IsMessageAvailable, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, RetrieveMessage, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGCResults")
+
+// SteamGameServer013: ISteamGameServer, 44 slots; table of release 1.51 (releases 1.48..1.51 define it)
+#define STEAM_CLIENT_SLOTS_SteamGameServer013(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, InitGameServer, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, SetProduct, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, SetGameDescription, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, SetModDir, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SetDedicatedServer, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, LogOn, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, LogOnAnonymous, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, LogOff, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, BSecure, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, WasRestartRequested, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SetMaxPlayerCount, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, SetBotPlayerCount, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, SetServerName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, SetMapName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, SetPasswordProtected, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, SetSpectatorPort, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, SetSpectatorServerName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, ClearAllKeyValues, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, SetKeyValue, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, SetGameTags, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetGameData, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetRegion, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SendUserConnectAndAuthenticate, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, CreateUnauthenticatedUserConnection, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SendUserDisconnect, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, BUpdateUserData, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetAuthSessionTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HAuthTicket") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EBeginAuthSessionResult") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUserHasLicenseForAppResult") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, RequestUserGroupStatus, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetGameplayStats, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetServerReputation, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, GetPublicIP, 4 /*win32ArgBytes*/, Object, 20 /*objectSize*/, "SteamIPAddress_t") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, HandleIncomingPacket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, GetNextOutgoingPacket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, EnableHeartbeats, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, SetHeartbeatInterval, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, ForceHeartbeat, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, AssociateWithClan, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, ComputeNewPlayerCompatibility, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t")
+
+// SteamGameServer014: ISteamGameServer, 44 slots; table of release 1.55 (releases 1.52..1.55 define it)
+#define STEAM_CLIENT_SLOTS_SteamGameServer014(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, InitGameServer, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, SetProduct, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, SetGameDescription, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, SetModDir, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SetDedicatedServer, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, LogOn, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, LogOnAnonymous, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, LogOff, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, BSecure, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, WasRestartRequested, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SetMaxPlayerCount, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, SetBotPlayerCount, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, SetServerName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, SetMapName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, SetPasswordProtected, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, SetSpectatorPort, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, SetSpectatorServerName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, ClearAllKeyValues, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, SetKeyValue, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, SetGameTags, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetGameData, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetRegion, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetAdvertiseServerActive, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetAuthSessionTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HAuthTicket") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EBeginAuthSessionResult") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUserHasLicenseForAppResult") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, RequestUserGroupStatus, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetGameplayStats, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, GetServerReputation, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetPublicIP, 4 /*win32ArgBytes*/, Object, 20 /*objectSize*/, "SteamIPAddress_t") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, HandleIncomingPacket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetNextOutgoingPacket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, AssociateWithClan, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, ComputeNewPlayerCompatibility, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SendUserConnectAndAuthenticate_DEPRECATED, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, CreateUnauthenticatedUserConnection, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, SendUserDisconnect_DEPRECATED, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, BUpdateUserData, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, SetMasterServerHeartbeatInterval_DEPRECATED, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, ForceMasterServerHeartbeat_DEPRECATED, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
+// SteamGameServer015: ISteamGameServer, 44 slots; table of release 1.63 (releases 1.56..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamGameServer015(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, InitGameServer, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, SetProduct, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, SetGameDescription, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, SetModDir, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SetDedicatedServer, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, LogOn, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, LogOnAnonymous, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, LogOff, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, BLoggedOn, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, BSecure, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetSteamID, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, WasRestartRequested, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SetMaxPlayerCount, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, SetBotPlayerCount, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, SetServerName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, SetMapName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, SetPasswordProtected, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, SetSpectatorPort, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, SetSpectatorServerName, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, ClearAllKeyValues, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, SetKeyValue, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, SetGameTags, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetGameData, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetRegion, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetAdvertiseServerActive, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetAuthSessionTicket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HAuthTicket") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, BeginAuthSession, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EBeginAuthSessionResult") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, EndAuthSession, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, CancelAuthTicket, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, UserHasLicenseForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EUserHasLicenseForAppResult") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, RequestUserGroupStatus, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetGameplayStats, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, GetServerReputation, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetPublicIP, 4 /*win32ArgBytes*/, Object, 20 /*objectSize*/, "SteamIPAddress_t") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, HandleIncomingPacket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetNextOutgoingPacket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, AssociateWithClan, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, ComputeNewPlayerCompatibility, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SendUserConnectAndAuthenticate_DEPRECATED, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, CreateUnauthenticatedUserConnection, 4 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, SendUserDisconnect_DEPRECATED, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, BUpdateUserData, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, SetMasterServerHeartbeatInterval_DEPRECATED, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, ForceMasterServerHeartbeat_DEPRECATED, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
+// SteamGameServerStats001: ISteamGameServerStats, 10 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamGameServerStats001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, RequestUserStats, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, GetUserStatFloat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, GetUserStatInt32, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetUserAchievement, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 5 /*itanium*/, SetUserStatFloat, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 4 /*itanium*/, SetUserStatInt32, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, UpdateUserAvgRateStat, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetUserAchievement, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, ClearUserAchievement, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, StoreUserStats, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t")
+
+// STEAMHTMLSURFACE_INTERFACE_VERSION_005: ISteamHTMLSurface, 39 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMHTMLSURFACE_INTERFACE_VERSION_005(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, Destructor, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, Init, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 3 /*itanium*/, Shutdown, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 4 /*itanium*/, CreateBrowser, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(4 /*msvc*/, 5 /*itanium*/, RemoveBrowser, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 6 /*itanium*/, LoadURL, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 7 /*itanium*/, SetSize, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(7 /*msvc*/, 8 /*itanium*/, StopLoad, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 9 /*itanium*/, Reload, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 10 /*itanium*/, GoBack, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 11 /*itanium*/, GoForward, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(11 /*msvc*/, 12 /*itanium*/, AddHeader, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(12 /*msvc*/, 13 /*itanium*/, ExecuteJavascript, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 14 /*itanium*/, MouseUp, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 15 /*itanium*/, MouseDown, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 16 /*itanium*/, MouseDoubleClick, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 17 /*itanium*/, MouseMove, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 18 /*itanium*/, MouseWheel, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(18 /*msvc*/, 19 /*itanium*/, KeyDown, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(19 /*msvc*/, 20 /*itanium*/, KeyUp, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(20 /*msvc*/, 21 /*itanium*/, KeyChar, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 22 /*itanium*/, SetHorizontalScroll, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(22 /*msvc*/, 23 /*itanium*/, SetVerticalScroll, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(23 /*msvc*/, 24 /*itanium*/, SetKeyFocus, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 25 /*itanium*/, ViewSource, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(25 /*msvc*/, 26 /*itanium*/, CopyToClipboard, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(26 /*msvc*/, 27 /*itanium*/, PasteFromClipboard, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(27 /*msvc*/, 28 /*itanium*/, Find, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(28 /*msvc*/, 29 /*itanium*/, StopFind, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(29 /*msvc*/, 30 /*itanium*/, GetLinkAtPosition, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(30 /*msvc*/, 31 /*itanium*/, SetCookie, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(31 /*msvc*/, 32 /*itanium*/, SetPageScaleFactor, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(32 /*msvc*/, 33 /*itanium*/, SetBackgroundMode, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(33 /*msvc*/, 34 /*itanium*/, SetDPIScalingFactor, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(34 /*msvc*/, 35 /*itanium*/, OpenDeveloperTools, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(35 /*msvc*/, 36 /*itanium*/, AllowStartRequest, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(36 /*msvc*/, 37 /*itanium*/, JSDialogResponse, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(37 /*msvc*/, 38 /*itanium*/, FileLoadDialogResponse, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(38 /*msvc*/, 1 /*itanium*/, DeletingDestructor, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
+// STEAMHTTP_INTERFACE_VERSION003: ISteamHTTP, 25 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMHTTP_INTERFACE_VERSION003(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateHTTPRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HTTPRequestHandle") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, SetHTTPRequestContextValue, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, SetHTTPRequestNetworkActivityTimeout, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, SetHTTPRequestHeaderValue, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SetHTTPRequestGetOrPostParameter, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, SendHTTPRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, SendHTTPRequestAndStreamResponse, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, DeferHTTPRequest, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, PrioritizeHTTPRequest, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetHTTPResponseHeaderSize, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetHTTPResponseHeaderValue, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetHTTPResponseBodySize, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetHTTPResponseBodyData, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetHTTPStreamingResponseBodyData, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, ReleaseHTTPRequest, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetHTTPDownloadProgressPct, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, SetHTTPRequestRawPostBody, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, CreateCookieContainer, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HTTPCookieContainerHandle") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, ReleaseCookieContainer, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, SetCookie, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, SetHTTPRequestCookieContainer, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, SetHTTPRequestUserAgentInfo, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetHTTPRequestRequiresVerifiedCertificate, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetHTTPRequestAbsoluteTimeoutMS, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetHTTPRequestWasTimedOut, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMINVENTORY_INTERFACE_V003: ISteamInventory, 38 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMINVENTORY_INTERFACE_V003(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetResultStatus, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetResultItems, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetResultItemProperty, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetResultTimestamp, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, CheckResultSteamID, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, DestroyResult, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetAllItems, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetItemsByID, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, SerializeResult, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, DeserializeResult, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GenerateItems, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GrantPromoItems, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, AddPromoItem, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, AddPromoItems, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, ConsumeItem, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, ExchangeItems, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, TransferItemQuantity, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, SendItemDropHeartbeat, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, TriggerItemDrop, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, TradeItems, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, LoadItemDefinitions, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetItemDefinitionIDs, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetItemDefinitionProperty, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, RequestEligiblePromoItemDefinitionsIDs, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetEligiblePromoItemDefinitionIDs, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, StartPurchase, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, RequestPrices, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetNumItemsWithPrices, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetItemsWithPrices, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetItemPrice, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, StartUpdateProperties, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamInventoryUpdateHandle_t") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, RemoveProperty, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 35 /*itanium*/, SetPropertyFloat, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 34 /*itanium*/, SetPropertyInt64, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 33 /*itanium*/, SetPropertyBool, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 32 /*itanium*/, SetPropertyString, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, SubmitUpdateProperties, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, InspectItem, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// SteamMatchMaking009: ISteamMatchmaking, 38 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamMatchMaking009(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetFavoriteGameCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetFavoriteGame, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, AddFavoriteGame, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, RemoveFavoriteGame, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, RequestLobbyList, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, AddRequestLobbyListStringFilter, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, AddRequestLobbyListNumericalFilter, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, AddRequestLobbyListNearValueFilter, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, AddRequestLobbyListFilterSlotsAvailable, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, AddRequestLobbyListDistanceFilter, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, AddRequestLobbyListResultCountFilter, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, AddRequestLobbyListCompatibleMembersFilter, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetLobbyByIndex, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, CreateLobby, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, JoinLobby, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, LeaveLobby, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, InviteUserToLobby, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetNumLobbyMembers, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetLobbyMemberByIndex, 16 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetLobbyData, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, SetLobbyData, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetLobbyDataCount, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetLobbyDataByIndex, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, DeleteLobbyData, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, GetLobbyMemberData, 20 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetLobbyMemberData, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SendLobbyChatMsg, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, GetLobbyChatEntry, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, RequestLobbyData, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetLobbyGameServer, 24 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetLobbyGameServer, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetLobbyMemberLimit, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, GetLobbyMemberLimit, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetLobbyType, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, SetLobbyJoinable, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetLobbyOwner, 12 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, SetLobbyOwner, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, SetLinkedLobby, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// SteamMatchMakingServers002: ISteamMatchmakingServers, 17 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamMatchMakingServers002(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, RequestInternetServerList, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "HServerListRequest") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, RequestLANServerList, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "HServerListRequest") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, RequestFriendsServerList, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "HServerListRequest") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, RequestFavoritesServerList, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "HServerListRequest") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, RequestHistoryServerList, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "HServerListRequest") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, RequestSpectatorServerList, 16 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "HServerListRequest") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, ReleaseRequest, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetServerDetails, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, CancelQuery, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, RefreshQuery, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, IsRefreshing, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetServerCount, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, RefreshServer, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, PingServer, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HServerQuery") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, PlayerDetails, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HServerQuery") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, ServerRules, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HServerQuery") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, CancelServerQuery, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
+// SteamMatchGameSearch001: ISteamGameSearch, 14 slots; table of release 1.62 (releases 1.48..1.62 define it)
+#define STEAM_CLIENT_SLOTS_SteamMatchGameSearch001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, AddGameSearchParams, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, SearchForGameWithLobby, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, SearchForGameSolo, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, AcceptGame, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, DeclineGame, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, RetrieveConnectionDetails, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, EndGameSearch, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetGameHostParams, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, SetConnectionDetails, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, RequestPlayersForGame, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, HostConfirmGameStart, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, CancelRequestPlayersForGame, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SubmitPlayerResult, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, EndGame, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EGameSearchErrorCode_t")
+
+// SteamParties002: ISteamParties, 12 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamParties002(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetNumActiveBeacons, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetBeaconByIndex, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "PartyBeaconID_t") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetBeaconDetails, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, JoinParty, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetNumAvailableBeaconLocations, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetAvailableBeaconLocations, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, CreateBeacon, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, OnReservationCompleted, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, CancelReservation, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, ChangeNumOpenSlots, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, DestroyBeacon, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetBeaconLocationData, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMMUSIC_INTERFACE_VERSION001: ISteamMusic, 9 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMMUSIC_INTERFACE_VERSION001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, BIsEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BIsPlaying, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetPlaybackStatus, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "AudioPlayback_Status") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, Play, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, Pause, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, PlayPrevious, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, PlayNext, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetVolume, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetVolume, 0 /*win32ArgBytes*/, Float, 0 /*objectSize*/, "float")
+
+// STEAMMUSICREMOTE_INTERFACE_VERSION001: ISteamMusicRemote, 32 slots; table of release 1.62 (releases 1.48..1.62 define it)
+#define STEAM_CLIENT_SLOTS_STEAMMUSICREMOTE_INTERFACE_VERSION001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, RegisterSteamMusicRemote, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, DeregisterSteamMusicRemote, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, BIsCurrentMusicRemote, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, BActivationSuccess, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SetDisplayName, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, SetPNGIcon_64x64, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, EnablePlayPrevious, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, EnablePlayNext, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, EnableShuffled, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, EnableLooped, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, EnableQueue, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, EnablePlaylists, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, UpdatePlaybackStatus, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, UpdateShuffled, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, UpdateLooped, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, UpdateVolume, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, CurrentEntryWillChange, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, CurrentEntryIsAvailable, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, UpdateCurrentEntryText, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, UpdateCurrentEntryElapsedSeconds, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, UpdateCurrentEntryCoverArt, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, CurrentEntryDidChange, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, QueueWillChange, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, ResetQueueEntries, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetQueueEntry, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetCurrentQueueEntry, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, QueueDidChange, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, PlaylistWillChange, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, ResetPlaylistEntries, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetPlaylistEntry, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, SetCurrentPlaylistEntry, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, PlaylistDidChange, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// SteamNetworking006: ISteamNetworking, 22 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamNetworking006(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, SendP2PPacket, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, IsP2PPacketAvailable, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, ReadP2PPacket, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, AcceptP2PSessionWithUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, CloseP2PSessionWithUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, CloseP2PChannelWithUser, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetP2PSessionState, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, AllowP2PPacketRelay, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, CreateListenSocket, 32 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "SNetListenSocket_t") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, CreateP2PConnectionSocket, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "SNetSocket_t") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, CreateConnectionSocket, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "SNetSocket_t") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, DestroySocket, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, DestroyListenSocket, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, SendDataOnSocket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, IsDataAvailableOnSocket, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, RetrieveDataFromSocket, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, IsDataAvailable, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, RetrieveData, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetSocketInfo, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetListenSocketInfo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetSocketConnectionType, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESNetSocketConnectionType") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetMaxPacketSize, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int")
+
+// SteamNetworkingMessages002: ISteamNetworkingMessages, 6 slots; table of release 1.63 (releases 1.51..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamNetworkingMessages002(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, SendMessageToUser, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, ReceiveMessagesOnChannel, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, AcceptSessionWithUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CloseSessionWithUser, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, CloseChannelWithUser, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetSessionConnectionInfo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingConnectionState")
+
+// SteamNetworkingSockets008: ISteamNetworkingSockets, 39 slots; table of release 1.49 (releases 1.48..1.49 define it)
+#define STEAM_CLIENT_SLOTS_SteamNetworkingSockets008(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateListenSocketIP, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, ConnectByIPAddress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, CreateListenSocketP2P, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, ConnectP2P, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, AcceptConnection, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, CloseConnection, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, CloseListenSocket, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetConnectionUserData, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetConnectionUserData, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "int64") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, SetConnectionName, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetConnectionName, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, SendMessageToConnection, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SendMessages, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, FlushMessagesOnConnection, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, ReceiveMessagesOnConnection, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetConnectionInfo, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetQuickConnectionStatus, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetDetailedConnectionStatus, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetListenSocketAddress, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, CreateSocketPair, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetIdentity, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, InitAuthentication, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingAvailability") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetAuthenticationStatus, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingAvailability") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, CreatePollGroup, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetPollGroup") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, DestroyPollGroup, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetConnectionPollGroup, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, ReceiveMessagesOnPollGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, ReceivedRelayAuthTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, FindRelayAuthTicketForServer, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, ConnectToHostedDedicatedServer, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetHostedDedicatedServerPort, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint16") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetHostedDedicatedServerPOPID, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "SteamNetworkingPOPID") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, GetHostedDedicatedServerAddress, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, CreateHostedDedicatedServerListenSocket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetGameCoordinatorServerLogin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, ConnectP2PCustomSignaling, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, ReceivedP2PCustomSignal, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetCertificateRequest, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SetCertificate, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// SteamNetworkingSockets009: ISteamNetworkingSockets, 40 slots; table of release 1.52 (releases 1.50..1.52 define it)
+#define STEAM_CLIENT_SLOTS_SteamNetworkingSockets009(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateListenSocketIP, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, ConnectByIPAddress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, CreateListenSocketP2P, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, ConnectP2P, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, AcceptConnection, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, CloseConnection, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, CloseListenSocket, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetConnectionUserData, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetConnectionUserData, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "int64") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, SetConnectionName, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetConnectionName, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, SendMessageToConnection, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SendMessages, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, FlushMessagesOnConnection, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, ReceiveMessagesOnConnection, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetConnectionInfo, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetQuickConnectionStatus, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetDetailedConnectionStatus, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetListenSocketAddress, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, CreateSocketPair, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetIdentity, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, InitAuthentication, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingAvailability") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, GetAuthenticationStatus, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingAvailability") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, CreatePollGroup, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetPollGroup") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, DestroyPollGroup, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetConnectionPollGroup, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, ReceiveMessagesOnPollGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, ReceivedRelayAuthTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, FindRelayAuthTicketForServer, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, ConnectToHostedDedicatedServer, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, GetHostedDedicatedServerPort, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint16") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetHostedDedicatedServerPOPID, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "SteamNetworkingPOPID") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, GetHostedDedicatedServerAddress, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, CreateHostedDedicatedServerListenSocket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, GetGameCoordinatorServerLogin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, ConnectP2PCustomSignaling, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, ReceivedP2PCustomSignal, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, GetCertificateRequest, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SetCertificate, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, RunCallbacks, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
+// SteamNetworkingSockets012: ISteamNetworkingSockets, 47 slots; table of release 1.63 (releases 1.53..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamNetworkingSockets012(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateListenSocketIP, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, ConnectByIPAddress, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, CreateListenSocketP2P, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, ConnectP2P, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, AcceptConnection, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, CloseConnection, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, CloseListenSocket, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, SetConnectionUserData, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetConnectionUserData, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "int64") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, SetConnectionName, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetConnectionName, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, SendMessageToConnection, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SendMessages, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, FlushMessagesOnConnection, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, ReceiveMessagesOnConnection, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetConnectionInfo, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetConnectionRealTimeStatus, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetDetailedConnectionStatus, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetListenSocketAddress, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, CreateSocketPair, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, ConfigureConnectionLanes, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, GetIdentity, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, InitAuthentication, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingAvailability") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, GetAuthenticationStatus, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingAvailability") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, CreatePollGroup, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetPollGroup") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, DestroyPollGroup, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetConnectionPollGroup, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, ReceiveMessagesOnPollGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, ReceivedRelayAuthTicket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, FindRelayAuthTicketForServer, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, ConnectToHostedDedicatedServer, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, GetHostedDedicatedServerPort, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint16") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, GetHostedDedicatedServerPOPID, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "SteamNetworkingPOPID") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, GetHostedDedicatedServerAddress, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, CreateHostedDedicatedServerListenSocket, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, GetGameCoordinatorServerLogin, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, ConnectP2PCustomSignaling, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamNetConnection") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, ReceivedP2PCustomSignal, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, GetCertificateRequest, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, SetCertificate, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, ResetIdentity, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, RunCallbacks, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, BeginAsyncRequestFakeIP, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, GetFakeIP, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, CreateListenSocketP2PFakeIP, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "HSteamListenSocket") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, GetRemoteFakeIPForConnection, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, CreateFakeUDPPort, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer")
+
+// SteamNetworkingUtils003: ISteamNetworkingUtils, 22 slots; table of release 1.52 (releases 1.48..1.52 define it)
+#define STEAM_CLIENT_SLOTS_SteamNetworkingUtils003(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, AllocateMessage, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetRelayNetworkStatus, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingAvailability") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetLocalPingLocation, 4 /*win32ArgBytes*/, Float, 0 /*objectSize*/, "float") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, EstimatePingTimeBetweenTwoLocations, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, EstimatePingTimeFromLocalHost, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, ConvertPingLocationToString, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, ParsePingLocationString, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, CheckPingDataUpToDate, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetPingToDataCenter, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetDirectPingToPOP, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetPOPCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetPOPList, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetLocalTimestamp, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamNetworkingMicroseconds") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, SetDebugOutputFunction, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, SetConfigValue, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetConfigValue, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingGetConfigValueResult") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetConfigValueInfo, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetFirstConfigValue, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingConfigValue") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, SteamNetworkingIPAddr_ToString, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, SteamNetworkingIPAddr_ParseString, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, SteamNetworkingIdentity_ToString, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, SteamNetworkingIdentity_ParseString, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// SteamNetworkingUtils004: ISteamNetworkingUtils, 25 slots; table of release 1.63 (releases 1.53..1.63 define it)
+#define STEAM_CLIENT_SLOTS_SteamNetworkingUtils004(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, AllocateMessage, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "pointer") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetRelayNetworkStatus, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingAvailability") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetLocalPingLocation, 4 /*win32ArgBytes*/, Float, 0 /*objectSize*/, "float") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, EstimatePingTimeBetweenTwoLocations, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, EstimatePingTimeFromLocalHost, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, ConvertPingLocationToString, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, ParsePingLocationString, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, CheckPingDataUpToDate, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetPingToDataCenter, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetDirectPingToPOP, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetPOPCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetPOPList, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetLocalTimestamp, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamNetworkingMicroseconds") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, SetDebugOutputFunction, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetIPv4FakeIPType, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingFakeIPType") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetRealIdentityForFakeIP, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EResult") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, SetConfigValue, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetConfigValue, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingGetConfigValueResult") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetConfigValueInfo, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, IterateGenericEditableConfigValues, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingConfigValue") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, SteamNetworkingIPAddr_ToString, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, SteamNetworkingIPAddr_ParseString, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SteamNetworkingIPAddr_GetFakeIPType, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamNetworkingFakeIPType") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SteamNetworkingIdentity_ToString, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SteamNetworkingIdentity_ParseString, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMPARENTALSETTINGS_INTERFACE_VERSION001: ISteamParentalSettings, 6 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMPARENTALSETTINGS_INTERFACE_VERSION001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, BIsParentalLockEnabled, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, BIsParentalLockLocked, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, BIsAppBlocked, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, BIsAppInBlockList, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, BIsFeatureBlocked, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, BIsFeatureInBlockList, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMREMOTEPLAY_INTERFACE_VERSION001: ISteamRemotePlay, 7 slots; table of release 1.57 (releases 1.48..1.57 define it)
+#define STEAM_CLIENT_SLOTS_STEAMREMOTEPLAY_INTERFACE_VERSION001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetSessionCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetSessionID, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "RemotePlaySessionID_t") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSessionSteamID, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetSessionClientName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetSessionClientFormFactor, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamDeviceFormFactor") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, BGetSessionClientResolution, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, BSendRemotePlayTogetherInvite, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMREMOTEPLAY_INTERFACE_VERSION002: ISteamRemotePlay, 8 slots; table of release 1.61 (releases 1.58..1.61 define it)
+#define STEAM_CLIENT_SLOTS_STEAMREMOTEPLAY_INTERFACE_VERSION002(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetSessionCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetSessionID, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "RemotePlaySessionID_t") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSessionSteamID, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetSessionClientName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetSessionClientFormFactor, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamDeviceFormFactor") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, BGetSessionClientResolution, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, BStartRemotePlayTogether, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, BSendRemotePlayTogetherInvite, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMREMOTEPLAY_INTERFACE_VERSION003: ISteamRemotePlay, 15 slots; table of release 1.63 (releases 1.62..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMREMOTEPLAY_INTERFACE_VERSION003(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetSessionCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, GetSessionID, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "RemotePlaySessionID_t") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetSessionSteamID, 8 /*win32ArgBytes*/, Object, 8 /*objectSize*/, "CSteamID") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetSessionClientName, 4 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, GetSessionClientFormFactor, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ESteamDeviceFormFactor") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, BGetSessionClientResolution, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, ShowRemotePlayTogetherUI, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, BSendRemotePlayTogetherInvite, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, BEnableRemotePlayTogetherDirectInput, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, DisableRemotePlayTogetherDirectInput, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetInput, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, SetMouseVisibility, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SetMousePosition, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, CreateMouseCursor, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "RemotePlayCursorID_t") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, SetMouseCursor, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
+// STEAMREMOTESTORAGE_INTERFACE_VERSION014: ISteamRemoteStorage, 55 slots; table of release 1.51 (releases 1.48..1.51 define it)
+#define STEAM_CLIENT_SLOTS_STEAMREMOTESTORAGE_INTERFACE_VERSION014(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, FileWrite, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, FileRead, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, FileWriteAsync, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, FileReadAsync, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, FileReadAsyncComplete, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, FileForget, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, FileDelete, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, FileShare, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, SetSyncPlatforms, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, FileWriteStreamOpen, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCFileWriteStreamHandle_t") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, FileWriteStreamWriteChunk, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, FileWriteStreamClose, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, FileWriteStreamCancel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, FileExists, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, FilePersisted, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetFileSize, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetFileTimestamp, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "int64") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetSyncPlatforms, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ERemoteStoragePlatform") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetFileCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetFileNameAndSize, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetQuota, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, IsCloudEnabledForAccount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, IsCloudEnabledForApp, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetCloudEnabledForApp, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, UGCDownload, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetUGCDownloadProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetUGCDetails, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, UGCRead, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetCachedUGCCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetCachedUGCHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCHandle_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, PublishWorkshopFile, 32 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, CreatePublishedFileUpdateRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "PublishedFileUpdateHandle_t") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, UpdatePublishedFileFile, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, UpdatePublishedFilePreviewFile, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, UpdatePublishedFileTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, UpdatePublishedFileDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, UpdatePublishedFileVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, UpdatePublishedFileTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, CommitPublishedFileUpdate, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, GetPublishedFileDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, DeletePublishedFile, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, EnumerateUserPublishedFiles, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, SubscribePublishedFile, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, EnumerateUserSubscribedFiles, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, UnsubscribePublishedFile, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, UpdatePublishedFileSetChangeDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, GetPublishedItemVoteDetails, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, UpdateUserPublishedItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, GetUserPublishedItemVoteDetails, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, EnumerateUserSharedWorkshopFiles, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, PublishVideo, 36 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, SetUserPublishedFileAction, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, EnumeratePublishedFilesByUserAction, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, EnumeratePublishedWorkshopFiles, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, UGCDownloadToLocation, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t")
+
+// STEAMREMOTESTORAGE_INTERFACE_VERSION016: ISteamRemoteStorage, 59 slots; table of release 1.63 (releases 1.52..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMREMOTESTORAGE_INTERFACE_VERSION016(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, FileWrite, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, FileRead, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, FileWriteAsync, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, FileReadAsync, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, FileReadAsyncComplete, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, FileForget, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, FileDelete, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, FileShare, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, SetSyncPlatforms, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, FileWriteStreamOpen, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCFileWriteStreamHandle_t") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, FileWriteStreamWriteChunk, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, FileWriteStreamClose, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, FileWriteStreamCancel, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, FileExists, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, FilePersisted, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetFileSize, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, GetFileTimestamp, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "int64") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, GetSyncPlatforms, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ERemoteStoragePlatform") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetFileCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetFileNameAndSize, 8 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetQuota, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, IsCloudEnabledForAccount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, IsCloudEnabledForApp, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetCloudEnabledForApp, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, UGCDownload, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, GetUGCDownloadProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, GetUGCDetails, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, UGCRead, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, GetCachedUGCCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, GetCachedUGCHandle, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCHandle_t") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, PublishWorkshopFile, 32 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, CreatePublishedFileUpdateRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "PublishedFileUpdateHandle_t") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, UpdatePublishedFileFile, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, UpdatePublishedFilePreviewFile, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, UpdatePublishedFileTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, UpdatePublishedFileDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, UpdatePublishedFileVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, UpdatePublishedFileTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, CommitPublishedFileUpdate, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, GetPublishedFileDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, DeletePublishedFile, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, EnumerateUserPublishedFiles, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, SubscribePublishedFile, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, EnumerateUserSubscribedFiles, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, UnsubscribePublishedFile, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, UpdatePublishedFileSetChangeDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, GetPublishedItemVoteDetails, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, UpdateUserPublishedItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, GetUserPublishedItemVoteDetails, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, EnumerateUserSharedWorkshopFiles, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, PublishVideo, 36 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, SetUserPublishedFileAction, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, EnumeratePublishedFilesByUserAction, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, EnumeratePublishedWorkshopFiles, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, UGCDownloadToLocation, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, GetLocalFileChangeCount, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "int32") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, GetLocalFileChange, 12 /*win32ArgBytes*/, Pointer, 0 /*objectSize*/, "text") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, BeginFileWriteBatch, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, EndFileWriteBatch, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMSCREENSHOTS_INTERFACE_VERSION003: ISteamScreenshots, 9 slots; table of release 1.63 (releases 1.48..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMSCREENSHOTS_INTERFACE_VERSION003(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, WriteScreenshot, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ScreenshotHandle") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, AddScreenshotToLibrary, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ScreenshotHandle") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, TriggerScreenshot, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, HookScreenshots, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SetLocation, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, TagUser, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, TagPublishedFile, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, IsScreenshotsHooked, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, AddVRScreenshotToLibrary, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "ScreenshotHandle")
+
+// STEAMTIMELINE_INTERFACE_V001: ISteamTimeline, 4 slots; table of release 1.60 (release 1.60 defines it)
+#define STEAM_CLIENT_SLOTS_STEAMTIMELINE_INTERFACE_V001(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, SetTimelineStateDescription, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, ClearTimelineStateDescription, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, AddTimelineEvent, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, SetTimelineGameMode, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
+// STEAMTIMELINE_INTERFACE_V004: ISteamTimeline, 18 slots; table of release 1.63 (releases 1.61..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMTIMELINE_INTERFACE_V004(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, SetTimelineTooltip, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, ClearTimelineTooltip, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, SetTimelineGameMode, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, AddInstantaneousTimelineEvent, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "TimelineEventHandle_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, AddRangeTimelineEvent, 28 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "TimelineEventHandle_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, StartRangeTimelineEvent, 24 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "TimelineEventHandle_t") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, UpdateRangeTimelineEvent, 28 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, EndRangeTimelineEvent, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, RemoveTimelineEvent, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, DoesEventRecordingExist, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, StartGamePhase, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, EndGamePhase, 0 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, SetGamePhaseID, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, DoesGamePhaseRecordingExist, 4 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, AddGamePhaseTag, 16 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, SetGamePhaseAttribute, 12 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, OpenOverlayToGamePhase, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, OpenOverlayToTimelineEvent, 8 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void")
+
+// STEAMUGC_INTERFACE_VERSION014: ISteamUGC, 79 slots; table of release 1.50 (releases 1.48..1.50 define it)
+#define STEAM_CLIENT_SLOTS_STEAMUGC_INTERFACE_VERSION014(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateQueryUserUGCRequest, 28 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, CreateQueryAllUGCRequestCursor, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, CreateQueryAllUGCRequestPage, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateQueryUGCDetailsRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SendQueryUGCRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetQueryUGCResult, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetQueryUGCPreviewURL, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetQueryUGCMetadata, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetQueryUGCChildren, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetQueryUGCStatistic, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetQueryUGCNumAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetQueryUGCAdditionalPreview, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetQueryUGCNumKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(13 /*msvc*/, 14 /*itanium*/, GetQueryFirstUGCKeyValueTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(14 /*msvc*/, 13 /*itanium*/, GetQueryUGCKeyValueTag_Ugcqueryhandle_T_Uint32_Uint32_CharPtr_Uint32_CharPtr_Uint32, 32 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, ReleaseQueryUGCRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(16 /*msvc*/, 16 /*itanium*/, AddRequiredTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 17 /*itanium*/, AddRequiredTagGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, AddExcludedTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, SetReturnOnlyIDs, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, SetReturnKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, SetReturnLongDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetReturnMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetReturnChildren, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetReturnAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetReturnTotalOnly, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetReturnPlaytimeStats, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, SetLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, SetAllowCachedResponse, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetCloudFileNameFilter, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, SetMatchAnyTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetSearchText, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetRankedByTrendDays, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, AddRequiredKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, RequestUGCDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, CreateItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, StartItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCUpdateHandle_t") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, SetItemTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SetItemDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, SetItemUpdateLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, SetItemMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, SetItemVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, SetItemTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, SetItemContent, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, SetItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, SetAllowLegacyUpload, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, RemoveAllItemKeyValueTags, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, RemoveItemKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, AddItemKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, AddItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, AddItemPreviewVideo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, UpdateItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, UpdateItemPreviewVideo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, RemoveItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, SubmitItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, GetItemUpdateProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EItemUpdateStatus") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, SetUserItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, GetUserItemVote, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, AddItemToFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, RemoveItemFromFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, SubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, UnsubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, GetNumSubscribedItems, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, GetSubscribedItems, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, GetItemState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, GetItemInstallInfo, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, GetItemDownloadInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, DownloadItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, BInitWorkshopForGameServer, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, SuspendDownloads, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, StartPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, StopPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, StopPlaytimeTrackingForAllItems, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, AddDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, RemoveDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, AddAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, RemoveAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, GetAppDependencies, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(78 /*msvc*/, 78 /*itanium*/, DeleteItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t")
+
+// STEAMUGC_INTERFACE_VERSION015: ISteamUGC, 84 slots; table of release 1.52 (releases 1.51..1.52 define it)
+#define STEAM_CLIENT_SLOTS_STEAMUGC_INTERFACE_VERSION015(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateQueryUserUGCRequest, 28 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, CreateQueryAllUGCRequestCursor, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, CreateQueryAllUGCRequestPage, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateQueryUGCDetailsRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SendQueryUGCRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetQueryUGCResult, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetQueryUGCNumTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetQueryUGCTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetQueryUGCTagDisplayName, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetQueryUGCPreviewURL, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetQueryUGCMetadata, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetQueryUGCChildren, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetQueryUGCStatistic, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetQueryUGCNumAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetQueryUGCAdditionalPreview, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetQueryUGCNumKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(16 /*msvc*/, 17 /*itanium*/, GetQueryFirstUGCKeyValueTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 16 /*itanium*/, GetQueryUGCKeyValueTag_Ugcqueryhandle_T_Uint32_Uint32_CharPtr_Uint32_CharPtr_Uint32, 32 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, ReleaseQueryUGCRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, AddRequiredTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, AddRequiredTagGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, AddExcludedTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetReturnOnlyIDs, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetReturnKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetReturnLongDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetReturnMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetReturnChildren, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, SetReturnAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, SetReturnTotalOnly, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetReturnPlaytimeStats, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, SetLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetAllowCachedResponse, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetCloudFileNameFilter, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetMatchAnyTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, SetSearchText, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, SetRankedByTrendDays, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, AddRequiredKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, RequestUGCDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, CreateItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, StartItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCUpdateHandle_t") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, SetItemTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, SetItemDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, SetItemUpdateLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, SetItemMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, SetItemVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, SetItemTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, SetItemContent, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, SetItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, SetAllowLegacyUpload, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, RemoveAllItemKeyValueTags, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, RemoveItemKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, AddItemKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, AddItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, AddItemPreviewVideo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, UpdateItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, UpdateItemPreviewVideo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, RemoveItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, SubmitItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, GetItemUpdateProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EItemUpdateStatus") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, SetUserItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, GetUserItemVote, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, AddItemToFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, RemoveItemFromFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, SubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, UnsubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, GetNumSubscribedItems, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, GetSubscribedItems, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, GetItemState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, GetItemInstallInfo, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, GetItemDownloadInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, DownloadItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, BInitWorkshopForGameServer, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, SuspendDownloads, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, StartPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, StopPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, StopPlaytimeTrackingForAllItems, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, AddDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, RemoveDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(78 /*msvc*/, 78 /*itanium*/, AddAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(79 /*msvc*/, 79 /*itanium*/, RemoveAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(80 /*msvc*/, 80 /*itanium*/, GetAppDependencies, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(81 /*msvc*/, 81 /*itanium*/, DeleteItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(82 /*msvc*/, 82 /*itanium*/, ShowWorkshopEULA, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(83 /*msvc*/, 83 /*itanium*/, GetWorkshopEULAStatus, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t")
+
+// STEAMUGC_INTERFACE_VERSION016: ISteamUGC, 86 slots; table of release 1.55 (releases 1.53..1.55 define it)
+#define STEAM_CLIENT_SLOTS_STEAMUGC_INTERFACE_VERSION016(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateQueryUserUGCRequest, 28 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, CreateQueryAllUGCRequestCursor, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, CreateQueryAllUGCRequestPage, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateQueryUGCDetailsRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SendQueryUGCRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetQueryUGCResult, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetQueryUGCNumTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetQueryUGCTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetQueryUGCTagDisplayName, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetQueryUGCPreviewURL, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetQueryUGCMetadata, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetQueryUGCChildren, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetQueryUGCStatistic, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetQueryUGCNumAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetQueryUGCAdditionalPreview, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetQueryUGCNumKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(16 /*msvc*/, 17 /*itanium*/, GetQueryFirstUGCKeyValueTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 16 /*itanium*/, GetQueryUGCKeyValueTag_Ugcqueryhandle_T_Uint32_Uint32_CharPtr_Uint32_CharPtr_Uint32, 32 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, ReleaseQueryUGCRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, AddRequiredTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, AddRequiredTagGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, AddExcludedTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, SetReturnOnlyIDs, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetReturnKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetReturnLongDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetReturnMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetReturnChildren, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, SetReturnAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, SetReturnTotalOnly, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetReturnPlaytimeStats, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, SetLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetAllowCachedResponse, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetCloudFileNameFilter, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetMatchAnyTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, SetSearchText, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, SetRankedByTrendDays, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, SetTimeCreatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, SetTimeUpdatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, AddRequiredKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, RequestUGCDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, CreateItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, StartItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCUpdateHandle_t") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, SetItemTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, SetItemDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, SetItemUpdateLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, SetItemMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, SetItemVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, SetItemTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, SetItemContent, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, SetItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, SetAllowLegacyUpload, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, RemoveAllItemKeyValueTags, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, RemoveItemKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, AddItemKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, AddItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, AddItemPreviewVideo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, UpdateItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, UpdateItemPreviewVideo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, RemoveItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, SubmitItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, GetItemUpdateProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EItemUpdateStatus") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, SetUserItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, GetUserItemVote, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, AddItemToFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, RemoveItemFromFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, SubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, UnsubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, GetNumSubscribedItems, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, GetSubscribedItems, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, GetItemState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, GetItemInstallInfo, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, GetItemDownloadInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, DownloadItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, BInitWorkshopForGameServer, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, SuspendDownloads, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, StartPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, StopPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, StopPlaytimeTrackingForAllItems, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(78 /*msvc*/, 78 /*itanium*/, AddDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(79 /*msvc*/, 79 /*itanium*/, RemoveDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(80 /*msvc*/, 80 /*itanium*/, AddAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(81 /*msvc*/, 81 /*itanium*/, RemoveAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(82 /*msvc*/, 82 /*itanium*/, GetAppDependencies, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(83 /*msvc*/, 83 /*itanium*/, DeleteItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(84 /*msvc*/, 84 /*itanium*/, ShowWorkshopEULA, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(85 /*msvc*/, 85 /*itanium*/, GetWorkshopEULAStatus, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t")
+
+// STEAMUGC_INTERFACE_VERSION017: ISteamUGC, 89 slots; table of release 1.57 (releases 1.56..1.57 define it)
+#define STEAM_CLIENT_SLOTS_STEAMUGC_INTERFACE_VERSION017(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateQueryUserUGCRequest, 28 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, CreateQueryAllUGCRequestCursor, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, CreateQueryAllUGCRequestPage, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateQueryUGCDetailsRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SendQueryUGCRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetQueryUGCResult, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetQueryUGCNumTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetQueryUGCTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetQueryUGCTagDisplayName, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetQueryUGCPreviewURL, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetQueryUGCMetadata, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetQueryUGCChildren, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetQueryUGCStatistic, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetQueryUGCNumAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetQueryUGCAdditionalPreview, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetQueryUGCNumKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(16 /*msvc*/, 17 /*itanium*/, GetQueryFirstUGCKeyValueTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 16 /*itanium*/, GetQueryUGCKeyValueTag_Ugcqueryhandle_T_Uint32_Uint32_CharPtr_Uint32_CharPtr_Uint32, 32 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetQueryUGCContentDescriptors, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, ReleaseQueryUGCRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, AddRequiredTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, AddRequiredTagGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, AddExcludedTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetReturnOnlyIDs, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetReturnKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetReturnLongDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetReturnMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, SetReturnChildren, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, SetReturnAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetReturnTotalOnly, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, SetReturnPlaytimeStats, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetAllowCachedResponse, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetCloudFileNameFilter, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, SetMatchAnyTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, SetSearchText, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, SetRankedByTrendDays, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, SetTimeCreatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SetTimeUpdatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, AddRequiredKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, RequestUGCDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, CreateItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, StartItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCUpdateHandle_t") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, SetItemTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, SetItemDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, SetItemUpdateLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, SetItemMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, SetItemVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, SetItemTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, SetItemContent, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, SetItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, SetAllowLegacyUpload, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, RemoveAllItemKeyValueTags, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, RemoveItemKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, AddItemKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, AddItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, AddItemPreviewVideo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, UpdateItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, UpdateItemPreviewVideo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, RemoveItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, AddContentDescriptor, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, RemoveContentDescriptor, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, SubmitItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, GetItemUpdateProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EItemUpdateStatus") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, SetUserItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, GetUserItemVote, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, AddItemToFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, RemoveItemFromFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, SubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, UnsubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, GetNumSubscribedItems, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, GetSubscribedItems, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, GetItemState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, GetItemInstallInfo, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, GetItemDownloadInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, DownloadItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, BInitWorkshopForGameServer, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, SuspendDownloads, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(78 /*msvc*/, 78 /*itanium*/, StartPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(79 /*msvc*/, 79 /*itanium*/, StopPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(80 /*msvc*/, 80 /*itanium*/, StopPlaytimeTrackingForAllItems, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(81 /*msvc*/, 81 /*itanium*/, AddDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(82 /*msvc*/, 82 /*itanium*/, RemoveDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(83 /*msvc*/, 83 /*itanium*/, AddAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(84 /*msvc*/, 84 /*itanium*/, RemoveAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(85 /*msvc*/, 85 /*itanium*/, GetAppDependencies, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(86 /*msvc*/, 86 /*itanium*/, DeleteItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(87 /*msvc*/, 87 /*itanium*/, ShowWorkshopEULA, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(88 /*msvc*/, 88 /*itanium*/, GetWorkshopEULAStatus, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t")
+
+// STEAMUGC_INTERFACE_VERSION018: ISteamUGC, 90 slots; table of release 1.59 (releases 1.58..1.59 define it)
+#define STEAM_CLIENT_SLOTS_STEAMUGC_INTERFACE_VERSION018(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateQueryUserUGCRequest, 28 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, CreateQueryAllUGCRequestCursor, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, CreateQueryAllUGCRequestPage, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateQueryUGCDetailsRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SendQueryUGCRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetQueryUGCResult, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetQueryUGCNumTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetQueryUGCTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetQueryUGCTagDisplayName, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetQueryUGCPreviewURL, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetQueryUGCMetadata, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetQueryUGCChildren, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetQueryUGCStatistic, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetQueryUGCNumAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetQueryUGCAdditionalPreview, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetQueryUGCNumKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(16 /*msvc*/, 17 /*itanium*/, GetQueryFirstUGCKeyValueTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 16 /*itanium*/, GetQueryUGCKeyValueTag_Ugcqueryhandle_T_Uint32_Uint32_CharPtr_Uint32_CharPtr_Uint32, 32 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetQueryUGCContentDescriptors, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, ReleaseQueryUGCRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, AddRequiredTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, AddRequiredTagGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, AddExcludedTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, SetReturnOnlyIDs, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, SetReturnKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetReturnLongDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetReturnMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, SetReturnChildren, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, SetReturnAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetReturnTotalOnly, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, SetReturnPlaytimeStats, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetAllowCachedResponse, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetCloudFileNameFilter, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, SetMatchAnyTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, SetSearchText, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, SetRankedByTrendDays, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, SetTimeCreatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SetTimeUpdatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, AddRequiredKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, RequestUGCDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, CreateItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, StartItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCUpdateHandle_t") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, SetItemTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, SetItemDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, SetItemUpdateLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, SetItemMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, SetItemVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, SetItemTags, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, SetItemContent, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, SetItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, SetAllowLegacyUpload, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, RemoveAllItemKeyValueTags, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, RemoveItemKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, AddItemKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, AddItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, AddItemPreviewVideo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, UpdateItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, UpdateItemPreviewVideo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, RemoveItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, AddContentDescriptor, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, RemoveContentDescriptor, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, SubmitItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, GetItemUpdateProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EItemUpdateStatus") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, SetUserItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, GetUserItemVote, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, AddItemToFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, RemoveItemFromFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, SubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, UnsubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, GetNumSubscribedItems, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, GetSubscribedItems, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, GetItemState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, GetItemInstallInfo, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, GetItemDownloadInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, DownloadItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, BInitWorkshopForGameServer, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, SuspendDownloads, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(78 /*msvc*/, 78 /*itanium*/, StartPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(79 /*msvc*/, 79 /*itanium*/, StopPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(80 /*msvc*/, 80 /*itanium*/, StopPlaytimeTrackingForAllItems, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(81 /*msvc*/, 81 /*itanium*/, AddDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(82 /*msvc*/, 82 /*itanium*/, RemoveDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(83 /*msvc*/, 83 /*itanium*/, AddAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(84 /*msvc*/, 84 /*itanium*/, RemoveAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(85 /*msvc*/, 85 /*itanium*/, GetAppDependencies, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(86 /*msvc*/, 86 /*itanium*/, DeleteItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(87 /*msvc*/, 87 /*itanium*/, ShowWorkshopEULA, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(88 /*msvc*/, 88 /*itanium*/, GetWorkshopEULAStatus, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(89 /*msvc*/, 89 /*itanium*/, GetUserContentDescriptorPreferences, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32")
+
+// STEAMUGC_INTERFACE_VERSION020: ISteamUGC, 94 slots; table of release 1.61 (releases 1.60..1.61 define it)
+#define STEAM_CLIENT_SLOTS_STEAMUGC_INTERFACE_VERSION020(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateQueryUserUGCRequest, 28 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, CreateQueryAllUGCRequestCursor, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, CreateQueryAllUGCRequestPage, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateQueryUGCDetailsRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SendQueryUGCRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetQueryUGCResult, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetQueryUGCNumTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetQueryUGCTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetQueryUGCTagDisplayName, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetQueryUGCPreviewURL, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetQueryUGCMetadata, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetQueryUGCChildren, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetQueryUGCStatistic, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetQueryUGCNumAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetQueryUGCAdditionalPreview, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetQueryUGCNumKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(16 /*msvc*/, 17 /*itanium*/, GetQueryFirstUGCKeyValueTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 16 /*itanium*/, GetQueryUGCKeyValueTag_Ugcqueryhandle_T_Uint32_Uint32_CharPtr_Uint32_CharPtr_Uint32, 32 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetNumSupportedGameVersions, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetSupportedGameVersionData, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetQueryUGCContentDescriptors, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, ReleaseQueryUGCRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, AddRequiredTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, AddRequiredTagGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, AddExcludedTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetReturnOnlyIDs, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetReturnKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, SetReturnLongDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, SetReturnMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetReturnChildren, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, SetReturnAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetReturnTotalOnly, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetReturnPlaytimeStats, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, SetAllowCachedResponse, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, SetAdminQuery, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, SetCloudFileNameFilter, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, SetMatchAnyTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SetSearchText, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, SetRankedByTrendDays, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, SetTimeCreatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, SetTimeUpdatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, AddRequiredKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, RequestUGCDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, CreateItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, StartItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCUpdateHandle_t") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, SetItemTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, SetItemDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, SetItemUpdateLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, SetItemMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, SetItemVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, SetItemTags, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, SetItemContent, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, SetItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, SetAllowLegacyUpload, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, RemoveAllItemKeyValueTags, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, RemoveItemKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, AddItemKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, AddItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, AddItemPreviewVideo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, UpdateItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, UpdateItemPreviewVideo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, RemoveItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, AddContentDescriptor, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, RemoveContentDescriptor, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, SetRequiredGameVersions, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, SubmitItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, GetItemUpdateProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EItemUpdateStatus") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, SetUserItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, GetUserItemVote, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, AddItemToFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, RemoveItemFromFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, SubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, UnsubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, GetNumSubscribedItems, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, GetSubscribedItems, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, GetItemState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, GetItemInstallInfo, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(78 /*msvc*/, 78 /*itanium*/, GetItemDownloadInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(79 /*msvc*/, 79 /*itanium*/, DownloadItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(80 /*msvc*/, 80 /*itanium*/, BInitWorkshopForGameServer, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(81 /*msvc*/, 81 /*itanium*/, SuspendDownloads, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(82 /*msvc*/, 82 /*itanium*/, StartPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(83 /*msvc*/, 83 /*itanium*/, StopPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(84 /*msvc*/, 84 /*itanium*/, StopPlaytimeTrackingForAllItems, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(85 /*msvc*/, 85 /*itanium*/, AddDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(86 /*msvc*/, 86 /*itanium*/, RemoveDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(87 /*msvc*/, 87 /*itanium*/, AddAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(88 /*msvc*/, 88 /*itanium*/, RemoveAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(89 /*msvc*/, 89 /*itanium*/, GetAppDependencies, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(90 /*msvc*/, 90 /*itanium*/, DeleteItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(91 /*msvc*/, 91 /*itanium*/, ShowWorkshopEULA, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(92 /*msvc*/, 92 /*itanium*/, GetWorkshopEULAStatus, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(93 /*msvc*/, 93 /*itanium*/, GetUserContentDescriptorPreferences, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32")
+
+// STEAMUGC_INTERFACE_VERSION021: ISteamUGC, 96 slots; table of release 1.63 (releases 1.62..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMUGC_INTERFACE_VERSION021(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, CreateQueryUserUGCRequest, 28 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(1 /*msvc*/, 2 /*itanium*/, CreateQueryAllUGCRequestCursor, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(2 /*msvc*/, 1 /*itanium*/, CreateQueryAllUGCRequestPage, 20 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, CreateQueryUGCDetailsRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCQueryHandle_t") \
+    SLOT(4 /*msvc*/, 4 /*itanium*/, SendQueryUGCRequest, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(5 /*msvc*/, 5 /*itanium*/, GetQueryUGCResult, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(6 /*msvc*/, 6 /*itanium*/, GetQueryUGCNumTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(7 /*msvc*/, 7 /*itanium*/, GetQueryUGCTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(8 /*msvc*/, 8 /*itanium*/, GetQueryUGCTagDisplayName, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(9 /*msvc*/, 9 /*itanium*/, GetQueryUGCPreviewURL, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(10 /*msvc*/, 10 /*itanium*/, GetQueryUGCMetadata, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(11 /*msvc*/, 11 /*itanium*/, GetQueryUGCChildren, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(12 /*msvc*/, 12 /*itanium*/, GetQueryUGCStatistic, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(13 /*msvc*/, 13 /*itanium*/, GetQueryUGCNumAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(14 /*msvc*/, 14 /*itanium*/, GetQueryUGCAdditionalPreview, 36 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(15 /*msvc*/, 15 /*itanium*/, GetQueryUGCNumKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(16 /*msvc*/, 17 /*itanium*/, GetQueryFirstUGCKeyValueTag, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(17 /*msvc*/, 16 /*itanium*/, GetQueryUGCKeyValueTag_Ugcqueryhandle_T_Uint32_Uint32_CharPtr_Uint32_CharPtr_Uint32, 32 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(18 /*msvc*/, 18 /*itanium*/, GetNumSupportedGameVersions, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(19 /*msvc*/, 19 /*itanium*/, GetSupportedGameVersionData, 28 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(20 /*msvc*/, 20 /*itanium*/, GetQueryUGCContentDescriptors, 20 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(21 /*msvc*/, 21 /*itanium*/, ReleaseQueryUGCRequest, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(22 /*msvc*/, 22 /*itanium*/, AddRequiredTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(23 /*msvc*/, 23 /*itanium*/, AddRequiredTagGroup, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(24 /*msvc*/, 24 /*itanium*/, AddExcludedTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(25 /*msvc*/, 25 /*itanium*/, SetReturnOnlyIDs, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(26 /*msvc*/, 26 /*itanium*/, SetReturnKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(27 /*msvc*/, 27 /*itanium*/, SetReturnLongDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(28 /*msvc*/, 28 /*itanium*/, SetReturnMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(29 /*msvc*/, 29 /*itanium*/, SetReturnChildren, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(30 /*msvc*/, 30 /*itanium*/, SetReturnAdditionalPreviews, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(31 /*msvc*/, 31 /*itanium*/, SetReturnTotalOnly, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(32 /*msvc*/, 32 /*itanium*/, SetReturnPlaytimeStats, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(33 /*msvc*/, 33 /*itanium*/, SetLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(34 /*msvc*/, 34 /*itanium*/, SetAllowCachedResponse, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(35 /*msvc*/, 35 /*itanium*/, SetAdminQuery, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(36 /*msvc*/, 36 /*itanium*/, SetCloudFileNameFilter, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(37 /*msvc*/, 37 /*itanium*/, SetMatchAnyTag, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(38 /*msvc*/, 38 /*itanium*/, SetSearchText, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(39 /*msvc*/, 39 /*itanium*/, SetRankedByTrendDays, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(40 /*msvc*/, 40 /*itanium*/, SetTimeCreatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(41 /*msvc*/, 41 /*itanium*/, SetTimeUpdatedDateRange, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(42 /*msvc*/, 42 /*itanium*/, AddRequiredKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(43 /*msvc*/, 43 /*itanium*/, RequestUGCDetails, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(44 /*msvc*/, 44 /*itanium*/, CreateItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(45 /*msvc*/, 45 /*itanium*/, StartItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "UGCUpdateHandle_t") \
+    SLOT(46 /*msvc*/, 46 /*itanium*/, SetItemTitle, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(47 /*msvc*/, 47 /*itanium*/, SetItemDescription, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(48 /*msvc*/, 48 /*itanium*/, SetItemUpdateLanguage, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(49 /*msvc*/, 49 /*itanium*/, SetItemMetadata, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(50 /*msvc*/, 50 /*itanium*/, SetItemVisibility, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(51 /*msvc*/, 51 /*itanium*/, SetItemTags, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(52 /*msvc*/, 52 /*itanium*/, SetItemContent, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(53 /*msvc*/, 53 /*itanium*/, SetItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(54 /*msvc*/, 54 /*itanium*/, SetAllowLegacyUpload, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(55 /*msvc*/, 55 /*itanium*/, RemoveAllItemKeyValueTags, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(56 /*msvc*/, 56 /*itanium*/, RemoveItemKeyValueTags, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(57 /*msvc*/, 57 /*itanium*/, AddItemKeyValueTag, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(58 /*msvc*/, 58 /*itanium*/, AddItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(59 /*msvc*/, 59 /*itanium*/, AddItemPreviewVideo, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(60 /*msvc*/, 60 /*itanium*/, UpdateItemPreviewFile, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(61 /*msvc*/, 61 /*itanium*/, UpdateItemPreviewVideo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(62 /*msvc*/, 62 /*itanium*/, RemoveItemPreview, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(63 /*msvc*/, 63 /*itanium*/, AddContentDescriptor, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(64 /*msvc*/, 64 /*itanium*/, RemoveContentDescriptor, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(65 /*msvc*/, 65 /*itanium*/, SetRequiredGameVersions, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(66 /*msvc*/, 66 /*itanium*/, SubmitItemUpdate, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(67 /*msvc*/, 67 /*itanium*/, GetItemUpdateProgress, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "EItemUpdateStatus") \
+    SLOT(68 /*msvc*/, 68 /*itanium*/, SetUserItemVote, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(69 /*msvc*/, 69 /*itanium*/, GetUserItemVote, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(70 /*msvc*/, 70 /*itanium*/, AddItemToFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(71 /*msvc*/, 71 /*itanium*/, RemoveItemFromFavorites, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(72 /*msvc*/, 72 /*itanium*/, SubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(73 /*msvc*/, 73 /*itanium*/, UnsubscribeItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(74 /*msvc*/, 74 /*itanium*/, GetNumSubscribedItems, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(75 /*msvc*/, 75 /*itanium*/, GetSubscribedItems, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(76 /*msvc*/, 76 /*itanium*/, GetItemState, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(77 /*msvc*/, 77 /*itanium*/, GetItemInstallInfo, 24 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(78 /*msvc*/, 78 /*itanium*/, GetItemDownloadInfo, 16 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(79 /*msvc*/, 79 /*itanium*/, DownloadItem, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(80 /*msvc*/, 80 /*itanium*/, BInitWorkshopForGameServer, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(81 /*msvc*/, 81 /*itanium*/, SuspendDownloads, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(82 /*msvc*/, 82 /*itanium*/, StartPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(83 /*msvc*/, 83 /*itanium*/, StopPlaytimeTracking, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(84 /*msvc*/, 84 /*itanium*/, StopPlaytimeTrackingForAllItems, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(85 /*msvc*/, 85 /*itanium*/, AddDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(86 /*msvc*/, 86 /*itanium*/, RemoveDependency, 16 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(87 /*msvc*/, 87 /*itanium*/, AddAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(88 /*msvc*/, 88 /*itanium*/, RemoveAppDependency, 12 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(89 /*msvc*/, 89 /*itanium*/, GetAppDependencies, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(90 /*msvc*/, 90 /*itanium*/, DeleteItem, 8 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(91 /*msvc*/, 91 /*itanium*/, ShowWorkshopEULA, 0 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(92 /*msvc*/, 92 /*itanium*/, GetWorkshopEULAStatus, 0 /*win32ArgBytes*/, Int64, 0 /*objectSize*/, "SteamAPICall_t") \
+    SLOT(93 /*msvc*/, 93 /*itanium*/, GetUserContentDescriptorPreferences, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "uint32") \
+    SLOT(94 /*msvc*/, 94 /*itanium*/, SetItemsDisabledLocally, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(95 /*msvc*/, 95 /*itanium*/, SetSubscriptionsLoadOrder, 8 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMVIDEO_INTERFACE_V002: ISteamVideo, 4 slots; table of release 1.59 (releases 1.48..1.59 define it)
+#define STEAM_CLIENT_SLOTS_STEAMVIDEO_INTERFACE_V002(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetVideoURL, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, IsBroadcasting, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetOPFSettings, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetOPFStringForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
+
+// STEAMVIDEO_INTERFACE_V007: ISteamVideo, 4 slots; table of release 1.63 (releases 1.60..1.63 define it)
+#define STEAM_CLIENT_SLOTS_STEAMVIDEO_INTERFACE_V007(SLOT) \
+    SLOT(0 /*msvc*/, 0 /*itanium*/, GetVideoURL, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(1 /*msvc*/, 1 /*itanium*/, IsBroadcasting, 4 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool") \
+    SLOT(2 /*msvc*/, 2 /*itanium*/, GetOPFSettings, 4 /*win32ArgBytes*/, Void, 0 /*objectSize*/, "void") \
+    SLOT(3 /*msvc*/, 3 /*itanium*/, GetOPFStringForApp, 12 /*win32ArgBytes*/, Int32, 0 /*objectSize*/, "bool")
 
 #define STEAM_CLIENT_INTERFACES(IFACE) \
+    IFACE(SteamClient017, "SteamClient017", ISteamClient, 42) \
     IFACE(SteamClient020, "SteamClient020", ISteamClient, 42) \
     IFACE(SteamClient021, "SteamClient021", ISteamClient, 40) \
     IFACE(SteamClient023, "SteamClient023", ISteamClient, 38) \
@@ -980,6 +2538,68 @@
     IFACE(SteamInput005, "SteamInput005", ISteamInput, 47) \
     IFACE(SteamInput006, "SteamInput006", ISteamInput, 48) \
     IFACE(SteamController007, "SteamController007", ISteamController, 34) \
-    IFACE(SteamController008, "SteamController008", ISteamController, 34)
+    IFACE(SteamController008, "SteamController008", ISteamController, 34) \
+    IFACE(STEAMAPPLIST_INTERFACE_VERSION001, "STEAMAPPLIST_INTERFACE_VERSION001", ISteamAppList, 5) \
+    IFACE(STEAMAPPTICKET_INTERFACE_VERSION001, "STEAMAPPTICKET_INTERFACE_VERSION001", ISteamAppTicket, 1) \
+    IFACE(SteamGameCoordinator001, "SteamGameCoordinator001", ISteamGameCoordinator, 3) \
+    IFACE(SteamGameServer013, "SteamGameServer013", ISteamGameServer, 44) \
+    IFACE(SteamGameServer014, "SteamGameServer014", ISteamGameServer, 44) \
+    IFACE(SteamGameServer015, "SteamGameServer015", ISteamGameServer, 44) \
+    IFACE(SteamGameServerStats001, "SteamGameServerStats001", ISteamGameServerStats, 10) \
+    IFACE(STEAMHTMLSURFACE_INTERFACE_VERSION_005, "STEAMHTMLSURFACE_INTERFACE_VERSION_005", ISteamHTMLSurface, 39) \
+    IFACE(STEAMHTTP_INTERFACE_VERSION003, "STEAMHTTP_INTERFACE_VERSION003", ISteamHTTP, 25) \
+    IFACE(STEAMINVENTORY_INTERFACE_V003, "STEAMINVENTORY_INTERFACE_V003", ISteamInventory, 38) \
+    IFACE(SteamMatchMaking009, "SteamMatchMaking009", ISteamMatchmaking, 38) \
+    IFACE(SteamMatchMakingServers002, "SteamMatchMakingServers002", ISteamMatchmakingServers, 17) \
+    IFACE(SteamMatchGameSearch001, "SteamMatchGameSearch001", ISteamGameSearch, 14) \
+    IFACE(SteamParties002, "SteamParties002", ISteamParties, 12) \
+    IFACE(STEAMMUSIC_INTERFACE_VERSION001, "STEAMMUSIC_INTERFACE_VERSION001", ISteamMusic, 9) \
+    IFACE(STEAMMUSICREMOTE_INTERFACE_VERSION001, "STEAMMUSICREMOTE_INTERFACE_VERSION001", ISteamMusicRemote, 32) \
+    IFACE(SteamNetworking006, "SteamNetworking006", ISteamNetworking, 22) \
+    IFACE(SteamNetworkingMessages002, "SteamNetworkingMessages002", ISteamNetworkingMessages, 6) \
+    IFACE(SteamNetworkingSockets008, "SteamNetworkingSockets008", ISteamNetworkingSockets, 39) \
+    IFACE(SteamNetworkingSockets009, "SteamNetworkingSockets009", ISteamNetworkingSockets, 40) \
+    IFACE(SteamNetworkingSockets012, "SteamNetworkingSockets012", ISteamNetworkingSockets, 47) \
+    IFACE(SteamNetworkingUtils003, "SteamNetworkingUtils003", ISteamNetworkingUtils, 22) \
+    IFACE(SteamNetworkingUtils004, "SteamNetworkingUtils004", ISteamNetworkingUtils, 25) \
+    IFACE(STEAMPARENTALSETTINGS_INTERFACE_VERSION001, "STEAMPARENTALSETTINGS_INTERFACE_VERSION001", ISteamParentalSettings, 6) \
+    IFACE(STEAMREMOTEPLAY_INTERFACE_VERSION001, "STEAMREMOTEPLAY_INTERFACE_VERSION001", ISteamRemotePlay, 7) \
+    IFACE(STEAMREMOTEPLAY_INTERFACE_VERSION002, "STEAMREMOTEPLAY_INTERFACE_VERSION002", ISteamRemotePlay, 8) \
+    IFACE(STEAMREMOTEPLAY_INTERFACE_VERSION003, "STEAMREMOTEPLAY_INTERFACE_VERSION003", ISteamRemotePlay, 15) \
+    IFACE(STEAMREMOTESTORAGE_INTERFACE_VERSION014, "STEAMREMOTESTORAGE_INTERFACE_VERSION014", ISteamRemoteStorage, 55) \
+    IFACE(STEAMREMOTESTORAGE_INTERFACE_VERSION016, "STEAMREMOTESTORAGE_INTERFACE_VERSION016", ISteamRemoteStorage, 59) \
+    IFACE(STEAMSCREENSHOTS_INTERFACE_VERSION003, "STEAMSCREENSHOTS_INTERFACE_VERSION003", ISteamScreenshots, 9) \
+    IFACE(STEAMTIMELINE_INTERFACE_V001, "STEAMTIMELINE_INTERFACE_V001", ISteamTimeline, 4) \
+    IFACE(STEAMTIMELINE_INTERFACE_V004, "STEAMTIMELINE_INTERFACE_V004", ISteamTimeline, 18) \
+    IFACE(STEAMUGC_INTERFACE_VERSION014, "STEAMUGC_INTERFACE_VERSION014", ISteamUGC, 79) \
+    IFACE(STEAMUGC_INTERFACE_VERSION015, "STEAMUGC_INTERFACE_VERSION015", ISteamUGC, 84) \
+    IFACE(STEAMUGC_INTERFACE_VERSION016, "STEAMUGC_INTERFACE_VERSION016", ISteamUGC, 86) \
+    IFACE(STEAMUGC_INTERFACE_VERSION017, "STEAMUGC_INTERFACE_VERSION017", ISteamUGC, 89) \
+    IFACE(STEAMUGC_INTERFACE_VERSION018, "STEAMUGC_INTERFACE_VERSION018", ISteamUGC, 90) \
+    IFACE(STEAMUGC_INTERFACE_VERSION020, "STEAMUGC_INTERFACE_VERSION020", ISteamUGC, 94) \
+    IFACE(STEAMUGC_INTERFACE_VERSION021, "STEAMUGC_INTERFACE_VERSION021", ISteamUGC, 96) \
+    IFACE(STEAMVIDEO_INTERFACE_V002, "STEAMVIDEO_INTERFACE_V002", ISteamVideo, 4) \
+    IFACE(STEAMVIDEO_INTERFACE_V007, "STEAMVIDEO_INTERFACE_V007", ISteamVideo, 4)
+
+#define STEAM_CLIENT_RELEASES(RELEASE) \
+    RELEASE("1.48", 0, "SteamUser020\0STEAMUSERSTATS_INTERFACE_VERSION011\0SteamUtils009\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput001\0SteamController007\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingSockets008\0SteamNetworkingUtils003\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION014\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION014\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.48a", 0, "SteamUser020\0STEAMUSERSTATS_INTERFACE_VERSION011\0SteamUtils009\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput001\0SteamController007\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingSockets008\0SteamNetworkingUtils003\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION014\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION014\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.49", 0, "SteamUser021\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils009\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput001\0SteamController007\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingSockets008\0SteamNetworkingUtils003\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION014\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION014\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.50", 0, "SteamUser021\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput001\0SteamController007\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingSockets009\0SteamNetworkingUtils003\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION014\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION014\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.51", 0, "SteamUser021\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput002\0SteamController008\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingMessages002\0SteamNetworkingSockets009\0SteamNetworkingUtils003\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION014\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION015\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.52", 0, "SteamUser021\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput005\0SteamController008\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingMessages002\0SteamNetworkingSockets009\0SteamNetworkingUtils003\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION015\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.53", 0, "SteamUser021\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput006\0SteamController008\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworkingUtils004\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION016\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.53a", 0, "SteamUser021\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput006\0SteamController008\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworkingUtils004\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION016\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.54", 0, "SteamUser021\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput006\0SteamController008\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworkingUtils004\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION016\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.55", 0, "SteamUser021\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput006\0SteamController008\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworkingUtils004\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION016\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.56", 0, "SteamUser022\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput006\0SteamController008\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworkingUtils004\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION017\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.57", 0, "SteamUser023\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUtils010\0STEAMAPPS_INTERFACE_VERSION008\0SteamFriends017\0SteamInput006\0SteamController008\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMaking009\0SteamMatchMakingServers002\0SteamMatchGameSearch001\0SteamParties002\0STEAMMUSIC_INTERFACE_VERSION001\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0SteamNetworking006\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworkingUtils004\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0STEAMREMOTEPLAY_INTERFACE_VERSION001\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION017\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.58", 1, "SteamUtils010\0SteamNetworkingUtils004\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMAPPS_INTERFACE_VERSION008\0SteamController008\0SteamFriends017\0SteamMatchGameSearch001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0SteamInput006\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMakingServers002\0SteamMatchMaking009\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0STEAMMUSIC_INTERFACE_VERSION001\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworking006\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0SteamParties002\0STEAMREMOTEPLAY_INTERFACE_VERSION002\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION018\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUser023\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.58a", 1, "SteamUtils010\0SteamNetworkingUtils004\0STEAMAPPLIST_INTERFACE_VERSION001\0STEAMAPPS_INTERFACE_VERSION008\0SteamController008\0SteamFriends017\0SteamMatchGameSearch001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0SteamInput006\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMakingServers002\0SteamMatchMaking009\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0STEAMMUSIC_INTERFACE_VERSION001\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworking006\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0SteamParties002\0STEAMREMOTEPLAY_INTERFACE_VERSION002\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION018\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUser023\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.59", 1, "SteamUtils010\0SteamNetworkingUtils004\0STEAMAPPS_INTERFACE_VERSION008\0SteamController008\0SteamFriends017\0SteamMatchGameSearch001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0SteamInput006\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMakingServers002\0SteamMatchMaking009\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0STEAMMUSIC_INTERFACE_VERSION001\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworking006\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0SteamParties002\0STEAMREMOTEPLAY_INTERFACE_VERSION002\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION018\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUser023\0STEAMVIDEO_INTERFACE_V002\0") \
+    RELEASE("1.60", 1, "SteamUtils010\0SteamNetworkingUtils004\0STEAMAPPS_INTERFACE_VERSION008\0SteamController008\0SteamFriends017\0SteamMatchGameSearch001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0SteamInput006\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMakingServers002\0SteamMatchMaking009\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0STEAMMUSIC_INTERFACE_VERSION001\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworking006\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0SteamParties002\0STEAMREMOTEPLAY_INTERFACE_VERSION002\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION020\0STEAMUSERSTATS_INTERFACE_VERSION012\0SteamUser023\0STEAMVIDEO_INTERFACE_V007\0") \
+    RELEASE("1.61", 1, "SteamUtils010\0SteamNetworkingUtils004\0STEAMAPPS_INTERFACE_VERSION008\0SteamController008\0SteamFriends017\0SteamMatchGameSearch001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0SteamInput006\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMakingServers002\0SteamMatchMaking009\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0STEAMMUSIC_INTERFACE_VERSION001\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworking006\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0SteamParties002\0STEAMREMOTEPLAY_INTERFACE_VERSION002\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION020\0STEAMUSERSTATS_INTERFACE_VERSION013\0SteamUser023\0STEAMVIDEO_INTERFACE_V007\0") \
+    RELEASE("1.62", 1, "SteamUtils010\0SteamNetworkingUtils004\0STEAMAPPS_INTERFACE_VERSION008\0SteamController008\0SteamFriends018\0SteamMatchGameSearch001\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0SteamInput006\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMakingServers002\0SteamMatchMaking009\0STEAMMUSICREMOTE_INTERFACE_VERSION001\0STEAMMUSIC_INTERFACE_VERSION001\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworking006\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0SteamParties002\0STEAMREMOTEPLAY_INTERFACE_VERSION003\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION021\0STEAMUSERSTATS_INTERFACE_VERSION013\0SteamUser023\0STEAMVIDEO_INTERFACE_V007\0") \
+    RELEASE("1.63", 1, "SteamUtils010\0SteamNetworkingUtils004\0STEAMAPPS_INTERFACE_VERSION008\0SteamController008\0SteamFriends018\0STEAMHTMLSURFACE_INTERFACE_VERSION_005\0STEAMHTTP_INTERFACE_VERSION003\0SteamInput006\0STEAMINVENTORY_INTERFACE_V003\0SteamMatchMakingServers002\0SteamMatchMaking009\0STEAMMUSIC_INTERFACE_VERSION001\0SteamNetworkingMessages002\0SteamNetworkingSockets012\0SteamNetworking006\0STEAMPARENTALSETTINGS_INTERFACE_VERSION001\0SteamParties002\0STEAMREMOTEPLAY_INTERFACE_VERSION003\0STEAMREMOTESTORAGE_INTERFACE_VERSION016\0STEAMSCREENSHOTS_INTERFACE_VERSION003\0STEAMUGC_INTERFACE_VERSION021\0STEAMUSERSTATS_INTERFACE_VERSION013\0SteamUser023\0STEAMVIDEO_INTERFACE_V007\0")
 
 // clang-format on
