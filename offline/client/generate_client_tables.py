@@ -22,6 +22,7 @@ Python 3 standard library only.
 """
 
 import argparse
+import concurrent.futures
 import difflib
 import json
 import os
@@ -1515,15 +1516,27 @@ def render_table(table, names, first):
 # --------------------------------------------------------------------------------------------
 # Driver
 
+def read_release_reporting(release):
+    """read_release for a worker process: its notes, and its refusal as text."""
+    notes = []
+    try:
+        tables, start = read_release(release, notes)
+        return tables, start, notes, None
+    except GenError as e:
+        return None, None, notes, str(e)
+
+
 def generate(dirs, notes):
     releases = find_releases(dirs)
     per_release, json_by_release, first_seen, release_lists = [], {}, {}, []
-    for release in releases:
-        try:
-            tables, start = read_release(release, notes)
-            release_lists.append(start)
-        except GenError as e:
-            raise GenError(f"release {release.label}: {e}") from None
+    # Each release is read on its own, so they are read side by side.
+    with concurrent.futures.ProcessPoolExecutor() as pool:
+        read = list(pool.map(read_release_reporting, releases))
+    for release, (tables, start, release_notes, error) in zip(releases, read):
+        if error is not None:
+            raise GenError(f"release {release.label}: {error}")
+        notes += release_notes
+        release_lists.append(start)
         json_by_release[release.label] = load_json_methods(release)
         compare_with_json(release, tables, json_by_release[release.label], notes)
         for version in tables:
