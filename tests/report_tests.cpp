@@ -237,6 +237,32 @@ Lines FinishedRun() {
         kShutdown};
 }
 
+TEST(ReportSessions, AStartTheLibraryGaveUpIsTakenBack) {
+    const Report report = BuildReport(
+        {kOpen, kStart,
+         R"({"event":"interface","frame":0,"version":"SteamUtils010","served":true})",
+         R"({"event":"interface","frame":0,"version":"SteamMadeUp001","served":false})",
+         R"({"event":"start","frame":0,"ok":false,"reason":"the library refused the start: No SteamMadeUp001"})"},
+        {});
+    EXPECT_FALSE(report.started);
+    EXPECT_EQ(report.sessions, 0);
+    const json out = Json(report);
+    EXPECT_EQ(out["startFailure"], "the library refused the start: No SteamMadeUp001");
+    EXPECT_EQ(out["interfaces"],
+              json::parse(R"({"served":["SteamUtils010"],"refused":["SteamMadeUp001"]})"));
+    EXPECT_EQ(Codes(report), std::vector<std::string>{"never-started"})
+        << "a start taken back is no session left up";
+
+    // An earlier session that ran stays: the game did start Steam once.
+    Lines twice = FinishedRun();
+    twice.push_back(kStart);
+    twice.push_back(R"({"event":"start","frame":9,"ok":false,"reason":"No SteamMadeUp001"})");
+    const Report again = BuildReport(twice, {});
+    EXPECT_TRUE(again.started);
+    EXPECT_EQ(again.sessions, 1);
+    EXPECT_TRUE(again.cleanShutdown);
+}
+
 TEST(ReportExpectations, AchievementsMustBeUnlockedInTheFinalState) {
     Expectations expect;
     expect.achievementsUnlocked = {"ACH_WIN", "ACH_LOSE", "ACH_GHOST"};
@@ -351,6 +377,23 @@ TEST(ReportSummary, NamesWhySteamNeverStarted) {
     Expectations expect;
     expect.achievementsUnlocked = {"ACH_WIN"};
     EXPECT_EQ(SummaryLines(BuildReport(FinishedRun(), expect)).back(), "all expectations met");
+}
+
+TEST(ReportSummary, NamesTheFiveMethodsMostAnsweredByDefault) {
+    Lines journal = FinishedRun();
+    const int counts[] = {1, 3, 2, 7, 1, 5, 4};
+    for (int method = 0; method < 7; ++method) {
+        for (int call = 0; call < counts[method]; ++call) {
+            journal.push_back(R"({"event":"unserved","frame":3,"call":"SteamFriends018::M)" +
+                              std::to_string(method) + "\"}");
+        }
+    }
+    const std::string all = offline_tool::ReportSummary(BuildReport(journal, {}));
+    EXPECT_NE(all.find("answered by default, most called: SteamFriends018::M3 x7, "
+                       "SteamFriends018::M5\n  x5, SteamFriends018::M6 x4, SteamFriends018::M1 "
+                       "x3, SteamFriends018::M2 x2 and\n  2 other methods\n"),
+              std::string::npos)
+        << all;
 }
 
 // ---- JUnit ----

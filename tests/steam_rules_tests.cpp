@@ -407,6 +407,9 @@ public:
     void StatsReceived(int, int) override { events.push_back("statsReceived"); }
     void Stored(int, const StoreEvent&) override { events.push_back("store"); }
     void Scored(int, const char*, int, bool, bool) override { events.push_back("score"); }
+    void InterfaceAsked(int, const std::string& version, bool served) override {
+        events.push_back(std::string(served ? "served " : "refused ") + version);
+    }
     void Unserved(int, const std::string&) override { events.push_back("unserved"); }
     void Warned(int, WarningCode code, const std::string& text) override {
         events.push_back("warning");

@@ -216,9 +216,11 @@ CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
     if (object == nullptr || family != Family::Client ||
         TheSession().InterfaceRefused(RefusalNameOf(family))) {
         CallLine("refused interface").Text(version).Log();
+        NoteInterfaceAsked(version, false);
         if (returnCode != nullptr) *returnCode = 1;  // IFACE_FAILED
         return nullptr;
     }
+    NoteInterfaceAsked(version, true);
     if (returnCode != nullptr) *returnCode = 0;  // IFACE_OK
     return object;
 }
@@ -282,10 +284,13 @@ CLIENT_EXPORT void Steam_ReleaseThreadLocalMemory(bool threadExit) {
 CLIENT_EXPORT bool Steam_IsKnownInterface(const char* version) {
     ModelGuard guard;
     CallLine("Steam_IsKnownInterface").Text(version).Log();
-    return ObjectForVersion(version) != nullptr;
+    const bool known = ObjectForVersion(version) != nullptr;
+    NoteInterfaceChecked(version, known);
+    return known;
 }
 
 CLIENT_EXPORT void Steam_NotifyMissingInterface(int pipe, const char* version) {
     ModelGuard guard;
     CallLine("Steam_NotifyMissingInterface").Integer(pipe).Text(version).Log();
+    NoteMissingInterface(version);
 }

@@ -20,6 +20,7 @@
 #include "interface_objects.h"
 #include "model_lock.h"
 #include "session.h"
+#include "session_lifecycle.h"
 #include "steam_calls.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -82,6 +83,7 @@ void* ServeInterface(const char* method, int32_t user, int32_t pipe, const char*
     const bool familyFits = wanted == Family::Other ? family != Family::Client : family == wanted;
     if (object == nullptr || !familyFits || TheSession().InterfaceRefused(RefusalNameOf(family))) {
         CallLine("refused interface").Text(version).Log();
+        NoteInterfaceAsked(version, false);
         return nullptr;
     }
     // The start of Valve's library (seen with 1.48..1.63) calls GetISteamUser with
@@ -90,7 +92,9 @@ void* ServeInterface(const char* method, int32_t user, int32_t pipe, const char*
     // an open pipe is accepted.
     const bool inOrder = IsPipeOpen(pipe) && (!needsUser || IsConnectedUser(user));
     const bool swapped = needsUser && IsPipeOpen(user) && IsConnectedUser(pipe);
-    if (!(inOrder || swapped) || !TheSession().Running()) return nullptr;
+    const bool served = (inOrder || swapped) && TheSession().Running();
+    NoteInterfaceAsked(version, served);
+    if (!served) return nullptr;
     NoteInterfaceServed(version);
     return object;
 }

@@ -130,6 +130,14 @@ void Journal::Scored(int frame, const char* board, int score, bool changed, bool
     Write(Dump(line));
 }
 
+void Journal::InterfaceAsked(int frame, const std::string& version, bool served) {
+    if (!IsOpen()) return;
+    Line line = Begin("interface", frame);
+    line["version"] = version;
+    line["served"] = served;
+    Write(Dump(line));
+}
+
 void Journal::Unserved(int frame, const std::string& method) {
     if (!IsOpen()) return;
     Line line = Begin("unserved", frame);

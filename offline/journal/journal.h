@@ -10,6 +10,14 @@
 //       state file, or the Steam-not-running fault, give ok false and why)
 //   {"event":"call","call":"SteamAPI_ISteamUserStats_SetAchievement","args":["ACH_WIN"]}
 //       every Steam call the game made, by its flat name, with its arguments
+//   {"event":"start","ok":false,"reason":"the library refused the start: No SteamFriends018"}
+//       after an ok start, before any frame: Valve's library gave the start up
+//       (a version it asked for was unknown or NULL) and released the user;
+//       it takes that start back, and no shutdown line follows
+//   {"event":"interface","version":"SteamUtils010","served":true}
+//       an interface version asked for (CreateInterface, an ISteamClient
+//       getter, Steam_IsKnownInterface) and whether it was served; once per
+//       version and answer, at the frame it was first asked
 //   {"event":"unserved","call":"STEAMUSERSTATS_INTERFACE_VERSION012::GetAchievementIcon"}
 //       a method the offline client does not serve: it answered zero
 //   {"event":"statsReceived","result":1}
@@ -61,6 +69,7 @@ public:
     void StatsReceived(int frame, int result) override;
     void Stored(int frame, const StoreEvent& store) override;
     void Scored(int frame, const char* board, int score, bool changed, bool success) override;
+    void InterfaceAsked(int frame, const std::string& version, bool served) override;
     void Unserved(int frame, const std::string& method) override;
     void Warned(int frame, WarningCode code, const std::string& text) override;
     void StateNow(int frame, const SteamState& state) override;

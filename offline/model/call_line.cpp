@@ -7,6 +7,7 @@
 
 #include "call_log.h"
 #include "session.h"
+#include "session_lifecycle.h"
 
 namespace offline_steam {
 
@@ -88,15 +89,17 @@ CallLine& CallLine::IntegerList(const int32_t* values, int count) {
 }
 
 void CallLine::Log() {
+    // A method called: whatever was refused before it did not end the start.
+    const bool method = std::strncmp(name_, "SteamAPI_", 9) == 0 &&
+                        std::strcmp(name_, "SteamAPI_ISteamUtils_RunFrame") != 0;
+    if (method) NoteMethodCalled();
     if (!reported_) {
         TheCallLog().Append(line_ + ')');
         return;
     }
     // The game's calls, not the library's own frame clock.
     ModelEvents* sink = InstalledModelEvents();
-    if (sink != nullptr && std::strncmp(name_, "SteamAPI_", 9) == 0 &&
-        std::strcmp(name_, "SteamAPI_ISteamUtils_RunFrame") != 0)
-        sink->Called(TheSession().Frame(), name_, arguments_);
+    if (sink != nullptr && method) sink->Called(TheSession().Frame(), name_, arguments_);
 }
 
 }  // namespace offline_steam

@@ -20,6 +20,8 @@ constexpr uint32_t kAdvisedWindowSeconds = 60;
 
 struct Reports {
     std::set<std::pair<WarningCode, std::string>> warned;
+    // Accessors ask for their interface on every call, some games every frame.
+    std::set<std::pair<std::string, bool>> interfacesAsked;
     std::deque<uint32_t> storeTimes;
     bool frequentWarned = false;
 };
@@ -84,6 +86,11 @@ void ReportScore(const char* board, int score, bool changed, bool success) {
 
 void ReportUnserved(const std::string& method) {
     if (Reporting()) InstalledModelEvents()->Unserved(TheSession().Frame(), method);
+}
+
+void ReportInterfaceAsked(const std::string& version, bool served) {
+    if (!Reporting() || !TheReports().interfacesAsked.emplace(version, served).second) return;
+    InstalledModelEvents()->InterfaceAsked(TheSession().Frame(), version, served);
 }
 
 void Warn(WarningCode code, const std::string& text) {

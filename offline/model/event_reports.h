@@ -18,6 +18,8 @@ void ReportStore(const StatsServer::StoreOutcome& outcome, const char* when);
 // Also reports the state when the score changed.
 void ReportScore(const char* board, int score, bool changed, bool success);
 void ReportUnserved(const std::string& method);
+// Once per version and answer.
+void ReportInterfaceAsked(const std::string& version, bool served);
 // Once per code and text: what real Steam would refuse or punish.
 void Warn(WarningCode code, const std::string& text);
 // Steam's side now.

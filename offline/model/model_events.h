@@ -71,6 +71,10 @@ public:
     virtual void Stored(int frame, const StoreEvent& store) = 0;
     // An upload's answer; `board` is null when the game's handle named none.
     virtual void Scored(int frame, const char* board, int score, bool changed, bool success) = 0;
+    // An interface version the library or the game asked the client for, and
+    // whether it got the object (false: NULL, or "unknown" to the 1.59+ check);
+    // once per version and answer a process, at the frame it was first asked.
+    virtual void InterfaceAsked(int frame, const std::string& version, bool served) = 0;
     // A method the client does not serve ("<interface version>::<method>"); it answered zero.
     virtual void Unserved(int frame, const std::string& method) = 0;
     // What real Steam would refuse or punish; each code and text once a process.

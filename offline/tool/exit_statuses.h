@@ -9,7 +9,7 @@
     X(kUsage, 2, "usage error: unknown command or option, missing argument")                     \
     X(kScenarioRefused, 3, "the scenario (or, for run, the state file) was refused")             \
     X(kJournalUnreadable, 4, "the journal cannot be read")                                       \
-    X(kNeverStarted, 5, "the game never started Steam")                                          \
+    X(kNeverStarted, 5, "the game never started Steam, or Valve's library refused its start")    \
     X(kOutputFailed, 6, "a report (or, for run, state) file cannot be written")                  \
     X(kGameMissing, 7, "run: no such game, or not executable")                                   \
     X(kNoClientForGame, 8, "run: no offline client for the game's architecture")                 \

@@ -14,6 +14,7 @@
  * Usage: flat_game [--achievement NAME] [--stat NAME=VALUE] [--score N]
  *                  [--leaderboard NAME] [--frames N] [--frame-ms N]
  *                  [--steam-client PATH] [--early-read] [--no-store] [--no-shutdown]
+ *                  [--start-list V,V...] [--ask VERSION] [--start-optional]
  *   --achievement   the achievement read and unlocked (ACH_FIRSTSTEPS)
  *   --stat          the integer stat set and read back (STAT_JUMPS=42)
  *   --score         the score uploaded, keeping the user's best (1234)
@@ -26,6 +27,12 @@
  *   --early-read    read the stat before the stats arrive, as games do by mistake
  *   --no-store      set without StoreStats, leaving Steam to store at shutdown
  *   --no-shutdown   end without SteamAPI_Shutdown, leaving Steam to store at exit
+ *   --start-list    start through SteamInternal_SteamAPI_Init with these
+ *                   interface versions, as a C++ game's SteamAPI_InitEx does
+ *   --ask           after the start, ask for this interface version as a C++
+ *                   game's accessor does (SteamInternal_FindOrCreateUserInterface)
+ *   --start-optional  a failed start is no failure: the game plays on without
+ *                   Steam and exits 0
  *
  * Exit status:
  *   0   the session ran to its end, whatever Steam answered
@@ -251,6 +258,9 @@ typedef struct {
     bool early_read;
     bool no_store;
     bool no_shutdown;
+    const char* start_list;
+    const char* ask;
+    bool start_optional;
 } Options;
 
 /* What has arrived so far; each flag is set by Dispatch. */
@@ -543,8 +553,34 @@ static bool BindDispatch(Flat* flat) {
     return found;
 }
 
-/* The newest start function the library has. */
-static bool Start(Flat* flat) {
+/* SteamInternal_SteamAPI_Init with `list` (commas between versions). */
+static bool StartWithList(Flat* flat, const char* list) {
+    char versions[4096];
+    const size_t length = strlen(list);
+    if (length + 2 > sizeof versions || !FIND("SteamInternal_SteamAPI_Init", flat->internal_init)) {
+        Say("start failed: no SteamInternal_SteamAPI_Init for the list, or the list is too long");
+        return false;
+    }
+    /* The header's form: each version ended by a NUL, and one more NUL at the end. */
+    memcpy(versions, list, length + 1);
+    for (size_t i = 0; i < length; ++i)
+        if (versions[i] == ',') versions[i] = '\0';
+    versions[length + 1] = '\0';
+    char error[1024];
+    memset(error, 0, sizeof error);
+    const int result = flat->internal_init(versions, error);
+    error[sizeof error - 1] = '\0';
+    if (result == 0) {
+        Say("start: SteamInternal_SteamAPI_Init with the list ok");
+        return true;
+    }
+    Say("start failed: SteamInternal_SteamAPI_Init result %d: %s", result, error);
+    return false;
+}
+
+/* The newest start function the library has, or the one a list needs. */
+static bool Start(Flat* flat, const char* start_list) {
+    if (start_list) return StartWithList(flat, start_list);
     char error[1024];
     memset(error, 0, sizeof error);
     if (FIND("SteamAPI_InitFlat", flat->init_flat)) {
@@ -608,6 +644,20 @@ static void BindInterfaces(Flat* flat) {
     FIND("SteamAPI_ISteamUserStats_StoreStats", flat->store_stats);
     FIND("SteamAPI_ISteamUserStats_FindOrCreateLeaderboard", flat->find_board);
     FIND("SteamAPI_ISteamUserStats_UploadLeaderboardScore", flat->upload_score);
+}
+
+/* An interface by its version, as a C++ game's accessor asks for it. */
+static void AskInterface(const char* version) {
+    typedef int32_t (*UserFn)(void);
+    typedef void* (*FindOrCreateFn)(int32_t user, const char* version);
+    UserFn user = NULL;
+    FindOrCreateFn find = NULL;
+    if (!FIND("SteamAPI_GetHSteamUser", user) ||
+        !FIND("SteamInternal_FindOrCreateUserInterface", find)) {
+        Say("interface %s: not asked, the library lacks the accessor's functions", version);
+        return;
+    }
+    Say("interface %s: %s", version, find(user(), version) ? "served" : "NULL");
 }
 
 /* Whether the method can be called on the object; says why not. */
@@ -751,7 +801,8 @@ static void Usage(FILE* out) {
             "usage: flat_game [--achievement NAME] [--stat NAME=VALUE] [--score N]\n"
             "                 [--leaderboard NAME] [--frames N] [--frame-ms N]\n"
             "                 [--steam-client PATH] [--early-read] [--no-store]\n"
-            "                 [--no-shutdown]\n"
+            "                 [--no-shutdown] [--start-list V,V...] [--ask VERSION]\n"
+            "                 [--start-optional]\n"
             "exit status: 0 the session ran to its end, 2 bad command line, 10 the start\n"
             "failed, 11 an awaited answer did not come, 12 --steam-client failed\n");
 }
@@ -774,10 +825,11 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
             Usage(stdout);
             return 0;
         }
-        bool* flag = strcmp(option, "--early-read") == 0    ? &options->early_read
-                     : strcmp(option, "--no-store") == 0    ? &options->no_store
-                     : strcmp(option, "--no-shutdown") == 0 ? &options->no_shutdown
-                                                            : NULL;
+        bool* flag = strcmp(option, "--early-read") == 0       ? &options->early_read
+                     : strcmp(option, "--no-store") == 0       ? &options->no_store
+                     : strcmp(option, "--no-shutdown") == 0    ? &options->no_shutdown
+                     : strcmp(option, "--start-optional") == 0 ? &options->start_optional
+                                                               : NULL;
         if (flag) {
             *flag = true;
             continue;
@@ -807,6 +859,10 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
             options->score = (int32_t)number;
         } else if (strcmp(option, "--leaderboard") == 0) {
             options->leaderboard = value;
+        } else if (strcmp(option, "--start-list") == 0) {
+            options->start_list = value;
+        } else if (strcmp(option, "--ask") == 0) {
+            options->ask = value;
         } else if (strcmp(option, "--frames") == 0) {
             good = Number(value, 1, 100000000L, &options->frames);
         } else if (strcmp(option, "--frame-ms") == 0) {
@@ -841,6 +897,9 @@ int main(int argc, char** argv) {
                        NULL,
                        false,
                        false,
+                       false,
+                       NULL,
+                       NULL,
                        false};
     const int parsed = ParseArguments(argc, argv, &options, stat_name, sizeof stat_name);
     if (parsed >= 0) return parsed;
@@ -855,7 +914,11 @@ int main(int argc, char** argv) {
 
     Flat flat;
     memset(&flat, 0, sizeof flat);
-    if (!OpenClientLibrary() || !BindDispatch(&flat) || !Start(&flat)) {
+    if (!OpenClientLibrary() || !BindDispatch(&flat) || !Start(&flat, options.start_list)) {
+        if (options.start_optional) {
+            Say("flat_game: plays on without Steam; exit 0");
+            return 0;
+        }
         Say("flat_game: exit %d", EXIT_START_FAILED);
         return EXIT_START_FAILED;
     }
@@ -866,6 +929,7 @@ int main(int argc, char** argv) {
     session.pipe = flat.pipe();
     Say("pipe: %" PRId32, session.pipe);
     BindInterfaces(&flat);
+    if (options.ask) AskInterface(options.ask);
     ShowUser(&flat);
 
     const bool answered =

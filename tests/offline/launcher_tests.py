@@ -197,6 +197,32 @@ class Doctor(Launcher):
         self.assertIn("ok    trial start: Valve's libsteam_api.so started", done.stdout)
         self.assertNothingLeft()
 
+    def test_libraries_below_the_folder_are_found_and_started_as_their_release(self):
+        # Games keep the library in bin/ or deeper (a Node binding's dist/linux64);
+        # a link back up must not make the search go round.
+        folder = self.game_folder({})
+        deep = os.path.join(folder, "bin", "x64")
+        os.makedirs(deep)
+        shutil.copy(os.path.join(STAGE, "libsteam_api.so"), deep)
+        os.symlink("..", os.path.join(folder, "bin", "up"))
+        expected = ["ok    client library: bin/x64/libsteam_api.so, x86-64, SDK 1.63",
+                    "ok    trial start: Valve's bin/x64/libsteam_api.so started over the offline "
+                    "client as a C++ game of SDK 1.63 starts (SteamInternal_SteamAPI_Init with its"]
+        old = os.path.join(SDK, "1.57", "redistributable_bin", "linux64", "libsteam_api.so")
+        if SDK and os.path.exists(old):
+            os.makedirs(os.path.join(folder, "plugins", "old"))
+            shutil.copy(old, os.path.join(folder, "plugins", "old"))
+            expected.append("ok    trial start: Valve's plugins/old/libsteam_api.so started over "
+                            "the offline client as a C++ game of SDK 1.57 starts (SteamAPI_Init, "
+                            "then its")
+        done = self.run_tool("doctor", folder)
+        self.assertEqual(done.returncode, 0, done.stdout)
+        for line in expected:
+            self.assertIn(line, done.stdout)
+        self.assertEqual(done.stdout.count("client library: bin/x64/libsteam_api.so"), 1,
+                         "the link back up found it twice")
+        self.assertNothingLeft()
+
     def test_each_finding_names_what_to_do(self):
         cases = [({}, "FAIL  client library: none in", 10),
                  ({"libsteambridge.so": os.path.join(STAGE, "libsteambridge.so")},

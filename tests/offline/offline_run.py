@@ -6,7 +6,7 @@ and holds its exit status and report to expectations:
                  [--state] [--runs N] [--emulator CMD] [--game-exit N]
                  [--report-exit N] [--check PATH=JSON]... [--warning CODE]...
                  [--output REGEX] [--error-has TEXT]... [--state-content TEXT]
-                 [--state-kept] -- GAME [ARGS...]
+                 [--state-kept] [--junit-failure TEXT] -- GAME [ARGS...]
 
 The launcher runs once or more (--runs, one --state file across them) and
 finds its offline client beside itself. Each run must exit as the launcher
@@ -19,7 +19,8 @@ PATH names a field of the last run's report by dots
 (achievements.ACH_WIN.unlocked); JSON is the value it must have (true, 3,
 "clean"); REGEX must match the last run's output, TEXT its error output.
 --state-content writes the state file before the first run, and
---state-kept asks that it is left as it was. With --emulator (Wine) the
+--state-kept asks that it is left as it was. --junit-failure TEXT: the JUnit
+test case "Steam started" fails with a message holding TEXT. With --emulator (Wine) the
 launcher runs under it and is given Windows paths.
 """
 import argparse
@@ -29,6 +30,7 @@ import re
 import shutil
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 
 
 def game_path(path, emulated):
@@ -83,6 +85,7 @@ def main():
     parser.add_argument("--error-has", action="append", default=[])
     parser.add_argument("--state-content")
     parser.add_argument("--state-kept", action="store_true")
+    parser.add_argument("--junit-failure")
     parser.add_argument("game", nargs="+")
     args = parser.parse_args()
 
@@ -124,6 +127,13 @@ def main():
         failures.append("no report was written")
     if not os.path.exists(junit_file) and args.report_exit in (0, 1, 5):
         failures.append("no JUnit file was written")
+    if args.junit_failure is not None and os.path.exists(junit_file):
+        cases = ElementTree.parse(junit_file).getroot().findall("testcase")
+        started = [case for case in cases if case.get("name") == "Steam started"]
+        failure = started[0].find("failure") if started else None
+        if failure is None or args.junit_failure not in failure.get("message", ""):
+            failures.append("the JUnit case Steam started does not fail with %s"
+                            % args.junit_failure)
     for check in args.check:
         path, _, wanted = check.partition("=")
         found = field(report, path)

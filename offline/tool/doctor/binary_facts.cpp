@@ -8,6 +8,8 @@
 #include <iterator>
 #include <vector>
 
+#include "interface_tables.h"
+
 namespace offline_tool {
 namespace {
 
@@ -78,6 +80,38 @@ bool HoldsString(const std::vector<unsigned char>& bytes, const char* text) {
     }
 }
 
+// Client libraries are well under this; a larger file is not one.
+std::vector<unsigned char> ReadLibrary(const std::string& path) {
+    return ReadBytes(path, 64u << 20);
+}
+
+// The releases the version strings in `bytes` allow, as indexes; false when none.
+bool ReleaseSpan(const std::vector<unsigned char>& bytes, int* first, int* last) {
+    *first = 0;
+    *last = kReleaseCount - 1;
+    bool any = false;
+    for (const VersionSpan& span : kVersions) {
+        if (!HoldsString(bytes, span.version)) continue;
+        any = true;
+        *first = std::max(*first, ReleaseIndex(span.first));
+        *last = std::min(*last, ReleaseIndex(span.last));
+    }
+    return any && *first <= *last;
+}
+
+struct GameStartRow {
+    const char* release;
+    bool hasStartList;
+    const char* versions;  // each ended by a NUL, the list by an empty one
+};
+
+constexpr GameStartRow kGameStarts[] = {
+#define OFFLINE_GAME_START_ROW(release, hasStartList, versions) \
+    {release, hasStartList != 0, versions},
+    STEAM_CLIENT_RELEASES(OFFLINE_GAME_START_ROW)
+#undef OFFLINE_GAME_START_ROW
+};
+
 }  // namespace
 
 const char* ArchitectureName(Architecture architecture) {
@@ -124,20 +158,41 @@ bool IsElf(const std::string& path) {
 }
 
 std::string SdkReleasesOf(const std::string& path) {
-    // Client libraries are well under this; a larger file is not one.
-    const std::vector<unsigned char> bytes = ReadBytes(path, 64u << 20);
     int first = 0;
-    int last = kReleaseCount - 1;
-    bool any = false;
-    for (const VersionSpan& span : kVersions) {
-        if (!HoldsString(bytes, span.version)) continue;
-        any = true;
-        first = std::max(first, ReleaseIndex(span.first));
-        last = std::min(last, ReleaseIndex(span.last));
-    }
-    if (!any || first > last) return std::string();
+    int last = 0;
+    if (!ReleaseSpan(ReadLibrary(path), &first, &last)) return std::string();
     if (first == last) return kReleases[first];
     return std::string(kReleases[first]) + " to " + kReleases[last];
+}
+
+GameStart GameStartOf(const std::string& path) {
+    const std::vector<unsigned char> bytes = ReadLibrary(path);
+    int first = 0;
+    int last = kReleaseCount - 1;
+    if (!ReleaseSpan(bytes, &first, &last)) {
+        first = 0;
+        last = kReleaseCount - 1;
+    }
+    const bool internalInit = HoldsString(bytes, "SteamInternal_SteamAPI_Init");
+    GameStart best;
+    std::size_t bestMissing = 0;
+    for (const GameStartRow& row : kGameStarts) {
+        const int index = ReleaseIndex(row.release);
+        if (index < first || index > last || row.hasStartList != internalInit) continue;
+        GameStart start{row.release, row.hasStartList, {}};
+        std::size_t missing = 0;
+        for (const char* version = row.versions; *version != '\0';
+             version += std::strlen(version) + 1) {
+            start.versions.emplace_back(version);
+            missing += HoldsString(bytes, version) ? 0 : 1;
+        }
+        // Rows run oldest to newest: an equal one later is newer.
+        if (best.release.empty() || missing <= bestMissing) {
+            best = std::move(start);
+            bestMissing = missing;
+        }
+    }
+    return best;
 }
 
 }  // namespace offline_tool

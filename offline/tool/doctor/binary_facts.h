@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace offline_tool {
 
@@ -20,5 +21,23 @@ bool IsElf(const std::string& path);
 // interface versions found in the file, e.g. "1.57 to 1.58a"; empty when
 // the strings fit no release we know.
 std::string SdkReleasesOf(const std::string& path);
+
+// How a C++ game of one SDK release starts: SteamAPI_InitEx's list of
+// interface versions (from 1.58), else SteamAPI_Init and then every version
+// its accessors ask for (offline/client/interface_tables.h, from the headers).
+struct GameStart {
+    std::string release;  // "1.63"; empty when no release fits the library
+    bool hasStartList = false;
+    std::vector<std::string> versions;
+};
+
+// The release whose C++ game the library at `path` serves: among the
+// releases its interface version strings allow (SdkReleasesOf), those whose
+// start form it exports (SteamInternal_SteamAPI_Init from 1.58), the one
+// whose list the library holds most of, the newest of equals. Every
+// release's library holds the version strings its accessors pass, so its
+// own list is whole; newer releases that drop versions are ruled out by the
+// strings of the client, user and stats versions.
+GameStart GameStartOf(const std::string& path);
 
 }  // namespace offline_tool

@@ -1,11 +1,13 @@
 // steambridge-offline doctor: why a game's Steam start fails. One line per
 // finding, each with what to do about it; a non-zero exit when the game
 // cannot start Steam.
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,68 @@ constexpr ClientLibrary kClientLibraries[] = {
     {"steam_api64.dll", "steambridge64.dll", Architecture::X64},
     {"steam_api.dll", "steambridge.dll", Architecture::X86},
 };
+
+// Where games keep the client library below their folder (bin/, or
+// node_modules/steamworks.js/dist/linux64 for a Node binding): searched this
+// deep, through at most this many folders, naming at most this many.
+constexpr int kSearchDepth = 6;
+constexpr int kSearchFolders = 20000;
+constexpr std::size_t kMostLibraries = 16;
+
+struct FoundLibrary {
+    fs::path path;      // as found, under the game's folder
+    std::string shown;  // relative to the game's folder
+    const ClientLibrary* kind;
+};
+
+// Breadth first, so the library nearest the game's folder comes first; a
+// folder reached twice (a link back up, a loop) is searched once.
+std::vector<FoundLibrary> FindClientLibraries(const fs::path& folder, bool* cut) {
+    std::vector<FoundLibrary> found;
+    std::set<fs::path> seen;
+    std::vector<fs::path> level{folder};
+    int folders = 0;
+    *cut = false;
+    for (int depth = 0; depth <= kSearchDepth && !level.empty(); ++depth) {
+        std::vector<fs::path> next;
+        for (const fs::path& current : level) {
+            std::error_code failure;
+            const fs::path real = fs::canonical(current, failure);
+            if (failure || !seen.insert(real).second) continue;
+            if (++folders > kSearchFolders) {
+                *cut = true;
+                return found;
+            }
+            std::vector<fs::path> files;
+            fs::directory_iterator entries(current, fs::directory_options::skip_permission_denied,
+                                           failure);
+            for (; !failure && entries != fs::directory_iterator(); entries.increment(failure)) {
+                const fs::path entry = entries->path();
+                std::error_code kind;
+                if (fs::is_directory(entry, kind)) {
+                    next.push_back(entry);
+                } else {
+                    files.push_back(entry);
+                }
+            }
+            std::sort(files.begin(), files.end());
+            for (const fs::path& file : files) {
+                for (const ClientLibrary& library : kClientLibraries) {
+                    if (file.filename() != library.file) continue;
+                    if (found.size() == kMostLibraries) {
+                        *cut = true;
+                        return found;
+                    }
+                    found.push_back(
+                        {file, file.lexically_relative(folder).generic_string(), &library});
+                }
+            }
+        }
+        std::sort(next.begin(), next.end());
+        level = std::move(next);
+    }
+    return found;
+}
 
 void CheckAppIdFile(const fs::path& folder, Findings& findings) {
     const fs::path file = folder / "steam_appid.txt";
@@ -111,42 +175,48 @@ int RunDoctor(const Arguments& arguments) {
     }
 
     Findings findings;
-    std::vector<const ClientLibrary*> found;
-    for (const ClientLibrary& library : kClientLibraries) {
-        const fs::path path = folder / library.file;
-        if (!fs::exists(path, failure)) continue;
-        found.push_back(&library);
-        const Architecture architecture = ArchitectureOf(path.string());
-        const std::string releases = SdkReleasesOf(path.string());
+    bool cut = false;
+    const std::vector<FoundLibrary> found = FindClientLibraries(folder, &cut);
+    std::vector<GameStart> starts;
+    for (const FoundLibrary& library : found) {
+        const std::string path = library.path.string();
+        const Architecture architecture = ArchitectureOf(path);
+        const std::string releases = SdkReleasesOf(path);
+        starts.push_back(GameStartOf(path));
         const std::string described =
-            std::string(library.file) + ", " + ArchitectureName(architecture) +
+            library.shown + ", " + ArchitectureName(architecture) +
             (releases.empty() ? ", of no SDK release this tool knows" : ", SDK " + releases);
-        if (architecture != library.expected)
+        if (architecture != library.kind->expected)
             findings.Fail("client library: " + described + ", but its name is that of " +
-                          ArchitectureName(library.expected) +
+                          ArchitectureName(library.kind->expected) +
                           " games: ship the one of its SDK's " +
                           "redistributable_bin folder that fits the game");
         else
             findings.Ok("client library: " + described);
 
-        const fs::path bridge = folder / library.bridge;
+        const fs::path bridge = library.path.parent_path() / library.kind->bridge;
         if (fs::exists(bridge, failure)) {
             const Architecture bridgeArchitecture = ArchitectureOf(bridge.string());
             if (bridgeArchitecture == architecture)
-                findings.Ok(std::string("steambridge: ") + library.bridge + ", " +
+                findings.Ok(std::string("steambridge: ") + library.kind->bridge + ", " +
                             ArchitectureName(bridgeArchitecture) + ", as the client library");
             else
-                findings.Fail(
-                    std::string("steambridge: ") + library.bridge + " is " +
-                    ArchitectureName(bridgeArchitecture) + " but " + library.file + " is " +
-                    ArchitectureName(architecture) +
-                    ": ship the bridge and the client library of the game's architecture");
+                findings.Fail(std::string("steambridge: ") + library.kind->bridge + " is " +
+                              ArchitectureName(bridgeArchitecture) + " but " + library.shown +
+                              " is " + ArchitectureName(architecture) +
+                              ": ship the bridge and the client library of the game's "
+                              "architecture");
         }
     }
+    if (cut)
+        findings.Note("client library: the search below " + folder.string() + " stopped at " +
+                      std::to_string(kMostLibraries) + " libraries or " +
+                      std::to_string(kSearchFolders) + " folders; name the game's own folder");
     if (found.empty()) {
-        findings.Fail("client library: none in " + folder.string() +
-                      "; ship Valve's libsteam_api.so, steam_api64.dll or steam_api.dll "
-                      "(SDK 1.48 or newer) beside the game's executable");
+        findings.Fail("client library: none in " + folder.string() + " or up to " +
+                      std::to_string(kSearchDepth) +
+                      " folders below it; ship Valve's libsteam_api.so, steam_api64.dll or "
+                      "steam_api.dll (SDK 1.48 or newer) beside the game's executable");
         for (const ClientLibrary& library : kClientLibraries) {
             const fs::path bridge = folder / library.bridge;
             if (!fs::exists(bridge, failure)) continue;
@@ -166,14 +236,25 @@ int RunDoctor(const Arguments& arguments) {
             "Steam: a real Steam seems to run (" + steam +
             "); steambridge-offline run leaves it alone: the game alone sees the offline client");
 
-    for (const ClientLibrary* library : found) {
+    // Each library found is tried: a game may ship more than one (its own,
+    // a plugin's, a binding's), each of its own release.
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const GameStart& start = starts[i];
         const TrialResult trial =
-            TrialStart(fs::absolute(folder / library->file).string(), folder.string(), clientPath);
-        const std::string name = std::string("trial start: Valve's ") + library->file;
+            TrialStart(fs::absolute(found[i].path).string(), folder.string(), clientPath, start);
+        const std::string name = "trial start: Valve's " + found[i].shown;
+        const std::string as =
+            start.release.empty()
+                ? std::string()
+                : " as a C++ game of SDK " + start.release + " starts (" +
+                      (start.hasStartList ? "SteamInternal_SteamAPI_Init with its "
+                                          : "SteamAPI_Init, then its ") +
+                      std::to_string(start.versions.size()) + " interface versions)";
         if (trial.outcome == TrialResult::Started)
-            findings.Ok(name + " started over the offline client and shut down");
+            findings.Ok(name + " started over the offline client" + as + " and shut down");
         else if (trial.outcome == TrialResult::Failed)
-            findings.Fail(name + " did not start over the offline client: " + trial.text);
+            findings.Fail(name + " did not start over the offline client: " + trial.text +
+                          (as.empty() ? std::string() : " (tried" + as + ")"));
         else
             findings.Note(name + ": " + trial.text);
     }

@@ -1,21 +1,42 @@
-// steambridge-offline-trial LIBRARY FOLDER ANSWER: the doctor's trial start
-// of a Windows client library, in a process of the library's own
-// architecture (one is built for x86 and one for x64). It starts the library
-// as a game does, from the game's folder, shuts it down again, and writes
-// "ok" or why it did not start into the file ANSWER.
+// steambridge-offline-trial LIBRARY FOLDER ANSWER [RELEASE HASLIST VERSIONS]:
+// the doctor's trial start of a Windows client library, in a process of the
+// library's own architecture (one is built for x86 and one for x64). It
+// starts the library from the game's folder as a C++ game of RELEASE does
+// (HASLIST 1: SteamAPI_InitEx's list VERSIONS, joined by commas; 0: SteamAPI_Init,
+// then each of VERSIONS as the accessors ask), shuts it down again, and
+// writes "ok" or why it did not start into the file ANSWER.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "game_start.h"
+
 namespace {
 
-template <class Function>
-Function Find(HMODULE library, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+std::string Narrow(const wchar_t* text) {
+    std::string out;
+    for (; *text != L'\0'; ++text) out += *text < 0x80 ? static_cast<char>(*text) : '?';
+    return out;
 }
 
-std::string StartOnce(const wchar_t* library) {
+offline_tool::GameStart StartOf(int argc, wchar_t** argv) {
+    offline_tool::GameStart start;
+    if (argc < 7) return start;
+    start.release = Narrow(argv[4]);
+    start.hasStartList = Narrow(argv[5]) == "1";
+    const std::string versions = Narrow(argv[6]);
+    std::size_t begin = 0;
+    while (begin < versions.size()) {
+        std::size_t end = versions.find(',', begin);
+        if (end == std::string::npos) end = versions.size();
+        if (end > begin) start.versions.push_back(versions.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return start;
+}
+
+std::string StartOnce(const wchar_t* library, const offline_tool::GameStart& start) {
     // Valve's library talks on the console; the doctor's lines must stay its own.
     const HANDLE nothing =
         CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -25,38 +46,32 @@ std::string StartOnce(const wchar_t* library) {
     }
     HMODULE handle = LoadLibraryExW(library, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (handle == nullptr) return "cannot load it: error " + std::to_string(GetLastError());
-    using InitFlat = int(__cdecl*)(char*);
-    using Init = bool(__cdecl*)();
-    using InternalInit = int(__cdecl*)(const char*, char*);
+    const offline_tool::GameStartResult started = offline_tool::StartAsGame(
+        [handle](const char* name) {
+            return reinterpret_cast<void*>(GetProcAddress(handle, name));
+        },
+        start);
     using Shutdown = void(__cdecl*)();
-    char message[1024] = {};
-    std::string why;
-    if (auto initFlat = Find<InitFlat>(handle, "SteamAPI_InitFlat")) {
-        const int code = initFlat(message);
-        if (code != 0) why = "SteamAPI_InitFlat gave " + std::to_string(code) + ": " + message;
-    } else if (auto init = Find<Init>(handle, "SteamAPI_Init")) {
-        if (!init()) why = "SteamAPI_Init returned false";
-    } else if (auto internal = Find<InternalInit>(handle, "SteamInternal_SteamAPI_Init")) {
-        const int code = internal("", message);
-        if (code != 0)
-            why = "SteamInternal_SteamAPI_Init gave " + std::to_string(code) + ": " + message;
-    } else {
-        return "it exports no start function (SteamAPI_InitFlat, SteamAPI_Init)";
+    if (started.up) {
+        if (auto shutdown = reinterpret_cast<Shutdown>(
+                reinterpret_cast<void*>(GetProcAddress(handle, "SteamAPI_Shutdown"))))
+            shutdown();
     }
-    if (why.empty())
-        if (auto shutdown = Find<Shutdown>(handle, "SteamAPI_Shutdown")) shutdown();
-    return why.empty() ? "ok" : why;
+    return started.why.empty() ? "ok" : started.why;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        std::fputs("usage: steambridge-offline-trial LIBRARY FOLDER ANSWER\n", stderr);
+    if (argc != 4 && argc != 7) {
+        std::fputs(
+            "usage: steambridge-offline-trial LIBRARY FOLDER ANSWER [RELEASE HASLIST VERSIONS]\n",
+            stderr);
         return 2;
     }
-    const std::string answer =
-        SetCurrentDirectoryW(argv[2]) ? StartOnce(argv[1]) : "cannot enter the game's folder";
+    const std::string answer = SetCurrentDirectoryW(argv[2])
+                                   ? StartOnce(argv[1], StartOf(argc, argv))
+                                   : "cannot enter the game's folder";
     FILE* file = _wfopen(argv[3], L"wb");
     if (file == nullptr) return 1;
     std::fputs(answer.c_str(), file);

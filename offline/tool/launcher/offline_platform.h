@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "binary_facts.h"
+
 namespace offline_tool {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
@@ -55,9 +57,9 @@ struct TrialResult {
 };
 // Loads the client library `library` in a process of its own over the
 // offline client (`client`, else the one beside this program), in `folder`,
-// and starts it as a game does.
+// and starts it as a C++ game of the release `start` names does.
 TrialResult TrialStart(const std::string& library, const std::string& folder,
-                       const std::string& client);
+                       const std::string& client, const GameStart& start);
 
 // Windows: puts HKCU\Software\Valve\Steam\ActiveProcess back as a run cut
 // short left it, from the backup the run saved; an exit status.

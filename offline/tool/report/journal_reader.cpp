@@ -1,11 +1,13 @@
 // The report built from the client's journal: each line an event, the last
 // state line Steam's side, and the scenario's expectations held to it.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string_view>
+#include <tuple>
 
 #include "number_text.h"
 #include "report.h"
@@ -102,12 +104,21 @@ private:
             if (Flag(event, "ok")) {
                 report_.started = true;
                 ++report_.sessions;
+                endedBefore_ = {shutDownByApi_, exitedWithSteamUp_};
                 shutDownByApi_ = false;
                 exitedWithSteamUp_ = false;
                 sessionOpen_ = true;
             } else {
                 std::string reason = Text(event, "reason");
                 report_.startFailure = reason.empty() ? "no reason given" : reason;
+                // A failure while the session is open takes its start back:
+                // Valve's library gave the start up after the user connected.
+                if (sessionOpen_) {
+                    sessionOpen_ = false;
+                    --report_.sessions;
+                    report_.started = report_.sessions > 0;
+                    std::tie(shutDownByApi_, exitedWithSteamUp_) = endedBefore_;
+                }
             }
         } else if (kind == "shutdown") {
             if (!sessionOpen_) return;
@@ -117,6 +128,11 @@ private:
             exitedWithSteamUp_ = how == "exit";
         } else if (kind == "call") {
             ++report_.calls;
+        } else if (kind == "interface") {
+            const std::string version = Text(event, "version");
+            std::vector<std::string>& list =
+                Flag(event, "served") ? report_.servedInterfaces : report_.refusedInterfaces;
+            if (std::find(list.begin(), list.end(), version) == list.end()) list.push_back(version);
         } else if (kind == "unserved") {
             CountUnserved(Text(event, "call"));
         } else if (kind == "store") {
@@ -296,6 +312,8 @@ private:
     bool sessionOpen_ = false;
     bool shutDownByApi_ = false;
     bool exitedWithSteamUp_ = false;
+    // How the session before the open one ended, for a start taken back.
+    std::pair<bool, bool> endedBefore_;
     std::vector<std::pair<std::string, int>> unservedCounts_;
 };
 

@@ -55,7 +55,7 @@ struct StatRejection {
 };
 
 struct Report {
-    bool started = false;                     // some start succeeded
+    bool started = false;                     // some start succeeded and was not taken back
     std::optional<std::string> startFailure;  // the last start failed, and why
     int sessions = 0;                         // successful starts
     bool cleanShutdown = false;               // SteamAPI_Shutdown after the last successful start
@@ -75,6 +75,10 @@ struct Report {
 
     std::vector<ReportWarning> warnings;                // distinct, in first-seen order
     std::vector<std::pair<std::string, int>> unserved;  // method, times; first-seen order
+    // Interface versions asked for, distinct, first-seen order: served, and
+    // answered NULL (or unknown to the library's check).
+    std::vector<std::string> servedInterfaces;
+    std::vector<std::string> refusedInterfaces;
     std::vector<ExpectationResult> expectations;
 
     // What steambridge traced, when the game uses it: why a start failed,

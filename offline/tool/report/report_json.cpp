@@ -76,6 +76,8 @@ std::string ReportJson(const Report& report) {
         unserved.push_back({{"call", call}, {"count", count}});
     }
     out["unserved"] = unserved;
+    out["interfaces"] = {{"served", report.servedInterfaces},
+                         {"refused", report.refusedInterfaces}};
     ordered_json expectations = ordered_json::array();
     for (const ExpectationResult& expectation : report.expectations) {
         ordered_json entry = {{"what", expectation.what}, {"met", expectation.met}};

@@ -1,4 +1,5 @@
 // The report as lines for a person at a terminal.
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -134,11 +135,21 @@ std::string ReportSummary(const Report& report) {
         }
     }
     if (!report.unserved.empty()) {
+        // The five most called, ties in first-seen order; the JSON has them all.
+        constexpr size_t kShown = 5;
+        std::vector<std::pair<std::string, int>> byCount = report.unserved;
+        std::stable_sort(byCount.begin(), byCount.end(),
+                         [](const auto& a, const auto& b) { return a.second > b.second; });
         std::vector<std::string> calls;
-        for (const auto& [call, count] : report.unserved) {
+        for (size_t i = 0; i < byCount.size() && i < kShown; ++i) {
+            const auto& [call, count] = byCount[i];
             calls.push_back(count == 1 ? call : call + " x" + std::to_string(count));
         }
-        AppendWrapped(out, "unserved: " + Joined(calls), 2);
+        std::string line = "answered by default, most called: " + Joined(calls);
+        if (byCount.size() > kShown)
+            line += " and " + Plural(static_cast<int64_t>(byCount.size() - kShown), "other method",
+                                     "other methods");
+        AppendWrapped(out, line, 2);
     }
     for (const ReportWarning& warning : report.warnings) {
         AppendWrapped(out, "warning " + warning.code + ": " + warning.text, 2);

@@ -19,6 +19,7 @@
 
 #include "binary_facts.h"
 #include "command_line.h"
+#include "game_start.h"
 
 namespace offline_tool {
 namespace {
@@ -249,7 +250,7 @@ namespace {
 
 // The trial in a child process: "" when the library started, else why not.
 std::string TrialInChild(const std::string& library, const std::string& home,
-                         const std::string& folder) {
+                         const std::string& folder, const GameStart& start) {
     int answer[2];
     if (pipe(answer) != 0) return std::string("cannot make a pipe: ") + std::strerror(errno);
     const pid_t child = fork();
@@ -274,27 +275,11 @@ std::string TrialInChild(const std::string& library, const std::string& home,
             result = std::string("cannot load it: ") + (why ? why : "unknown error");
         }
         if (handle != nullptr) {
-            using InitFlat = int (*)(char*);
-            using Init = bool (*)();
-            using InternalInit = int (*)(const char*, char*);
-            char message[1024] = {};
-            if (auto initFlat = reinterpret_cast<InitFlat>(dlsym(handle, "SteamAPI_InitFlat"))) {
-                const int code = initFlat(message);
-                if (code != 0)
-                    result = "SteamAPI_InitFlat gave " + std::to_string(code) + ": " + message;
-            } else if (auto init = reinterpret_cast<Init>(dlsym(handle, "SteamAPI_Init"))) {
-                if (!init()) result = "SteamAPI_Init returned false";
-            } else if (auto internal = reinterpret_cast<InternalInit>(
-                           dlsym(handle, "SteamInternal_SteamAPI_Init"))) {
-                const int code = internal("", message);
-                if (code != 0)
-                    result =
-                        "SteamInternal_SteamAPI_Init gave " + std::to_string(code) + ": " + message;
-            } else {
-                result = "it exports no start function (SteamAPI_InitFlat, SteamAPI_Init)";
-            }
+            const GameStartResult started =
+                StartAsGame([handle](const char* name) { return dlsym(handle, name); }, start);
+            result = started.why;
             using Shutdown = void (*)();
-            if (result.empty())
+            if (started.up)
                 if (auto shutdown = reinterpret_cast<Shutdown>(dlsym(handle, "SteamAPI_Shutdown")))
                     shutdown();
         }
@@ -321,7 +306,7 @@ std::string TrialInChild(const std::string& library, const std::string& home,
 }  // namespace
 
 TrialResult TrialStart(const std::string& library, const std::string& folder,
-                       const std::string& client) {
+                       const std::string& client, const GameStart& start) {
     if (ArchitectureOf(library) != Architecture::X64 || !IsElf(library))
         return {TrialResult::NotHere,
                 "not an x86-64 Linux library; the Windows launcher tries Windows ones"};
@@ -337,7 +322,7 @@ TrialResult TrialStart(const std::string& library, const std::string& folder,
         RemoveTree(sandbox);
         return {TrialResult::Failed, error};
     }
-    const std::string why = TrialInChild(library, sandbox + "/home", folder);
+    const std::string why = TrialInChild(library, sandbox + "/home", folder, start);
     RemoveTree(sandbox);
     return why.empty() ? TrialResult{TrialResult::Started, std::string()}
                        : TrialResult{TrialResult::Failed, why};

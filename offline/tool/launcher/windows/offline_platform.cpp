@@ -57,7 +57,7 @@ std::string ResolveGame(const std::string& game) {
 }
 
 TrialResult TrialStart(const std::string& library, const std::string& folder,
-                       const std::string& client) {
+                       const std::string& client, const GameStart& start) {
     const Architecture architecture = ArchitectureOf(library);
     if (IsElf(library) || (architecture != Architecture::X86 && architecture != Architecture::X64))
         return {TrialResult::NotHere,
@@ -80,8 +80,15 @@ TrialResult TrialStart(const std::string& library, const std::string& folder,
         return {refusal == kSteamRunning ? TrialResult::NotHere : TrialResult::Failed, error};
     }
     const std::string answerPath = sandbox + "\\answer.txt";
+    // The game's start travels as RELEASE, 1 or 0 (a start list or not), and
+    // the versions joined by commas (no version string holds one).
+    std::string versions;
+    for (const std::string& version : start.versions)
+        versions += (versions.empty() ? "" : ",") + version;
     const int status = RunGame(
-        {trial, library, folder, answerPath}, Environment(), [] {}, &error);
+        {trial, library, folder, answerPath, start.release, start.hasStartList ? "1" : "0",
+         versions},
+        Environment(), [] {}, &error);
     StopStandingIn();
     std::ifstream file(answerPath, std::ios::binary);
     std::string answer((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
