@@ -122,18 +122,20 @@ class WindowsLauncher(unittest.TestCase):
     def test_the_doctors_trial_start_leaves_the_old_values(self):
         self.write_old_values()
         game = os.path.join(self.work, "game")
-        os.mkdir(game)
-        shutil.copy(os.path.join(STAGE, "steam_api64.dll"), game)
+        # A folder down, as games keep it; started as a C++ game of its release.
+        os.makedirs(os.path.join(game, "bin"))
+        shutil.copy(os.path.join(STAGE, "steam_api64.dll"), os.path.join(game, "bin"))
         with open(os.path.join(game, "steam_appid.txt"), "w") as file:
             file.write("480\n")
         done = self.wine(TOOL, "doctor", windows_path(game), "--client", windows_path(CLIENT))
         self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
-        self.assertIn("ok    trial start: Valve's steam_api64.dll started over the offline client",
+        self.assertIn("ok    trial start: Valve's bin/steam_api64.dll started over the offline "
+                      "client as a C++ game of SDK 1.63 starts (SteamInternal_SteamAPI_Init with its",
                       done.stdout)
         self.assertEqual(self.key(), OLD)
         done = self.wine(TOOL, "doctor", windows_path(game), "--client", r"Z:\no\steamclient64.dll")
         self.assertEqual(done.returncode, 10, done.stdout)
-        self.assertIn("FAIL  trial start: Valve's steam_api64.dll did not start", done.stdout)
+        self.assertIn("FAIL  trial start: Valve's bin/steam_api64.dll did not start", done.stdout)
         self.assertEqual(self.key(), OLD)
 
     def test_a_run_puts_the_old_values_back(self):
