@@ -146,6 +146,32 @@ TEST(ReportJournal, WarningsAreKeptOnceEachInFirstSeenOrder) {
 
 // ---- starts and shutdowns ----
 
+TEST(ReportJournal, RichPresenceIsTheLastChangeOfTheLastProcess) {
+    const std::string menu =
+        R"({"event":"richPresence","frame":2,"keys":{"status":"In the menu"}})";
+    const std::string level =
+        R"({"event":"richPresence","frame":4,"keys":{"status":"Level 3","steam_display":"#Level"}})";
+    const Report report = BuildReport({kOpen, kStart, menu, level, kShutdown}, {});
+    ASSERT_TRUE(report.hasRichPresence);
+    const json out = Json(report);
+    EXPECT_EQ(out["richPresence"], json({{"status", "Level 3"}, {"steam_display", "#Level"}}));
+    EXPECT_NE(offline_tool::ReportSummary(report).find(
+                  "rich presence: status=Level 3, steam_display=#Level\n"),
+              std::string::npos)
+        << offline_tool::ReportSummary(report);
+
+    // Cleared, and a later process that set none: Steam keeps none of an ended game.
+    const std::string cleared = R"({"event":"richPresence","frame":6,"keys":{}})";
+    const Report clearedReport = BuildReport({kOpen, kStart, level, cleared, kShutdown}, {});
+    EXPECT_EQ(Json(clearedReport)["richPresence"], json::object());
+    EXPECT_NE(offline_tool::ReportSummary(clearedReport).find("rich presence: none (cleared)"),
+              std::string::npos);
+    const Report later = BuildReport({kOpen, kStart, level, kShutdown, kOpen, kStart}, {});
+    EXPECT_FALSE(later.hasRichPresence);
+    EXPECT_EQ(Json(later)["richPresence"], json::object());
+    EXPECT_EQ(offline_tool::ReportSummary(later).find("rich presence"), std::string::npos);
+}
+
 TEST(ReportSessions, ShutdownOnlyCountsAfterTheLastStart) {
     const Report clean = BuildReport({kOpen, kStart, kShutdown}, {});
     EXPECT_TRUE(clean.cleanShutdown);

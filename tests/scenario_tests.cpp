@@ -257,6 +257,114 @@ TEST(ScenarioReading, IntegersMayBeWrittenWithAZeroFraction) {
     EXPECT_NE(RefusalOf(R"({"app": {"id": 480.5}})"), "");
 }
 
+TEST(ScenarioReading, PercentagesOtherUsersAndGlobalStatsReachTheirFields) {
+    Scenario s;
+    std::string error;
+    ASSERT_TRUE(offline_steam::ParseScenario(R"({
+  "achievements": [{"name": "ACH_A", "globalPercent": 12.5}, {"name": "ACH_B", "globalPercent": 0},
+                   {"name": "ACH_C"}],
+  "stats": [{"name": "STAT_I"}, {"name": "STAT_F", "type": "float"}],
+  "users": [{"steamId": "76561198000000002", "achievements": {"ACH_A": 1500000000},
+             "stats": {"STAT_I": 7, "STAT_F": 0.25}},
+            {"steamId": "76561198000000003"}],
+  "global": {"stats": {"STAT_I": {"total": 9007199254740992, "history": [3, 2, 1]},
+                       "STAT_F": {"total": 0.5}},
+             "currentPlayers": 0}
+})",
+                                             "game.json", &s, &error))
+        << error;
+    EXPECT_EQ(s.achievements[0].globalPercent, 12.5f);
+    EXPECT_EQ(s.achievements[1].globalPercent, 0.0f);
+    EXPECT_FALSE(s.achievements[2].globalPercent.has_value());
+    EXPECT_EQ(s.achievements[0].icon, "");
+    ASSERT_EQ(s.users.size(), 2u);
+    EXPECT_EQ(s.users[0].steamId, 76561198000000002ull);
+    EXPECT_EQ(s.users[0].achievements, (std::map<std::string, uint32_t>{{"ACH_A", 1500000000u}}));
+    EXPECT_EQ(s.users[0].stats, (std::map<std::string, double>{{"STAT_I", 7}, {"STAT_F", 0.25}}));
+    EXPECT_TRUE(s.users[1].stats.empty());
+    ASSERT_EQ(s.globalStats.size(), 2u);
+    // Held in key order.
+    EXPECT_EQ(s.globalStats[0].name, "STAT_F");
+    EXPECT_EQ(s.globalStats[0].total, 0.5);
+    EXPECT_TRUE(s.globalStats[0].history.empty());
+    EXPECT_EQ(s.globalStats[1].name, "STAT_I");
+    EXPECT_EQ(s.globalStats[1].total, 9007199254740992.0);
+    EXPECT_EQ(s.globalStats[1].history, (std::vector<double>{3, 2, 1}));
+    EXPECT_EQ(s.currentPlayers, 0);
+    Scenario none;
+    ASSERT_TRUE(offline_steam::ParseScenario("{}", "game.json", &none, &error));
+    EXPECT_FALSE(none.currentPlayers.has_value());
+    // Steam gives at most 60 days of history.
+    std::string days = "0";
+    for (int i = 1; i < 61; ++i) days += ", " + std::to_string(i);
+    EXPECT_EQ(RefusalOf(R"({"stats": [{"name": "S"}], "global": {"stats": {"S": {"total": 1,
+  "history": [)" + days +
+                        "]}}}}"),
+              "game.json: line 2: global.stats.S.history: holds 61 days; Steam gives at most 60");
+}
+
+// A 2 x 2 RGBA PNG file, whole.
+constexpr unsigned char kPng[] = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52,
+    0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x06, 0x00, 0x00, 0x00, 0x72, 0xB6, 0x0D,
+    0x24, 0x00, 0x00, 0x00, 0x13, 0x49, 0x44, 0x41, 0x54, 0x78, 0xDA, 0x63, 0xF8, 0xCF, 0xC0, 0xF0,
+    0x1F, 0x0C, 0x81, 0x34, 0x08, 0x34, 0x00, 0x00, 0x49, 0x49, 0x09, 0x78, 0x9C, 0x51, 0x17, 0x92,
+    0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+
+using ScenarioIcons = FileTest;
+
+TEST_F(ScenarioIcons, AreFoundBesideTheFileThatNamesThemAndStoredResolved) {
+    const std::string png(reinterpret_cast<const char*>(kPng), sizeof kPng);
+    Write("icons/win.png", png);
+    Write("icons/win_gray.png", png);
+    Write("parts/more/achievements.json", R"({"achievements": [
+  {"name": "ACH_WIN", "icon": "../../icons/win.png", "iconGray": "../../icons/win_gray.png"}]})");
+    Write("game.json", R"({"include": ["parts/more/achievements.json"]})");
+    Write("alone.json", R"({"achievements": [{"name": "ACH_WIN", "icon": "icons/win.png"}]})");
+    Scenario s;
+    std::string error;
+    ASSERT_TRUE(offline_steam::LoadScenarioFile(Path("game.json"), &s, &error)) << error;
+    ASSERT_EQ(s.achievements.size(), 1u);
+    EXPECT_EQ(fs::path(s.achievements[0].icon), fs::absolute(dir_ / "icons" / "win.png"));
+    EXPECT_EQ(fs::path(s.achievements[0].iconGray), fs::absolute(dir_ / "icons" / "win_gray.png"));
+    // A relative file name of the scenario: relative to where it is.
+    fs::current_path(dir_ / "parts");
+    ASSERT_TRUE(offline_steam::LoadScenarioFile("../alone.json", &s, &error)) << error;
+    EXPECT_EQ(fs::path(s.achievements[0].icon), fs::absolute(dir_ / "icons" / "win.png"));
+}
+
+TEST_F(ScenarioIcons, AFileMissingOrNotAPngIsRefused) {
+    Write("notes.png", "these are notes, not a picture");
+    Write("cut.png", std::string(reinterpret_cast<const char*>(kPng), 20));
+    std::string huge(reinterpret_cast<const char*>(kPng), sizeof kPng);
+    huge[18] = 0x20;  // 8192 pixels wide
+    Write("huge.png", huge);
+    fs::create_directories(dir_ / "folder.png");
+    auto refusal = [&](const std::string& icon) {
+        Write("game.json", "{\"achievements\": [{\"name\": \"A\",\n \"icon\": \"" + icon + "\"}]}");
+        Scenario s;
+        std::string error;
+        EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("game.json"), &s, &error));
+        return error;
+    };
+    const std::string where = Path("game.json") + ": line 2: achievements[0].icon: ";
+    EXPECT_EQ(refusal("notes.png"), where +
+                                        "\"notes.png\" is not a PNG file (it lacks the PNG "
+                                        "signature) (looked for " +
+                                        fs::absolute(dir_ / "notes.png").string() + ")");
+    EXPECT_EQ(refusal("cut.png"), where +
+                                      "\"cut.png\" is not a PNG file that can be read (its "
+                                      "header, IHDR, is missing or cut off) (looked for " +
+                                      fs::absolute(dir_ / "cut.png").string() + ")");
+    EXPECT_EQ(refusal("missing.png"), where + "\"missing.png\" cannot be opened (looked for " +
+                                          fs::absolute(dir_ / "missing.png").string() + ")");
+    EXPECT_EQ(refusal("folder.png"), where + "\"folder.png\" is not a file (looked for " +
+                                         fs::absolute(dir_ / "folder.png").string() + ")");
+    EXPECT_NE(refusal("huge.png").find("is 8194 x 2 pixels; an icon may have at most 4096"),
+              std::string::npos);
+    EXPECT_NE(refusal("").find("achievements[0].icon: must not be empty"), std::string::npos);
+}
+
 // ---- refusals -----------------------------------------------------------------
 
 struct RefusalCase {
@@ -277,8 +385,8 @@ const RefusalCase kRefusals[] = {
      "game.json: line 1: top level: must be an object, not a list"},
     {"unknown top-level key", "{\n  \"app\": {},\n  \"apps\": {}\n}",
      "game.json: line 3: apps: unknown key; the top level takes $schema, include, app, user, "
-     "clock, "
-     "achievements, stats, leaderboards, start, faults and expect"},
+     "friends, clock, "
+     "achievements, stats, leaderboards, users, global, start, faults and expect"},
     {"duplicate key", "{\"app\": {\n  \"id\": 1,\n  \"id\": 2}}",
      "game.json: line 3: app.id: duplicate key (also on line 2)"},
     {"duplicate key in a list's object",
@@ -289,8 +397,8 @@ const RefusalCase kRefusals[] = {
      "levels"},
     {"control characters stay escaped", "{\"a\\nb\": 1}",
      "game.json: line 1: a\\nb: unknown key; the top level takes $schema, include, app, user, "
-     "clock, "
-     "achievements, stats, leaderboards, start, faults and expect"},
+     "friends, clock, "
+     "achievements, stats, leaderboards, users, global, start, faults and expect"},
     // app and user
     {"app.id type", "{\"app\": {\"id\": \"480\"}}",
      "game.json: line 1: app.id: must be an integer from 1 to 4294967295, not a string"},
@@ -335,7 +443,7 @@ const RefusalCase kRefusals[] = {
      "game.json: line 3: achievements[2].name: \"A\" is already the name of achievements[0]"},
     {"unknown achievement key", "{\"achievements\": [{\"name\": \"A\",\n \"hiden\": true}]}",
      "game.json: line 2: achievements[0].hiden: unknown key; an achievement takes name, "
-     "displayName, description, hidden and progress"},
+     "displayName, description, hidden, progress, icon, iconGray and globalPercent"},
     {"text not a string",
      "{\"achievements\": [{\"name\": \"A\", \"displayName\": {\"english\": 5}}]}",
      "game.json: line 1: achievements[0].displayName.english: must be a string, not a number"},
@@ -458,6 +566,54 @@ const RefusalCase kRefusals[] = {
      "game.json: line 1: expect.leaderboards.B.max: must not be less than min (3)"},
     {"cleanShutdown type", "{\"expect\": {\"cleanShutdown\": \"yes\"}}",
      "game.json: line 1: expect.cleanShutdown: must be true or false, not a string"},
+    // global percentages, other users, global stats
+    {"percentage above 100", "{\"achievements\": [{\"name\": \"A\",\n \"globalPercent\": 101}]}",
+     "game.json: line 2: achievements[0].globalPercent: must be a number from 0 to 100, not 101"},
+    {"percentage negative", "{\"achievements\": [{\"name\": \"A\", \"globalPercent\": -0.5}]}",
+     "game.json: line 1: achievements[0].globalPercent: must be a number from 0 to 100, not -0.5"},
+    {"unknown key of a user", "{\"users\": [{\"steamId\": \"5\",\n \"stat\": {}}]}",
+     "game.json: line 2: users[0].stat: unknown key; a user of \"users\" takes steamId, "
+     "achievements and stats"},
+    {"user without an ID", "{\"users\": [{\"stats\": {}}]}",
+     "game.json: line 1: users[0]: a user needs \"steamId\""},
+    {"user listed twice", "{\"users\": [{\"steamId\": \"5\"},\n{\"steamId\": \"05\"}]}",
+     "game.json: line 2: users[1].steamId: this user is already listed in users[0]"},
+    {"user with the user's own ID",
+     "{\"user\": {\"steamId\": \"76561197960000009\"},\n\"users\": [{\"steamId\": "
+     "\"76561197960000009\"}]}",
+     "game.json: line 2: users[0].steamId: is the user's own ID (user.steamId); the user's stats "
+     "are the start state's"},
+    {"user with the default user's ID", "{\"users\": [{\"steamId\": \"76561197960287930\"}]}",
+     "game.json: line 1: users[0].steamId: is the user's own ID (user.steamId); the user's stats "
+     "are the start state's"},
+    {"user's unknown achievement",
+     "{\"users\": [{\"steamId\": \"5\", \"achievements\": {\"ACH_Q\": 1}}]}",
+     "game.json: line 1: users[0].achievements.ACH_Q: \"ACH_Q\" is not an achievement of the "
+     "schema"},
+    {"user's stat of another type",
+     "{\"stats\": [{\"name\": \"S\"}], \"users\": [{\"steamId\": \"5\", \"stats\": {\"S\": "
+     "1.5}}]}",
+     "game.json: line 1: users[0].stats.S: must be an integer from -2147483648 to 2147483647, not "
+     "1.5"},
+    {"unknown key of global", "{\"global\": {\"players\": 5}}",
+     "game.json: line 1: global.players: unknown key; global takes stats and currentPlayers"},
+    {"currentPlayers negative", "{\"global\": {\"currentPlayers\": -1}}",
+     "game.json: line 1: global.currentPlayers: must be an integer from 0 to 2147483647, not -1"},
+    {"global stat unknown", "{\"global\": {\"stats\": {\"S\": {\"total\": 1}}}}",
+     "game.json: line 1: global.stats.S: \"S\" is not a stat of the schema"},
+    {"global stat avgrate",
+     "{\"stats\": [{\"name\": \"S\", \"type\": \"avgrate\"}], \"global\": {\"stats\": {\"S\": "
+     "{\"total\": 1}}}}",
+     "game.json: line 1: global.stats.S: \"S\" is an avgrate stat; Steam aggregates only int and "
+     "float stats"},
+    {"global stat without total",
+     "{\"stats\": [{\"name\": \"S\"}], \"global\": {\"stats\": {\"S\": {\"history\": []}}}}",
+     "game.json: line 1: global.stats.S: a global stat needs \"total\""},
+    {"global int stat fraction",
+     "{\"stats\": [{\"name\": \"S\"}], \"global\": {\"stats\": {\"S\": {\"total\": 1,\n "
+     "\"history\": [2, 2.5]}}}}",
+     "game.json: line 2: global.stats.S.history[1]: must be an integer from -9007199254740992 to "
+     "9007199254740992, not 2.5"},
 };
 
 TEST(ScenarioRefusals, EachNamesFileLineAndPath) {
@@ -559,6 +715,8 @@ TEST(PublishedSchema, NamesTheKeysTheLoaderTakes) {
     EXPECT_EQ(keysAt({}), LoaderKeys(R"({"?": 0})"));
     EXPECT_EQ(keysAt({"app"}), LoaderKeys(R"({"app": {"?": 0}})"));
     EXPECT_EQ(keysAt({"user"}), LoaderKeys(R"({"user": {"?": 0}})"));
+    EXPECT_EQ(keysAt({"app", "dlc", "[]"}), LoaderKeys(R"({"app": {"dlc": [{"?": 0}]}})"));
+    EXPECT_EQ(keysAt({"friends", "[]"}), LoaderKeys(R"({"friends": [{"?": 0}]})"));
     EXPECT_EQ(keysAt({"achievements", "[]"}), LoaderKeys(R"({"achievements": [{"?": 0}]})"));
     EXPECT_EQ(keysAt({"achievements", "[]", "progress"}),
               LoaderKeys(R"({"achievements": [{"name": "A", "progress": {"?": 0}}]})"));
@@ -566,6 +724,8 @@ TEST(PublishedSchema, NamesTheKeysTheLoaderTakes) {
     EXPECT_EQ(keysAt({"leaderboards", "[]"}), LoaderKeys(R"({"leaderboards": [{"?": 0}]})"));
     EXPECT_EQ(keysAt({"leaderboards", "[]", "scores", "[]"}),
               LoaderKeys(R"({"leaderboards": [{"name": "B", "scores": [{"?": 0}]}]})"));
+    EXPECT_EQ(keysAt({"users", "[]"}), LoaderKeys(R"({"users": [{"?": 0}]})"));
+    EXPECT_EQ(keysAt({"global"}), LoaderKeys(R"({"global": {"?": 0}})"));
     EXPECT_EQ(keysAt({"start"}), LoaderKeys(R"({"start": {"?": 0}})"));
     EXPECT_EQ(keysAt({"faults"}), LoaderKeys(R"({"faults": {"?": 0}})"));
     EXPECT_EQ(keysAt({"faults", "stats"}), LoaderKeys(R"({"faults": {"stats": {"?": 0}}})"));
@@ -578,6 +738,138 @@ TEST(PublishedSchema, NamesTheKeysTheLoaderTakes) {
     EXPECT_EQ(keysAt({"faults", "leaderboards", "faults", "[]"}),
               LoaderKeys(R"({"faults": {"leaderboards": {"faults": [{"?": 0}]}}})"));
     EXPECT_EQ(keysAt({"expect"}), LoaderKeys(R"({"expect": {"?": 0}})"));
+}
+
+// ---- the app's DLC, the user and friends ------------------------------------------
+
+TEST(AppUserAndFriends, EveryKeyReachesItsField) {
+    Scenario s;
+    std::string error;
+    ASSERT_TRUE(offline_steam::ParseScenario(R"({
+  "app": {"id": 2000, "buildId": 2147483647, "betaName": "beta", "installDir": "/games/g",
+          "earliestPurchase": 4294967295, "freeWeekend": true, "vacBanned": true,
+          "dlc": [{"id": 2001, "name": "Soundtrack"},
+                  {"id": 2002, "name": "Expansion", "installed": false},
+                  {"id": 2003, "name": "Not Bought", "owned": false},
+                  {"id": 2004, "name": "Not Bought Either", "owned": false, "installed": false}]},
+  "user": {"steamId": "76561197960287930", "steamLevel": 42, "uiLanguage": "koreana",
+           "ipCountry": "DE", "onSteamDeck": true, "bigPicture": true, "overlayEnabled": true},
+  "friends": [{"steamId": "76561197960000001", "personaName": "Ann"},
+              {"steamId": "76561197960000002", "personaName": "Bob", "personaState": "snooze"},
+              {"steamId": "76561197960000003", "personaName": "Cy",
+               "personaState": "lookingToPlay"}]
+})",
+                                             "g.json", &s, &error))
+        << error;
+    EXPECT_EQ(s.buildId, 2147483647u);
+    EXPECT_EQ(s.betaName, "beta");
+    EXPECT_EQ(s.installDir, "/games/g");
+    EXPECT_EQ(s.purchaseTime, 4294967295u);
+    EXPECT_TRUE(s.freeWeekend);
+    EXPECT_TRUE(s.vacBanned);
+    ASSERT_EQ(s.dlc.size(), 4u);
+    EXPECT_EQ(s.dlc[0].appId, 2001u);
+    EXPECT_EQ(s.dlc[0].name, "Soundtrack");
+    EXPECT_TRUE(s.dlc[0].owned);
+    EXPECT_TRUE(s.dlc[0].installed);
+    EXPECT_TRUE(s.dlc[1].owned);
+    EXPECT_FALSE(s.dlc[1].installed);
+    // Not owned: not installed unless said (and then refused, below).
+    EXPECT_FALSE(s.dlc[2].owned);
+    EXPECT_FALSE(s.dlc[2].installed);
+    EXPECT_FALSE(s.dlc[3].installed);
+    EXPECT_EQ(s.steamLevel, 42);
+    EXPECT_EQ(s.uiLanguage, "koreana");
+    EXPECT_EQ(s.ipCountry, "DE");
+    EXPECT_TRUE(s.onSteamDeck);
+    EXPECT_TRUE(s.bigPicture);
+    EXPECT_TRUE(s.overlayEnabled);
+    ASSERT_EQ(s.friends.size(), 3u);
+    EXPECT_EQ(s.friends[0].steamId, 76561197960000001ull);
+    EXPECT_EQ(s.friends[0].personaName, "Ann");
+    EXPECT_EQ(s.friends[0].personaState, offline_steam::PersonaState::Online);
+    EXPECT_EQ(s.friends[1].personaState, offline_steam::PersonaState::Snooze);
+    EXPECT_EQ(s.friends[2].personaState, offline_steam::PersonaState::LookingToPlay);
+
+    // Without them: no DLC, no friends, the default branch, Steam's defaults.
+    ASSERT_TRUE(offline_steam::ParseScenario("{}", "g.json", &s, &error)) << error;
+    EXPECT_TRUE(s.dlc.empty());
+    EXPECT_TRUE(s.friends.empty());
+    EXPECT_EQ(s.betaName, "");
+    EXPECT_EQ(s.installDir, "");
+    EXPECT_EQ(s.uiLanguage, "english");
+    EXPECT_EQ(s.ipCountry, "US");
+    EXPECT_FALSE(s.overlayEnabled);
+}
+
+const RefusalCase kAppUserFriendRefusals[] = {
+    {"unknown app key", "{\"app\": {\"dlcs\": []}}",
+     "game.json: line 1: app.dlcs: unknown key; app takes id, language, languages, dlc, buildId, "
+     "betaName, installDir, earliestPurchase, freeWeekend and vacBanned"},
+    {"unknown user key", "{\"user\": {\"steamlevel\": 3}}",
+     "game.json: line 1: user.steamlevel: unknown key; user takes steamId, loggedOn, "
+     "personaName, steamLevel, uiLanguage, ipCountry, onSteamDeck, bigPicture and "
+     "overlayEnabled"},
+    {"unknown DLC key", "{\"app\": {\"dlc\": [{\"id\": 5, \"name\": \"D\", \"own\": true}]}}",
+     "game.json: line 1: app.dlc[0].own: unknown key; a DLC takes id, name, owned and "
+     "installed"},
+    {"DLC without a name", "{\"app\": {\"dlc\": [{\"id\": 5}]}}",
+     "game.json: line 1: app.dlc[0]: a DLC needs \"name\""},
+    {"duplicate DLC",
+     "{\"app\": {\"dlc\": [{\"id\": 5, \"name\": \"A\"},\n {\"id\": 5, \"name\": \"B\"}]}}",
+     "game.json: line 2: app.dlc[1].id: 5 is already the ID of app.dlc[0]"},
+    {"DLC with the game's own ID",
+     "{\"app\": {\"dlc\": [\n{\"id\": 2000, \"name\": \"A\"}], \"id\": 2000}}",
+     "game.json: line 2: app.dlc[0].id: 2000 is the game's own app ID"},
+    {"DLC with the default app ID", "{\"app\": {\"dlc\": [{\"id\": 480, \"name\": \"A\"}]}}",
+     "game.json: line 1: app.dlc[0].id: 480 is the game's own app ID"},
+    {"DLC installed but not owned",
+     "{\"app\": {\"dlc\": [{\"id\": 5, \"name\": \"A\", \"owned\": false,\n \"installed\": "
+     "true}]}}",
+     "game.json: line 2: app.dlc[0].installed: a DLC the user does not own cannot be installed "
+     "(\"owned\" is false)"},
+    {"buildId beyond int", "{\"app\": {\"buildId\": 2147483648}}",
+     "game.json: line 1: app.buildId: must be an integer from 0 to 2147483647, not 2147483648"},
+    {"betaName public", "{\"app\": {\"betaName\": \"public\"}}",
+     "game.json: line 1: app.betaName: \"public\" is Steam's default branch, on which "
+     "GetCurrentBetaName answers false: leave betaName out"},
+    {"steamLevel negative", "{\"user\": {\"steamLevel\": -1}}",
+     "game.json: line 1: user.steamLevel: must be an integer from 0 to 2147483647, not -1"},
+    {"ipCountry lowercase", "{\"user\": {\"ipCountry\": \"us\"}}",
+     "game.json: line 1: user.ipCountry: must be two uppercase letters (an ISO 3166-1 code such "
+     "as \"US\"), not \"us\""},
+    {"ipCountry three letters", "{\"user\": {\"ipCountry\": \"USA\"}}",
+     "game.json: line 1: user.ipCountry: must be two uppercase letters (an ISO 3166-1 code such "
+     "as \"US\"), not \"USA\""},
+    {"uiLanguage empty", "{\"user\": {\"uiLanguage\": \"\"}}",
+     "game.json: line 1: user.uiLanguage: must not be empty"},
+    {"friend with the user's own ID",
+     "{\"user\": {\"steamId\": \"76561197960287931\"},\n \"friends\": [\n{\"steamId\": "
+     "\"76561197960287931\", \"personaName\": \"Me\"}]}",
+     "game.json: line 3: friends[0].steamId: is the user's own Steam ID (user.steamId)"},
+    {"friend with the default user's ID",
+     "{\"friends\": [{\"steamId\": \"76561197960287930\", \"personaName\": \"Me\"}]}",
+     "game.json: line 1: friends[0].steamId: is the user's own Steam ID (user.steamId)"},
+    {"duplicate friend",
+     "{\"friends\": [{\"steamId\": \"5\", \"personaName\": \"A\"},\n{\"steamId\": \"05\", "
+     "\"personaName\": \"B\"}]}",
+     "game.json: line 2: friends[1].steamId: this user is already friends[0]"},
+    {"friend without a name", "{\"friends\": [{\"steamId\": \"5\"}]}",
+     "game.json: line 1: friends[0]: a friend needs \"personaName\""},
+    {"friend with an empty name", "{\"friends\": [{\"steamId\": \"5\", \"personaName\": \"\"}]}",
+     "game.json: line 1: friends[0].personaName: must not be empty"},
+    {"friend's state",
+     "{\"friends\": [{\"steamId\": \"5\", \"personaName\": \"A\", \"personaState\": "
+     "\"invisible\"}]}",
+     "game.json: line 1: friends[0].personaState: must be \"offline\", \"online\", \"busy\", "
+     "\"away\", \"snooze\", \"lookingToTrade\" or \"lookingToPlay\", not \"invisible\""},
+    {"friends not a list", "{\"friends\": {}}",
+     "game.json: line 1: friends: must be a list, not an object"},
+};
+
+TEST(AppUserAndFriends, RefusalsNameFileLineAndPath) {
+    for (const RefusalCase& c : kAppUserFriendRefusals)
+        EXPECT_EQ(RefusalOf(c.text), c.message) << "case: " << c.what;
 }
 
 // ---- includes -----------------------------------------------------------------
@@ -615,6 +907,62 @@ TEST_F(ScenarioIncludes, ListsAreReplacedAndObjectsMergedFieldByField) {
     EXPECT_EQ(s.faults.statsDelayFrames, 1);
     EXPECT_EQ(s.faults.statsResult, 1);
     EXPECT_EQ(s.start.stats.at("STAT_BASE"), 2.0);
+}
+
+// friends is a list (replaced whole); dlc is one field of app, beside its id;
+// the own-ID checks see the merged app and user.
+TEST_F(ScenarioIncludes, FriendsAndDlcAreReplacedWholeAndCheckedAfterMerging) {
+    Write("base.json", R"({
+  "app": {"id": 3000, "buildId": 7, "dlc": [{"id": 3001, "name": "Old"}]},
+  "user": {"steamId": "76561197960000009", "steamLevel": 5},
+  "friends": [{"steamId": "76561197960000001", "personaName": "Ann"},
+              {"steamId": "76561197960000002", "personaName": "Bob"}]
+})");
+    Write("main.json", R"({"include": ["base.json"],
+  "app": {"dlc": [{"id": 3002, "name": "New"}]}, "user": {"ipCountry": "FR"},
+  "friends": [{"steamId": "76561197960000003", "personaName": "Cy"}]})");
+    Scenario s;
+    std::string error;
+    ASSERT_TRUE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error)) << error;
+    EXPECT_EQ(s.appId, 3000u);
+    EXPECT_EQ(s.buildId, 7u);
+    ASSERT_EQ(s.dlc.size(), 1u);
+    EXPECT_EQ(s.dlc[0].appId, 3002u);
+    EXPECT_EQ(s.steamLevel, 5);
+    EXPECT_EQ(s.ipCountry, "FR");
+    ASSERT_EQ(s.friends.size(), 1u);
+    EXPECT_EQ(s.friends[0].personaName, "Cy");
+
+    // The game's own ID and the user's own come from the base file.
+    Write("main.json",
+          "{\"include\": [\"base.json\"],\n"
+          "  \"app\": {\"dlc\": [{\"id\": 3000, \"name\": \"Self\"}]}}");
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error));
+    EXPECT_EQ(error, Path("main.json") + ": line 2: app.dlc[0].id: 3000 is the game's own app ID");
+    Write("main.json",
+          "{\"include\": [\"base.json\"],\n"
+          "  \"friends\": [{\"steamId\": \"76561197960000009\", \"personaName\": \"Me\"}]}");
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error));
+    EXPECT_EQ(error, Path("main.json") +
+                         ": line 2: friends[0].steamId: is the user's own Steam ID (user.steamId)");
+}
+
+TEST_F(ScenarioIncludes, GlobalIsMergedFieldByFieldAndUsersWhole) {
+    Write("base.json", R"({
+  "stats": [{"name": "STAT_KILLS"}],
+  "users": [{"steamId": "5"}, {"steamId": "6"}],
+  "global": {"stats": {"STAT_KILLS": {"total": 10}}, "currentPlayers": 5}
+})");
+    Write("main.json", R"({"include": ["base.json"], "users": [{"steamId": "7"}],
+  "global": {"currentPlayers": 7}})");
+    Scenario s;
+    std::string error;
+    ASSERT_TRUE(offline_steam::LoadScenarioFile(Path("main.json"), &s, &error)) << error;
+    ASSERT_EQ(s.users.size(), 1u);
+    EXPECT_EQ(s.users[0].steamId, 7u);
+    EXPECT_EQ(s.currentPlayers, 7);
+    ASSERT_EQ(s.globalStats.size(), 1u);
+    EXPECT_EQ(s.globalStats[0].total, 10.0);
 }
 
 TEST_F(ScenarioIncludes, LaterIncludesWinAndNamesAreCheckedAfterMerging) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "leaderboards.h"
@@ -15,6 +17,7 @@
 #include "session_lifecycle.h"
 #include "stats_server.h"
 #include "steam_calls.h"
+#include "user_app_calls.h"
 
 // A face of the model for these tests alone: a library that requests stats
 // (before 1.61) or one that has them at start.
@@ -543,6 +546,294 @@ TEST_F(LeaderboardRules, ScenarioFaultsHitTheirCallAndBoard) {
     EXPECT_TRUE(found.found) << "the fault was once";
     EXPECT_EQ(calls::StatsUploadLeaderboardScore(true, found.boardHandle, 1, 5, nullptr, 0), 0u);
     EXPECT_NE(calls::StatsUploadLeaderboardScore(true, found.boardHandle, 1, 5, nullptr, 0), 0u);
+}
+
+// ---- the app, the user, friends and the computer (user_app_calls.h) ----
+
+class AppAndFriends : public SteamRules {
+protected:
+    static Scenario WithDlcAndFriends() {
+        Scenario scenario = GameScenario();  // app 2000, clock 1800000000
+        scenario.dlc = {{2001, "Expansion", true, true},
+                        {2002, "Soundtrack", true, false},
+                        {2003, "Not Bought", false, false}};
+        scenario.buildId = 77;
+        scenario.installDir = "/games/two-thousand";
+        scenario.purchaseTime = 1600000000;
+        scenario.steamLevel = 12;
+        scenario.uiLanguage = "french";
+        scenario.ipCountry = "CA";
+        scenario.friends = {{76561197960000001ULL, "Ann", PersonaState::Away},
+                            {76561197960000002ULL, "Bob", PersonaState::Online}};
+        return scenario;
+    }
+    void SetUp() override { Use(WithDlcAndFriends()); }
+    static uint64_t User() { return TheSession().UserId(); }
+};
+
+TEST_F(AppAndFriends, OwnedDlcIsSubscribedAndInstalledOnlyWhenTheScenarioSaysSo) {
+    EXPECT_TRUE(calls::AppsIsSubscribedApp(true, 2000)) << "the game itself";
+    EXPECT_TRUE(calls::AppsIsSubscribedApp(true, 2001));
+    EXPECT_TRUE(calls::AppsIsSubscribedApp(true, 2002));
+    EXPECT_FALSE(calls::AppsIsSubscribedApp(true, 2003));
+    EXPECT_FALSE(calls::AppsIsSubscribedApp(true, 9999));
+    EXPECT_TRUE(calls::AppsIsDlcInstalled(true, 2001));
+    EXPECT_FALSE(calls::AppsIsDlcInstalled(true, 2002)) << "owned, not installed";
+    EXPECT_FALSE(calls::AppsIsDlcInstalled(true, 2003));
+    EXPECT_FALSE(calls::AppsIsDlcInstalled(false, 2001)) << "a dead interface";
+    EXPECT_EQ(calls::UserHasLicenseForApp(true, User(), 2001), 0);
+    EXPECT_EQ(calls::UserHasLicenseForApp(true, User(), 2000), 0);
+    EXPECT_EQ(calls::UserHasLicenseForApp(true, User(), 2003), 1);
+    EXPECT_EQ(calls::UserHasLicenseForApp(true, 76561197960000001ULL, 2001), 2)
+        << "another user: no auth session";
+    EXPECT_EQ(calls::AppsEarliestPurchaseUnixTime(true, 2000), 1600000000u);
+    EXPECT_EQ(calls::AppsEarliestPurchaseUnixTime(true, 2002), 1600000000u);
+    EXPECT_EQ(calls::AppsEarliestPurchaseUnixTime(true, 2003), 0u);
+
+    // Every DLC is listed, owned or not; names are cut to the buffer, always terminated.
+    EXPECT_EQ(calls::AppsDlcCount(true), 3);
+    uint32_t appId = 0;
+    bool available = false;
+    char name[5];
+    std::memset(name, 'x', sizeof name);
+    ASSERT_TRUE(calls::AppsDlcDataByIndex(true, 0, &appId, &available, name, 4));
+    EXPECT_EQ(appId, 2001u);
+    EXPECT_TRUE(available);
+    EXPECT_STREQ(name, "Exp");
+    EXPECT_EQ(name[4], 'x') << "nothing written past the buffer's size";
+    EXPECT_TRUE(calls::AppsDlcDataByIndex(true, 2, nullptr, nullptr, nullptr, 0));
+    EXPECT_FALSE(calls::AppsDlcDataByIndex(true, 3, &appId, &available, name, 5));
+    EXPECT_EQ(appId, 0u);
+    EXPECT_FALSE(available);
+    EXPECT_STREQ(name, "");
+    EXPECT_FALSE(calls::AppsDlcDataByIndex(true, -1, &appId, &available, name, 5));
+}
+
+TEST_F(AppAndFriends, TheAppsFolderBuildAndBranch) {
+    char folder[8];
+    std::memset(folder, 'x', sizeof folder);
+    EXPECT_EQ(calls::AppsAppInstallDir(true, 2000, folder, 7), 6u);
+    EXPECT_STREQ(folder, "/games");
+    EXPECT_EQ(folder[7], 'x');
+    char whole[64];
+    EXPECT_EQ(calls::AppsAppInstallDir(true, 2001, whole, sizeof whole), 19u);
+    EXPECT_STREQ(whole, "/games/two-thousand");
+    EXPECT_EQ(calls::AppsAppInstallDir(true, 2002, whole, sizeof whole), 0u) << "not installed";
+    EXPECT_STREQ(whole, "");
+    EXPECT_EQ(calls::AppsAppInstallDir(true, 2000, nullptr, 10), 0u);
+    EXPECT_EQ(calls::AppsAppBuildId(true), 77);
+    EXPECT_EQ(calls::AppsAppOwner(true), User());
+
+    char beta[16] = "stale";
+    EXPECT_FALSE(calls::AppsCurrentBetaName(true, beta, sizeof beta)) << "the default branch";
+    EXPECT_STREQ(beta, "");
+    Scenario onBeta = WithDlcAndFriends();
+    onBeta.betaName = "experimental";
+    Use(onBeta);
+    EXPECT_TRUE(calls::AppsCurrentBetaName(true, beta, 6));
+    EXPECT_STREQ(beta, "exper");
+    EXPECT_STREQ(calls::AppsLaunchQueryParam(true, "connect"), "");
+    EXPECT_STREQ(calls::AppsLaunchQueryParam(false, nullptr), "");
+
+    // Without a folder in the scenario: the working folder when the files were read.
+    Scenario noFolder = WithDlcAndFriends();
+    noFolder.installDir.clear();
+    Use(noFolder);
+    const std::string here = std::filesystem::current_path().string();
+    std::vector<char> buffer(here.size() + 1, 'x');
+    EXPECT_EQ(
+        calls::AppsAppInstallDir(true, 2000, buffer.data(), static_cast<uint32_t>(buffer.size())),
+        here.size());
+    EXPECT_EQ(std::string(buffer.data()), here);
+}
+
+TEST_F(AppAndFriends, FriendsAreTheScenariosRegularFriends) {
+    EXPECT_EQ(calls::FriendsFriendCount(true, 0x04), 2);    // k_EFriendFlagImmediate
+    EXPECT_EQ(calls::FriendsFriendCount(true, 0xFFFF), 2);  // k_EFriendFlagAll
+    EXPECT_EQ(calls::FriendsFriendCount(true, 0x01), 0);    // blocked: none
+    EXPECT_EQ(calls::FriendsFriendCount(false, 0x04), 0);
+    EXPECT_EQ(calls::FriendsFriendByIndex(true, 1, 0x04), 76561197960000002ULL);
+    EXPECT_EQ(calls::FriendsFriendByIndex(true, 2, 0x04), 0u) << "beyond the range: nil";
+    EXPECT_EQ(calls::FriendsFriendByIndex(true, -1, 0x04), 0u);
+    EXPECT_EQ(calls::FriendsFriendByIndex(true, 0, 0x01), 0u);
+    EXPECT_STREQ(calls::FriendsFriendPersonaName(true, 76561197960000001ULL), "Ann");
+    EXPECT_STREQ(calls::FriendsFriendPersonaName(true, 76561197960000009ULL), "[unknown]");
+    EXPECT_STREQ(calls::FriendsFriendPersonaName(true, 0), "");
+    EXPECT_STREQ(calls::FriendsFriendPersonaName(false, 76561197960000001ULL), "");
+    EXPECT_EQ(calls::FriendsFriendPersonaState(true, 76561197960000001ULL), 3);  // away
+    EXPECT_EQ(calls::FriendsFriendPersonaState(true, 76561197960000009ULL), 0);  // offline
+    EXPECT_EQ(calls::FriendsPersonaState(true), 1);
+    EXPECT_TRUE(calls::FriendsHasFriend(true, 76561197960000002ULL, 0x04));
+    EXPECT_FALSE(calls::FriendsHasFriend(true, 76561197960000002ULL, 0x01));
+    EXPECT_FALSE(calls::FriendsHasFriend(true, User(), 0x04));
+    EXPECT_EQ(calls::UserPlayerSteamLevel(true), 12);
+    EXPECT_EQ(calls::FriendsFriendSteamLevel(true, User()), 12);
+    EXPECT_EQ(calls::FriendsFriendSteamLevel(true, 76561197960000001ULL), 0);
+}
+
+TEST_F(AppAndFriends, TheComputerAsTheScenarioDescribesIt) {
+    EXPECT_STREQ(calls::UtilsSteamUiLanguage(true), "french");
+    EXPECT_STREQ(calls::UtilsIpCountry(true), "CA");
+    EXPECT_STREQ(calls::UtilsIpCountry(false), "");
+    EXPECT_FALSE(calls::UtilsIsOverlayEnabled(true));
+    EXPECT_FALSE(calls::UtilsIsSteamRunningOnSteamDeck(true));
+    EXPECT_FALSE(calls::UtilsIsSteamInBigPictureMode(true));
+    EXPECT_EQ(calls::UtilsCurrentBatteryPower(true), 255) << "AC power";
+    EXPECT_EQ(calls::UtilsConnectedUniverse(true), 1);
+    EXPECT_EQ(calls::UtilsSecondsSinceAppActive(true), 0u) << "a fixed clock";
+    TheSession().SetClock(1800000030);
+    EXPECT_EQ(calls::UtilsSecondsSinceAppActive(true), 30u);
+}
+
+// A sink that keeps the rich presence it is told of, and the warnings.
+class RichPresenceEvents : public RecordedEvents {
+public:
+    void RichPresenceNow(int,
+                         const std::vector<std::pair<std::string, std::string>>& keys) override {
+        presence.push_back(keys);
+    }
+    std::vector<std::vector<std::pair<std::string, std::string>>> presence;
+};
+
+TEST_F(AppAndFriends, RichPresenceKeepsSteamsLimitsAtTheirEdges) {
+    RichPresenceEvents recorded;
+    const std::string key63(63, 'k');
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, key63.c_str(), "v"));
+    EXPECT_FALSE(calls::FriendsSetRichPresence(true, (key63 + "k").c_str(), "v"));
+    const std::string value255(255, 'v');
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, "status", value255.c_str()));
+    EXPECT_FALSE(calls::FriendsSetRichPresence(true, "status", (value255 + "v").c_str()));
+    EXPECT_STREQ(calls::FriendsFriendRichPresence(true, User(), "status"), value255.c_str())
+        << "a refused value leaves the old one";
+    EXPECT_FALSE(calls::FriendsSetRichPresence(true, "", "v"));
+    EXPECT_FALSE(calls::FriendsSetRichPresence(true, nullptr, "v"));
+    EXPECT_FALSE(calls::FriendsSetRichPresence(false, "status", "v")) << "a dead interface";
+
+    // 30 keys (k_cchMaxRichPresenceKeys), the 31st refused; a key set again
+    // or deleted is no new key.
+    for (int i = 2; i < 30; ++i)
+        ASSERT_TRUE(calls::FriendsSetRichPresence(true, ("key" + std::to_string(i)).c_str(), "x"));
+    EXPECT_EQ(calls::FriendsFriendRichPresenceKeyCount(true, User()), 30);
+    EXPECT_FALSE(calls::FriendsSetRichPresence(true, "key30", "x"));
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, "status", "Level 3"));
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, "key2", ""));
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, "key3", nullptr));
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, "never-set", nullptr));
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, "key30", "x"));
+    EXPECT_EQ(calls::FriendsFriendRichPresenceKeyCount(true, User()), 29);
+    EXPECT_STREQ(calls::FriendsFriendRichPresenceKeyByIndex(true, User(), 1), "status");
+    EXPECT_STREQ(calls::FriendsFriendRichPresenceKeyByIndex(true, User(), 29), "");
+    EXPECT_STREQ(calls::FriendsFriendRichPresence(true, User(), "key2"), "");
+    EXPECT_STREQ(calls::FriendsFriendRichPresence(true, 76561197960000001ULL, "status"), "")
+        << "friends set none";
+    EXPECT_EQ(calls::FriendsFriendRichPresenceKeyCount(true, 76561197960000001ULL), 0);
+
+    std::vector<std::string> refused;
+    for (const auto& [code, text] : recorded.warnings)
+        if (code == WarningCode::kRichPresenceRefused) refused.push_back(text);
+    ASSERT_EQ(refused.size(), 5u);
+    EXPECT_NE(refused[0].find("the key is 64 bytes; Steam takes at most 63"), std::string::npos)
+        << refused[0];
+    EXPECT_NE(refused[1].find("the value is 256 bytes; Steam takes at most 255"), std::string::npos)
+        << refused[1];
+    EXPECT_NE(refused[4].find("beyond the 30 Steam keeps"), std::string::npos) << refused[4];
+
+    // Each change is told whole; setting a value again is no change.
+    const std::size_t told = recorded.presence.size();
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, "status", "Level 3"));
+    EXPECT_EQ(recorded.presence.size(), told);
+    calls::FriendsClearRichPresence(true);
+    ASSERT_EQ(recorded.presence.size(), told + 1);
+    EXPECT_TRUE(recorded.presence.back().empty());
+    EXPECT_EQ(calls::FriendsFriendRichPresenceKeyCount(true, User()), 0);
+    calls::FriendsClearRichPresence(true);
+    EXPECT_EQ(recorded.presence.size(), told + 1) << "nothing left to clear";
+    EXPECT_TRUE(calls::FriendsSetRichPresence(true, "status", "In the menu"));
+    ASSERT_EQ(recorded.presence.size(), told + 2);
+    EXPECT_EQ(recorded.presence.back(),
+              (std::vector<std::pair<std::string, std::string>>{{"status", "In the menu"}}));
+}
+
+TEST_F(AppAndFriends, ACallResultCanBePolledAndIsReadOnce) {
+    // What the client face does each frame with a due call result.
+    auto finishDue = [&] {
+        for (QueuedRecord& record : Frame())
+            if (record.call != 0)
+                TheFinishedCalls().Finish(record.call, record.callbackId, std::move(record.bytes),
+                                          record.ioFailure);
+    };
+    const uint64_t call = calls::StatsFindLeaderboard(true, "Fastest");
+    ASSERT_NE(call, 0u);
+    bool failed = true;
+    EXPECT_FALSE(calls::UtilsIsApiCallCompleted(true, call, &failed));
+    EXPECT_FALSE(failed) << "pending";
+    EXPECT_EQ(calls::UtilsApiCallFailureReason(true, call), CallFailure::None);
+    LeaderboardFindRecord found{};
+    EXPECT_FALSE(
+        calls::UtilsApiCallResult(true, call, &found, sizeof found, kLeaderboardFindId, &failed));
+    EXPECT_FALSE(failed);
+
+    finishDue();
+    failed = true;
+    EXPECT_TRUE(calls::UtilsIsApiCallCompleted(true, call, &failed));
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(calls::UtilsApiCallFailureReason(true, call), CallFailure::None);
+    // Asked as another callback, or with another size: refused, and kept.
+    EXPECT_FALSE(
+        calls::UtilsApiCallResult(true, call, &found, sizeof found, kStatsStoredId, &failed));
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(calls::UtilsApiCallFailureReason(true, call), CallFailure::MismatchedCallback);
+    EXPECT_FALSE(calls::UtilsApiCallResult(true, call, &found, sizeof found - 1, kLeaderboardFindId,
+                                           &failed));
+    EXPECT_FALSE(
+        calls::UtilsApiCallResult(true, call, nullptr, sizeof found, kLeaderboardFindId, &failed));
+    ASSERT_TRUE(
+        calls::UtilsApiCallResult(true, call, &found, sizeof found, kLeaderboardFindId, &failed));
+    EXPECT_FALSE(failed);
+    EXPECT_TRUE(found.found);
+    EXPECT_NE(found.boardHandle, 0u);
+
+    // Read once: neither a second poll nor the library's own read finds it.
+    EXPECT_FALSE(
+        calls::UtilsApiCallResult(true, call, &found, sizeof found, kLeaderboardFindId, &failed));
+    EXPECT_TRUE(failed);
+    EXPECT_FALSE(calls::UtilsIsApiCallCompleted(true, call, &failed));
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(calls::UtilsApiCallFailureReason(true, call), CallFailure::InvalidHandle);
+    EXPECT_EQ(TheFinishedCalls().Take(call, &found, sizeof found, kLeaderboardFindId, &failed),
+              FinishedCalls::Read::NotFinished);
+
+    // The library read it first: the poll finds nothing, and nothing breaks.
+    const uint64_t second = calls::StatsFindLeaderboard(true, "Fastest");
+    finishDue();
+    ASSERT_EQ(TheFinishedCalls().Take(second, &found, sizeof found, kLeaderboardFindId, &failed),
+              FinishedCalls::Read::Done);
+    EXPECT_FALSE(
+        calls::UtilsApiCallResult(true, second, &found, sizeof found, kLeaderboardFindId, &failed));
+    EXPECT_EQ(calls::UtilsApiCallFailureReason(true, second), CallFailure::InvalidHandle);
+
+    EXPECT_EQ(calls::UtilsApiCallFailureReason(true, 12345), CallFailure::InvalidHandle);
+    EXPECT_EQ(calls::UtilsApiCallFailureReason(false, call), CallFailure::SteamGone);
+}
+
+TEST_F(AppAndFriends, AnIoFailureIsACompletedCallThatFailed) {
+    Scenario faulty = WithDlcAndFriends();
+    faulty.faults.leaderboards = {
+        LeaderboardFault{LeaderboardCall::Find, LeaderboardFaultKind::IoFailure, "", false}};
+    Use(faulty);
+    const uint64_t call = calls::StatsFindLeaderboard(true, "Fastest");
+    for (QueuedRecord& record : Frame())
+        TheFinishedCalls().Finish(record.call, record.callbackId, std::move(record.bytes),
+                                  record.ioFailure);
+    bool failed = false;
+    EXPECT_TRUE(calls::UtilsIsApiCallCompleted(true, call, &failed));
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(calls::UtilsApiCallFailureReason(true, call), CallFailure::NetworkFailure);
+    LeaderboardFindRecord found{};
+    failed = false;
+    EXPECT_TRUE(
+        calls::UtilsApiCallResult(true, call, &found, sizeof found, kLeaderboardFindId, &failed));
+    EXPECT_TRUE(failed);
 }
 
 }  // namespace

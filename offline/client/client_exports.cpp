@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "call_line.h"
+#include "call_results.h"
 #include "client_state.h"
 #include "event_reports.h"
 #include "interface_objects.h"
@@ -92,12 +93,6 @@ struct PendingMessage {
     unsigned epoch;
 };
 
-struct FinishedCall {
-    int callbackId;
-    RecordBytes bytes;
-    bool ioFailure;
-};
-
 struct ClientState {
     std::set<int> pipes;
     int lastPipe = 0;
@@ -106,7 +101,6 @@ struct ClientState {
     // The record handed out by the last Steam_BGetCallback: valid until Steam_FreeLastCallback.
     bool hasCurrent = false;
     RecordBytes current;
-    std::map<uint64_t, FinishedCall> finishedCalls;
     int mismatches = 0;
 };
 
@@ -122,7 +116,9 @@ void DropDeliveries() {
     State().messages.clear();
     State().hasCurrent = false;
     State().current.clear();
-    State().finishedCalls.clear();
+    // Finished call results wait in the model (call_results.h), where the
+    // game's ISteamUtils polling reads them too.
+    TheFinishedCalls().Clear();
 }
 
 }  // namespace
@@ -170,8 +166,8 @@ void RunClientFrame() {
         const CallCompletedRecord completed{record.call, record.callbackId,
                                             static_cast<uint32_t>(record.bytes.size())};
         const auto* raw = reinterpret_cast<const unsigned char*>(&completed);
-        State().finishedCalls[record.call] = {record.callbackId, std::move(record.bytes),
-                                              record.ioFailure};
+        TheFinishedCalls().Finish(record.call, record.callbackId, std::move(record.bytes),
+                                  record.ioFailure);
         State().messages.push_back(
             {kCallCompletedId, RecordBytes(raw, raw + sizeof completed), epoch});
     }
@@ -262,18 +258,11 @@ CLIENT_EXPORT bool Steam_GetAPICallResult(int pipe, uint64_t call, void* buffer,
         .Integer(expectedCallbackId)
         .Log();
     if (!IsPipeOpen(pipe)) return false;
-    auto found = State().finishedCalls.find(call);
-    if (found == State().finishedCalls.end()) return false;
-    const FinishedCall& finished = found->second;
-    if (finished.callbackId != expectedCallbackId ||
-        size != static_cast<int>(finished.bytes.size()) || buffer == nullptr) {
-        ++State().mismatches;
-        return false;
-    }
-    std::memcpy(buffer, finished.bytes.data(), finished.bytes.size());
-    if (failed != nullptr) *failed = finished.ioFailure;
-    State().finishedCalls.erase(found);
-    return true;
+    // Read once: a result the game already polled (ISteamUtils) is gone.
+    const FinishedCalls::Read read =
+        TheFinishedCalls().Take(call, buffer, size, expectedCallbackId, failed);
+    if (read == FinishedCalls::Read::Mismatch) ++State().mismatches;
+    return read == FinishedCalls::Read::Done;
 }
 
 CLIENT_EXPORT void Steam_ReleaseThreadLocalMemory(bool threadExit) {

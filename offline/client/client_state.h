@@ -1,6 +1,7 @@
 // The stand-in client's own state beside the model: pipes, the global user,
-// the callbacks waiting for Steam_BGetCallback, finished call results waiting
-// for Steam_GetAPICallResult, refused interfaces. Callers hold the ModelGuard.
+// the callbacks waiting for Steam_BGetCallback, refused interfaces (finished
+// call results wait in the model, call_results.h, for Steam_GetAPICallResult
+// and the game's ISteamUtils polling alike). Callers hold the ModelGuard.
 #pragma once
 
 namespace offline_steam::client {

@@ -7,9 +7,11 @@
 #include <string>
 #include <utility>
 
+#include "achievement_icons.h"
 #include "event_reports.h"
 #include "journal.h"
 #include "model_lock.h"
+#include "png_decoder.h"
 #include "scenario.h"
 #include "schema.h"
 #include "session.h"
@@ -77,6 +79,9 @@ void WarnOfUnknownLanguages(const Scenario& scenario) {
         if (!IsSteamLanguageCode(language))
             Warn(WarningCode::kUnknownLanguage,
                  "\"" + language + "\" is not a language code Steam has");
+    if (!IsSteamLanguageCode(scenario.uiLanguage))
+        Warn(WarningCode::kUnknownLanguage,
+             "user.uiLanguage \"" + scenario.uiLanguage + "\" is not a language code Steam has");
 }
 
 void LoadFiles() {
@@ -125,6 +130,7 @@ void Prepare() {
     static bool prepared = false;
     if (prepared) return;
     prepared = true;
+    InstallPngDecoder(client::ThePngDecoder());
     LoadFiles();
 }
 

@@ -22,6 +22,8 @@
 #include "session.h"
 #include "session_lifecycle.h"
 #include "steam_calls.h"
+#include "user_app_calls.h"
+#include "user_stats_calls.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
 #define THISCALL __attribute__((thiscall))
@@ -72,16 +74,20 @@ void THISCALL ClientReleaseUser(void*, int32_t pipe, int32_t user) {
     ReleaseUser(pipe, user);
 }
 
-// Every getter: the object of a version the tables know, of the family the
-// getter serves (any for the generic one), for the connected user on an open
-// pipe while the session runs, unless the model refuses that interface.
+// Every getter: the object of a version the tables know, of the class the
+// getter serves (any but ISteamClient for the generic one), for the connected
+// user on an open pipe while the session runs, unless the model refuses that
+// interface.
 void* ServeInterface(const char* method, int32_t user, int32_t pipe, const char* version,
-                     Family wanted, bool needsUser) {
+                     const char* wantedClass, bool needsUser) {
     CallLine(method).Integer(user).Integer(pipe).Text(version).Log();
     ClientObject* object = ObjectForVersion(version);
-    const Family family = FamilyOfVersion(version);
-    const bool familyFits = wanted == Family::Other ? family != Family::Client : family == wanted;
-    if (object == nullptr || !familyFits || TheSession().InterfaceRefused(RefusalNameOf(family))) {
+    const char* className = ClassOfVersion(version);
+    const bool classFits = className != nullptr &&
+                           (wantedClass == nullptr ? std::strcmp(className, "ISteamClient") != 0
+                                                   : std::strcmp(className, wantedClass) == 0);
+    if (object == nullptr || !classFits ||
+        TheSession().InterfaceRefused(RefusalNameOf(FamilyOfVersion(version)))) {
         CallLine("refused interface").Text(version).Log();
         NoteInterfaceAsked(version, false);
         return nullptr;
@@ -99,59 +105,43 @@ void* ServeInterface(const char* method, int32_t user, int32_t pipe, const char*
     return object;
 }
 
-void* THISCALL ClientGetISteamUser(void*, int32_t user, int32_t pipe, const char* version) {
-    ModelGuard guard;
-    return ServeInterface("ISteamClient::GetISteamUser", user, pipe, version, Family::User, true);
-}
-
 void* THISCALL ClientGetISteamGenericInterface(void*, int32_t user, int32_t pipe,
                                                const char* version) {
     ModelGuard guard;
     // Utilities need no user: the library asks for them with user 0 as well.
     const bool needsUser = FamilyOfVersion(version) != Family::Utils;
-    return ServeInterface("ISteamClient::GetISteamGenericInterface", user, pipe, version,
-                          Family::Other, needsUser);
+    return ServeInterface("ISteamClient::GetISteamGenericInterface", user, pipe, version, nullptr,
+                          needsUser);
 }
 
 void* THISCALL ClientGetISteamUtils(void*, int32_t pipe, const char* version) {
     ModelGuard guard;
     // GetISteamUtils(pipe, version) has no user; logged as user 0.
-    return ServeInterface("ISteamClient::GetISteamUtils", 0, pipe, version, Family::Utils, false);
+    return ServeInterface("ISteamClient::GetISteamUtils", 0, pipe, version, "ISteamUtils", false);
 }
 
-void* THISCALL ClientGetISteamUserStats(void*, int32_t user, int32_t pipe, const char* version) {
-    ModelGuard guard;
-    return ServeInterface("ISteamClient::GetISteamUserStats", user, pipe, version,
-                          Family::UserStats, true);
-}
-
-void* THISCALL ClientGetISteamApps(void*, int32_t user, int32_t pipe, const char* version) {
-    ModelGuard guard;
-    return ServeInterface("ISteamClient::GetISteamApps", user, pipe, version, Family::Apps, true);
-}
-
-void* THISCALL ClientGetISteamFriends(void*, int32_t user, int32_t pipe, const char* version) {
-    ModelGuard guard;
-    return ServeInterface("ISteamClient::GetISteamFriends", user, pipe, version, Family::Friends,
-                          true);
-}
-
-void* THISCALL ClientGetISteamInput(void*, int32_t user, int32_t pipe, const char* version) {
-    ModelGuard guard;
-    return ServeInterface("ISteamClient::GetISteamInput", user, pipe, version, Family::Input, true);
-}
-
-void* THISCALL ClientGetISteamController(void*, int32_t user, int32_t pipe, const char* version) {
-    ModelGuard guard;
-    return ServeInterface("ISteamClient::GetISteamController", user, pipe, version,
-                          Family::Controller, true);
-}
+#define STEAM_CLIENT_DEFINE_GETTER(Unused, Getter, Class)                                   \
+    void* THISCALL Client##Getter(void*, int32_t user, int32_t pipe, const char* version) { \
+        ModelGuard guard;                                                                   \
+        return ServeInterface("ISteamClient::" #Getter, user, pipe, version, #Class, true); \
+    }
+STEAM_CLIENT_GETTERS(STEAM_CLIENT_DEFINE_GETTER, _)
+#undef STEAM_CLIENT_DEFINE_GETTER
 
 // The library's check "is a holder registered for this callback id"; the
 // stand-in delivers every callback it has, so it keeps the function unused.
 void THISCALL ClientSetCheckCallbackRegistered(void*, void* function) {
     ModelGuard guard;
     CallLine("ISteamClient::Set_SteamAPI_CCheckCallbackRegisteredInProcess")
+        .Text(function != nullptr ? "function" : nullptr)
+        .Log();
+}
+
+// Steam calls the hook with its own warnings; the offline Steam has none to
+// give the game (its warnings go to the journal), so it keeps the hook unused.
+void THISCALL ClientSetWarningMessageHook(void*, void* function) {
+    ModelGuard guard;
+    CallLine("ISteamClient::SetWarningMessageHook")
         .Text(function != nullptr ? "function" : nullptr)
         .Log();
 }
@@ -251,8 +241,10 @@ uint32_t THISCALL StatsGetNumAchievements(void* self) {
     return calls::StatsNumAchievements(Live(self, Family::UserStats));
 }
 
+// An index out of range answers an empty text: a text getter never answers NULL.
 const char* THISCALL StatsGetAchievementName(void* self, uint32_t index) {
-    return calls::StatsAchievementName(Live(self, Family::UserStats), index);
+    const char* name = calls::StatsAchievementName(Live(self, Family::UserStats), index);
+    return name != nullptr ? name : "";
 }
 
 bool THISCALL StatsGetAchievementProgressLimitsInt32(void* self, const char* name, int32_t* minimum,
@@ -318,6 +310,98 @@ uint64_t THISCALL StatsUploadLeaderboardScore(void* self, uint64_t board, int32_
                                               score, details, detailCount);
 }
 
+int32_t THISCALL StatsGetAchievementIcon(void* self, const char* name) {
+    return calls::StatsAchievementIcon(Live(self, Family::UserStats), name);
+}
+
+// A CSteamID argument travels by value as its 8 bytes (see the friends' overlay).
+uint64_t THISCALL StatsRequestUserStats(void* self, uint64_t steamId) {
+    return calls::StatsRequestUserStats(Live(self, Family::UserStats), steamId);
+}
+
+bool THISCALL StatsGetUserStatInt32(void* self, uint64_t steamId, const char* name,
+                                    int32_t* value) {
+    return calls::StatsUserStatInt32(Live(self, Family::UserStats), steamId, name, value);
+}
+
+bool THISCALL StatsGetUserStatFloat(void* self, uint64_t steamId, const char* name, float* value) {
+    return calls::StatsUserStatFloat(Live(self, Family::UserStats), steamId, name, value);
+}
+
+bool THISCALL StatsGetUserAchievement(void* self, uint64_t steamId, const char* name,
+                                      bool* achieved) {
+    return calls::StatsUserAchievement(Live(self, Family::UserStats), steamId, name, achieved);
+}
+
+bool THISCALL StatsGetUserAchievementAndUnlockTime(void* self, uint64_t steamId, const char* name,
+                                                   bool* achieved, uint32_t* unlockTime) {
+    return calls::StatsUserAchievementAndUnlockTime(Live(self, Family::UserStats), steamId, name,
+                                                    achieved, unlockTime);
+}
+
+// The users are CSteamIDs, 8 bytes each with no alignment of their own: copied
+// out, as many as Steam takes in one call (the model refuses more).
+uint64_t THISCALL StatsDownloadLeaderboardEntriesForUsers(void* self, uint64_t board,
+                                                          const void* users, int32_t count) {
+    constexpr int32_t kMaxUsers = 100;
+    uint64_t ids[kMaxUsers];
+    const bool copied = users != nullptr && count > 0 && count <= kMaxUsers;
+    if (copied) std::memcpy(ids, users, static_cast<std::size_t>(count) * sizeof ids[0]);
+    return calls::StatsDownloadLeaderboardEntriesForUsers(Live(self, Family::UserStats), board,
+                                                          copied ? ids : nullptr, count);
+}
+
+uint64_t THISCALL StatsAttachLeaderboardUgc(void* self, uint64_t board, uint64_t ugc) {
+    return calls::StatsAttachLeaderboardUgc(Live(self, Family::UserStats), board, ugc);
+}
+
+uint64_t THISCALL StatsGetNumberOfCurrentPlayers(void* self) {
+    return calls::StatsNumberOfCurrentPlayers(Live(self, Family::UserStats));
+}
+
+uint64_t THISCALL StatsRequestGlobalAchievementPercentages(void* self) {
+    return calls::StatsRequestGlobalAchievementPercentages(Live(self, Family::UserStats));
+}
+
+int32_t THISCALL StatsGetMostAchievedAchievementInfo(void* self, char* name, uint32_t nameSize,
+                                                     float* percent, bool* achieved) {
+    return calls::StatsMostAchievedAchievementInfo(Live(self, Family::UserStats), name, nameSize,
+                                                   percent, achieved);
+}
+
+int32_t THISCALL StatsGetNextMostAchievedAchievementInfo(void* self, int32_t previous, char* name,
+                                                         uint32_t nameSize, float* percent,
+                                                         bool* achieved) {
+    return calls::StatsNextMostAchievedAchievementInfo(Live(self, Family::UserStats), previous,
+                                                       name, nameSize, percent, achieved);
+}
+
+bool THISCALL StatsGetAchievementAchievedPercent(void* self, const char* name, float* percent) {
+    return calls::StatsAchievementAchievedPercent(Live(self, Family::UserStats), name, percent);
+}
+
+uint64_t THISCALL StatsRequestGlobalStats(void* self, int32_t historyDays) {
+    return calls::StatsRequestGlobalStats(Live(self, Family::UserStats), historyDays);
+}
+
+bool THISCALL StatsGetGlobalStatInt64(void* self, const char* name, int64_t* value) {
+    return calls::StatsGlobalStatInt64(Live(self, Family::UserStats), name, value);
+}
+
+bool THISCALL StatsGetGlobalStatDouble(void* self, const char* name, double* value) {
+    return calls::StatsGlobalStatDouble(Live(self, Family::UserStats), name, value);
+}
+
+int32_t THISCALL StatsGetGlobalStatHistoryInt64(void* self, const char* name, int64_t* data,
+                                                uint32_t bytes) {
+    return calls::StatsGlobalStatHistoryInt64(Live(self, Family::UserStats), name, data, bytes);
+}
+
+int32_t THISCALL StatsGetGlobalStatHistoryDouble(void* self, const char* name, double* data,
+                                                 uint32_t bytes) {
+    return calls::StatsGlobalStatHistoryDouble(Live(self, Family::UserStats), name, data, bytes);
+}
+
 // ---- ISteamUtils, ISteamApps, ISteamFriends, ISteamInput, ISteamController -------
 
 uint32_t THISCALL UtilsGetAppId(void* self) { return calls::UtilsAppId(Live(self, Family::Utils)); }
@@ -337,6 +421,15 @@ uint32_t THISCALL UtilsGetIpcCallCount(void*) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamUtils_GetIPCCallCount").Log();
     return 0;  // no IPC: everything is in process
+}
+
+bool THISCALL UtilsGetImageSize(void* self, int32_t image, uint32_t* width, uint32_t* height) {
+    return calls::UtilsImageSize(Live(self, Family::Utils), image, width, height);
+}
+
+bool THISCALL UtilsGetImageRgba(void* self, int32_t image, uint8_t* destination,
+                                int32_t destinationSize) {
+    return calls::UtilsImageRgba(Live(self, Family::Utils), image, destination, destinationSize);
 }
 
 const char* THISCALL AppsGetCurrentGameLanguage(void* self) {
@@ -374,6 +467,182 @@ void THISCALL FriendsActivateGameOverlayToWebPage(void* self, const char* url, i
 
 void THISCALL FriendsActivateGameOverlayToStore(void* self, uint32_t appId, int32_t flag) {
     calls::FriendsActivateGameOverlayToStore(Live(self, Family::Friends), appId, flag);
+}
+
+// ---- The app, the user, friends and the computer (user_app_calls.h) ----------------
+
+// A CSteamID result, as UserGetSteamId returns it: through MSVC's hidden
+// result pointer on Windows, in RAX under the Itanium ABI.
+#if defined(_WIN32)
+void* SteamIdResult(void* result, uint64_t id) {
+    std::memcpy(result, &id, sizeof id);
+    return result;
+}
+#endif
+
+int32_t THISCALL UserGetPlayerSteamLevel(void* self) {
+    return calls::UserPlayerSteamLevel(Live(self, Family::User));
+}
+
+int32_t THISCALL UserUserHasLicenseForApp(void* self, uint64_t steamId, uint32_t appId) {
+    return calls::UserHasLicenseForApp(Live(self, Family::User), steamId, appId);
+}
+
+bool THISCALL UtilsIsAPICallCompleted(void* self, uint64_t call, bool* failed) {
+    return calls::UtilsIsApiCallCompleted(Live(self, Family::Utils), call, failed);
+}
+
+int32_t THISCALL UtilsGetAPICallFailureReason(void* self, uint64_t call) {
+    return static_cast<int32_t>(calls::UtilsApiCallFailureReason(Live(self, Family::Utils), call));
+}
+
+bool THISCALL UtilsGetAPICallResult(void* self, uint64_t call, void* buffer, int32_t size,
+                                    int32_t expectedCallbackId, bool* failed) {
+    return calls::UtilsApiCallResult(Live(self, Family::Utils), call, buffer, size,
+                                     expectedCallbackId, failed);
+}
+
+const char* THISCALL UtilsGetSteamUILanguage(void* self) {
+    return calls::UtilsSteamUiLanguage(Live(self, Family::Utils));
+}
+
+bool THISCALL UtilsIsOverlayEnabled(void* self) {
+    return calls::UtilsIsOverlayEnabled(Live(self, Family::Utils));
+}
+
+const char* THISCALL UtilsGetIPCountry(void* self) {
+    return calls::UtilsIpCountry(Live(self, Family::Utils));
+}
+
+uint32_t THISCALL UtilsGetSecondsSinceAppActive(void* self) {
+    return calls::UtilsSecondsSinceAppActive(Live(self, Family::Utils));
+}
+
+uint32_t THISCALL UtilsGetSecondsSinceComputerActive(void* self) {
+    return calls::UtilsSecondsSinceComputerActive(Live(self, Family::Utils));
+}
+
+bool THISCALL UtilsIsSteamRunningOnSteamDeck(void* self) {
+    return calls::UtilsIsSteamRunningOnSteamDeck(Live(self, Family::Utils));
+}
+
+bool THISCALL UtilsIsSteamInBigPictureMode(void* self) {
+    return calls::UtilsIsSteamInBigPictureMode(Live(self, Family::Utils));
+}
+
+uint8_t THISCALL UtilsGetCurrentBatteryPower(void* self) {
+    return calls::UtilsCurrentBatteryPower(Live(self, Family::Utils));
+}
+
+int32_t THISCALL UtilsGetConnectedUniverse(void* self) {
+    return calls::UtilsConnectedUniverse(Live(self, Family::Utils));
+}
+
+bool THISCALL AppsBIsDlcInstalled(void* self, uint32_t appId) {
+    return calls::AppsIsDlcInstalled(Live(self, Family::Apps), appId);
+}
+
+int32_t THISCALL AppsGetDLCCount(void* self) {
+    return calls::AppsDlcCount(Live(self, Family::Apps));
+}
+
+bool THISCALL AppsBGetDLCDataByIndex(void* self, int32_t index, uint32_t* appId, bool* available,
+                                     char* name, int32_t nameSize) {
+    return calls::AppsDlcDataByIndex(Live(self, Family::Apps), index, appId, available, name,
+                                     nameSize);
+}
+
+#if defined(_WIN32)
+void* THISCALL AppsGetAppOwner(void* self, void* result) {
+    return SteamIdResult(result, calls::AppsAppOwner(Live(self, Family::Apps)));
+}
+#else
+uint64_t AppsGetAppOwner(void* self) { return calls::AppsAppOwner(Live(self, Family::Apps)); }
+#endif
+
+int32_t THISCALL AppsGetAppBuildId(void* self) {
+    return calls::AppsAppBuildId(Live(self, Family::Apps));
+}
+
+bool THISCALL AppsGetCurrentBetaName(void* self, char* name, int32_t nameSize) {
+    return calls::AppsCurrentBetaName(Live(self, Family::Apps), name, nameSize);
+}
+
+bool THISCALL AppsBIsSubscribedFromFreeWeekend(void* self) {
+    return calls::AppsIsSubscribedFromFreeWeekend(Live(self, Family::Apps));
+}
+
+bool THISCALL AppsBIsVACBanned(void* self) {
+    return calls::AppsIsVacBanned(Live(self, Family::Apps));
+}
+
+const char* THISCALL AppsGetLaunchQueryParam(void* self, const char* key) {
+    return calls::AppsLaunchQueryParam(Live(self, Family::Apps), key);
+}
+
+uint32_t THISCALL AppsGetAppInstallDir(void* self, uint32_t appId, char* folder,
+                                       uint32_t folderSize) {
+    return calls::AppsAppInstallDir(Live(self, Family::Apps), appId, folder, folderSize);
+}
+
+uint32_t THISCALL AppsGetEarliestPurchaseUnixTime(void* self, uint32_t appId) {
+    return calls::AppsEarliestPurchaseUnixTime(Live(self, Family::Apps), appId);
+}
+
+int32_t THISCALL FriendsGetPersonaState(void* self) {
+    return calls::FriendsPersonaState(Live(self, Family::Friends));
+}
+
+int32_t THISCALL FriendsGetFriendCount(void* self, int32_t flags) {
+    return calls::FriendsFriendCount(Live(self, Family::Friends), flags);
+}
+
+#if defined(_WIN32)
+void* THISCALL FriendsGetFriendByIndex(void* self, void* result, int32_t index, int32_t flags) {
+    return SteamIdResult(result,
+                         calls::FriendsFriendByIndex(Live(self, Family::Friends), index, flags));
+}
+#else
+uint64_t FriendsGetFriendByIndex(void* self, int32_t index, int32_t flags) {
+    return calls::FriendsFriendByIndex(Live(self, Family::Friends), index, flags);
+}
+#endif
+
+const char* THISCALL FriendsGetFriendPersonaName(void* self, uint64_t steamId) {
+    return calls::FriendsFriendPersonaName(Live(self, Family::Friends), steamId);
+}
+
+int32_t THISCALL FriendsGetFriendPersonaState(void* self, uint64_t steamId) {
+    return calls::FriendsFriendPersonaState(Live(self, Family::Friends), steamId);
+}
+
+int32_t THISCALL FriendsGetFriendSteamLevel(void* self, uint64_t steamId) {
+    return calls::FriendsFriendSteamLevel(Live(self, Family::Friends), steamId);
+}
+
+bool THISCALL FriendsHasFriend(void* self, uint64_t steamId, int32_t flags) {
+    return calls::FriendsHasFriend(Live(self, Family::Friends), steamId, flags);
+}
+
+bool THISCALL FriendsSetRichPresence(void* self, const char* key, const char* value) {
+    return calls::FriendsSetRichPresence(Live(self, Family::Friends), key, value);
+}
+
+void THISCALL FriendsClearRichPresence(void* self) {
+    calls::FriendsClearRichPresence(Live(self, Family::Friends));
+}
+
+const char* THISCALL FriendsGetFriendRichPresence(void* self, uint64_t steamId, const char* key) {
+    return calls::FriendsFriendRichPresence(Live(self, Family::Friends), steamId, key);
+}
+
+int32_t THISCALL FriendsGetFriendRichPresenceKeyCount(void* self, uint64_t steamId) {
+    return calls::FriendsFriendRichPresenceKeyCount(Live(self, Family::Friends), steamId);
+}
+
+const char* THISCALL FriendsGetFriendRichPresenceKeyByIndex(void* self, uint64_t steamId,
+                                                            int32_t index) {
+    return calls::FriendsFriendRichPresenceKeyByIndex(Live(self, Family::Friends), steamId, index);
 }
 
 // Input and controllers: nothing to poll; the library calls these every frame.

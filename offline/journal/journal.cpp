@@ -186,4 +186,13 @@ void Journal::Called(int frame, const char* name, const std::vector<CallArgument
     Write(Dump(line));
 }
 
+void Journal::RichPresenceNow(int frame,
+                              const std::vector<std::pair<std::string, std::string>>& keys) {
+    if (!IsOpen()) return;
+    Line line = Begin("richPresence", frame);
+    Line& presence = line["keys"] = Line::object();
+    for (const auto& [key, value] : keys) presence[key] = value;
+    Write(Dump(line));
+}
+
 }  // namespace offline_steam

@@ -36,6 +36,9 @@
 //   {"event":"state","achievements":{"ACH":{"unlocked":true,"unlockTime":T}},
 //    "stats":{"STAT":5},"leaderboards":{"Board":{"score":10}}}
 //       Steam's side after every accepted store or upload and at the end
+//   {"event":"richPresence","keys":{"status":"In the menu"}}
+//       the user's rich presence after the game changed it, every key in the
+//       order first set ({} once cleared); the last one is what friends saw
 //   {"event":"shutdown","how":"api"}   the game shut Steam down
 //   {"event":"shutdown","how":"exit"}  the process ended with Steam still up
 //                                      (pending changes stored first)
@@ -75,6 +78,8 @@ public:
     void StateNow(int frame, const SteamState& state) override;
     void ShutDown(int frame, const char* how) override;
     void Called(int frame, const char* name, const std::vector<CallArgument>& arguments) override;
+    void RichPresenceNow(int frame,
+                         const std::vector<std::pair<std::string, std::string>>& keys) override;
 
 private:
     void Write(const std::string& line);

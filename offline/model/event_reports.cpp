@@ -114,6 +114,12 @@ void ReportState() {
     InstalledModelEvents()->StateNow(TheSession().Frame(), state);
 }
 
+void ReportRichPresence() {
+    if (!Reporting()) return;
+    InstalledModelEvents()->RichPresenceNow(TheSession().Frame(),
+                                            TheSession().UserRichPresence().Entries());
+}
+
 void ReportShutdown(const char* how) {
     if (!Reporting()) return;
     ReportState();

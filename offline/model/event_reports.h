@@ -26,5 +26,7 @@ void Warn(WarningCode code, const std::string& text);
 void ReportState();
 // Reports the state, then the shutdown ("api" or "exit").
 void ReportShutdown(const char* how);
+// The user's rich presence as it is now (after a change).
+void ReportRichPresence();
 
 }  // namespace offline_steam

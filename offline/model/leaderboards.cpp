@@ -15,8 +15,8 @@ namespace {
 enum SortMethod : int { kSortNone = 0, kSortAscending = 1, kSortDescending = 2 };
 enum UploadMethod : int { kUploadNone = 0, kUploadKeepBest = 1, kUploadForceUpdate = 2 };
 enum DataRequest : int { kRequestGlobal = 0, kRequestAroundUser = 1, kRequestFriends = 2 };
-// Steam hands out at most this many details per entry.
-constexpr int kMaxDetails = 64;
+// DownloadLeaderboardEntriesForUsers takes at most this many users.
+constexpr int kMaxUsersPerDownload = 100;
 
 // Starts above 32 bits so a caller that truncates a call handle is caught.
 constexpr uint64_t kFirstCallHandle = 0x100000001ULL;
@@ -183,7 +183,8 @@ uint64_t Leaderboards::UploadScore(uint64_t boardHandle, int uploadMethod, int32
         entry.score = score;
         entry.details.clear();
         if (details != nullptr)
-            entry.details.assign(details, details + std::clamp(detailCount, 0, kMaxDetails));
+            entry.details.assign(details,
+                                 details + std::clamp(detailCount, 0, kLeaderboardDetailsMax));
         SortEntries(*board);
     }
     const int newRank = RankOf(*board, user);
@@ -202,28 +203,67 @@ uint64_t Leaderboards::DownloadEntries(uint64_t boardHandle, int request, int ra
                                      board ? board->name.c_str() : nullptr);
     if (faults.noCallHandle || board == nullptr) return 0;
     const uint64_t call = NextCallHandle();
-    const int userRank = RankOf(*board, TheSession().UserId());
-    int first = 1;
-    int last = 0;
-    if (request == kRequestGlobal) {
-        first = rangeStart;
-        last = rangeEnd;
-    } else if (request == kRequestAroundUser && userRank > 0) {
-        first = userRank + rangeStart;
-        last = userRank + rangeEnd;
-    } else if (request == kRequestFriends && userRank > 0) {
-        // Offline, the user has no friends: only their own entry.
-        first = last = userRank;
-    }
-    Download download;
     const int count = static_cast<int>(board->entries.size());
-    for (int rank = std::max(first, 1); rank <= std::min(last, count); ++rank) {
-        const Entry& entry = board->entries[static_cast<std::size_t>(rank - 1)];
+    const int userRank = RankOf(*board, TheSession().UserId());
+    std::vector<int> ranks;
+    if (request == kRequestFriends) {
+        // The user and the scenario's friends, those of them with an entry.
+        const std::vector<Friend>& friends = ActiveScenario().friends;
+        for (int rank = 1; rank <= count; ++rank) {
+            const uint64_t steamId = board->entries[static_cast<std::size_t>(rank - 1)].steamId;
+            const bool isFriend =
+                std::any_of(friends.begin(), friends.end(),
+                            [steamId](const Friend& other) { return other.steamId == steamId; });
+            if (rank == userRank || isFriend) ranks.push_back(rank);
+        }
+    } else {
+        int first = 1;
+        int last = 0;
+        if (request == kRequestGlobal) {
+            first = rangeStart;
+            last = rangeEnd;
+        } else if (request == kRequestAroundUser && userRank > 0) {
+            first = userRank + rangeStart;
+            last = userRank + rangeEnd;
+        }
+        for (int rank = std::max(first, 1); rank <= std::min(last, count); ++rank)
+            ranks.push_back(rank);
+    }
+    return QueueDownload(call, *board, ranks, faults.ioFailure);
+}
+
+uint64_t Leaderboards::DownloadEntriesForUsers(uint64_t boardHandle, const uint64_t* users,
+                                               int count) {
+    const Board* board = BoardWithHandle(boardHandle);
+    const Faults faults = TakeFaults(static_cast<int>(LeaderboardCall::Download),
+                                     board ? board->name.c_str() : nullptr);
+    // "a max of 100 users can be downloaded at a time"
+    if (faults.noCallHandle || board == nullptr || users == nullptr || count <= 0 ||
+        count > kMaxUsersPerDownload)
+        return 0;
+    const uint64_t call = NextCallHandle();
+    std::vector<int> ranks;
+    for (int i = 0; i < count; ++i) {
+        // A user without an entry is left out; one named twice comes once.
+        const int rank = RankOf(*board, users[i]);
+        if (rank > 0 && std::find(ranks.begin(), ranks.end(), rank) == ranks.end())
+            ranks.push_back(rank);
+    }
+    std::sort(ranks.begin(), ranks.end());
+    return QueueDownload(call, *board, ranks, faults.ioFailure);
+}
+
+uint64_t Leaderboards::QueueDownload(uint64_t call, const Board& board,
+                                     const std::vector<int>& ranks, bool ioFailure) {
+    Download download;
+    for (const int rank : ranks) {
+        const Entry& entry = board.entries[static_cast<std::size_t>(rank - 1)];
         LeaderboardEntryRecord record{};
         std::memcpy(record.userId.bytes, &entry.steamId, sizeof entry.steamId);
         record.globalRank = rank;
         record.score = entry.score;
         record.detailCount = static_cast<int32_t>(entry.details.size());
+        record.ugcHandle = entry.ugc;
         download.records.push_back(record);
         download.details.push_back(entry.details);
     }
@@ -233,8 +273,24 @@ uint64_t Leaderboards::DownloadEntries(uint64_t boardHandle, int request, int ra
     downloads_[entriesHandle] = std::move(download);
     TheRecordQueue().PostCallResult(
         call, kScoresDownloadedId,
-        MakeScoresDownloadedRecord(boardHandle, entriesHandle, entryCount), faults.ioFailure,
+        MakeScoresDownloadedRecord(board.handle, entriesHandle, entryCount), ioFailure,
         latencyFrames_);
+    return call;
+}
+
+uint64_t Leaderboards::AttachUgc(uint64_t boardHandle, uint64_t ugcHandle) {
+    Board* board = BoardWithHandle(boardHandle);
+    const uint64_t call = NextCallHandle();
+    // The content goes on the user's own entry: a board without one refuses it.
+    int32_t result = kResultInvalidParam;
+    if (board != nullptr) {
+        const int rank = RankOf(*board, TheSession().UserId());
+        result = rank > 0 ? kResultOk : kResultFail;
+        if (rank > 0) board->entries[static_cast<std::size_t>(rank - 1)].ugc = ugcHandle;
+    }
+    TheRecordQueue().PostCallResult(call, kLeaderboardUgcSetId,
+                                    MakeLeaderboardUgcSetRecord(result, boardHandle), false,
+                                    latencyFrames_);
     return call;
 }
 

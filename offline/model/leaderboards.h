@@ -10,6 +10,9 @@
 
 namespace offline_steam {
 
+// Steam keeps at most this many details per entry (k_cLeaderboardDetailsMax).
+constexpr int kLeaderboardDetailsMax = 64;
+
 class Leaderboards {
 public:
     // The scenario's boards and the user's scores from its start state.
@@ -19,7 +22,15 @@ public:
     uint64_t Find(const char* name, bool createMissing, int sortMethod, int displayType);
     uint64_t UploadScore(uint64_t boardHandle, int uploadMethod, int32_t score,
                          const int32_t* details, int detailCount);
+    // k_ELeaderboardDataRequestFriends ranks the user and the scenario's
+    // friends that have an entry.
     uint64_t DownloadEntries(uint64_t boardHandle, int request, int rangeStart, int rangeEnd);
+    // The named users' entries (at most 100 users; more, none or a null list
+    // make no call), in rank order.
+    uint64_t DownloadEntriesForUsers(uint64_t boardHandle, const uint64_t* users, int count);
+    // Attaches a UGC handle to the user's entry (LeaderboardUGCSet_t); the
+    // downloaded entry carries it as m_hUGC.
+    uint64_t AttachUgc(uint64_t boardHandle, uint64_t ugcHandle);
     // One entry of a finished download; false for an unknown handle or index.
     bool DownloadedEntry(uint64_t entriesHandle, int index, LeaderboardEntryRecord* entry,
                          int32_t* details, int detailsMax) const;
@@ -46,7 +57,10 @@ private:
         uint64_t steamId;
         int32_t score;
         std::vector<int32_t> details;
+        uint64_t ugc = kUgcHandleInvalid;
     };
+    // k_UGCHandleInvalid: an entry without attached content.
+    static constexpr uint64_t kUgcHandleInvalid = ~uint64_t{0};
     struct Board {
         std::string name;
         uint64_t handle;
@@ -68,6 +82,9 @@ private:
     Board* BoardWithHandle(uint64_t handle);
     int RankOf(const Board& board, uint64_t steamId) const;  // 1-based, 0 when absent
     void SortEntries(Board& board);
+    // Hands out the entries of these ranks (1-based, ascending) as a finished download.
+    uint64_t QueueDownload(uint64_t call, const Board& board, const std::vector<int>& ranks,
+                           bool ioFailure);
 
     std::vector<Board> boards_;
     // A finished download: the entries as handed out, and each one's details.

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -86,6 +87,12 @@ public:
     // A game's Steam call by its flat name ("SteamAPI_…"), with its arguments.
     virtual void Called(int frame, const char* name,
                         const std::vector<CallArgument>& arguments) = 0;
+    // The user's rich presence after the game changed it (SetRichPresence,
+    // ClearRichPresence): every key and its value, in the order first set.
+    // The last one of a process is what friends saw at the end.
+    virtual void RichPresenceNow(int /*frame*/,
+                                 const std::vector<std::pair<std::string, std::string>>& /*keys*/) {
+    }
 };
 
 // Installs `sink` (null: none); it must outlive its installation.

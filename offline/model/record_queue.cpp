@@ -19,10 +19,12 @@ void RecordQueue::Post(QueuedRecord record, int delayFrames) {
     records_.push_back(std::move(record));
 }
 
-void RecordQueue::PostCallback(int callbackId, RecordBytes bytes, int delayFrames) {
+void RecordQueue::PostCallback(int callbackId, RecordBytes bytes, int delayFrames,
+                               std::function<void()> onDelivered) {
     QueuedRecord record;
     record.callbackId = callbackId;
     record.bytes = std::move(bytes);
+    record.onDelivered = std::move(onDelivered);
     Post(std::move(record), delayFrames);
 }
 
@@ -36,13 +38,21 @@ void RecordQueue::PostStatsReceived(RecordBytes bytes, int delayFrames, uint64_t
 }
 
 void RecordQueue::PostCallResult(uint64_t call, int callbackId, RecordBytes bytes, bool ioFailure,
-                                 int delayFrames) {
+                                 int delayFrames, std::function<void()> onDelivered) {
     QueuedRecord record;
+    record.onDelivered = std::move(onDelivered);
     record.callbackId = callbackId;
     record.bytes = std::move(bytes);
     record.call = call;
     record.ioFailure = ioFailure;
     Post(std::move(record), delayFrames);
+}
+
+bool RecordQueue::HoldsCallResult(uint64_t call) const {
+    if (call == 0) return false;
+    for (const QueuedRecord& record : records_)
+        if (record.call == call) return true;
+    return false;
 }
 
 std::vector<QueuedRecord> RecordQueue::TakeDue(int frame) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "records.h"
@@ -18,16 +19,22 @@ struct QueuedRecord {
     // The app's game ID when the stats were asked for: the record makes them
     // available when it is for that game, whatever the app ID became since.
     uint64_t requestedFor = 0;
+    // What the model learns when the record is handed over: data a request
+    // fetched becomes readable then, as on Steam (NoteDelivered).
+    std::function<void()> onDelivered;
 };
 
 class RecordQueue {
 public:
     // delayFrames 1 means the next SteamAPI_RunCallbacks.
-    void PostCallback(int callbackId, RecordBytes bytes, int delayFrames);
+    void PostCallback(int callbackId, RecordBytes bytes, int delayFrames,
+                      std::function<void()> onDelivered = {});
     void PostStatsReceived(RecordBytes bytes, int delayFrames, uint64_t requestedFor);
     void PostCallResult(uint64_t call, int callbackId, RecordBytes bytes, bool ioFailure,
-                        int delayFrames);
+                        int delayFrames, std::function<void()> onDelivered = {});
 
+    // Whether a call result for `call` waits to be delivered (the call is pending).
+    bool HoldsCallResult(uint64_t call) const;
     // Removes and returns, in posting order, the records due at this frame.
     std::vector<QueuedRecord> TakeDue(int frame);
     void Clear() { records_.clear(); }

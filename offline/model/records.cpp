@@ -83,4 +83,39 @@ RecordBytes MakeScoreUploadedRecord(bool success, uint64_t boardHandle, int32_t 
     return BytesOf(record);
 }
 
+RecordBytes MakeCurrentPlayersRecord(bool success, int32_t players) {
+    auto record = Zeroed<CurrentPlayersRecord>();
+    record.success = success ? 1 : 0;
+    record.players = players;
+    return BytesOf(record);
+}
+
+RecordBytes MakeAchievementIconFetchedRecord(uint64_t gameId, const char* achievementName,
+                                             bool achieved, int32_t iconHandle) {
+    auto record = Zeroed<AchievementIconFetchedRecord>();
+    std::memcpy(record.gameId.bytes, &gameId, sizeof gameId);
+    if (achievementName != nullptr) {
+        std::size_t length = std::strlen(achievementName);
+        if (length >= kNameBufferSize) length = kNameBufferSize - 1;
+        std::memcpy(record.achievementName, achievementName, length);
+    }
+    record.achieved = achieved;
+    record.iconHandle = iconHandle;
+    return BytesOf(record);
+}
+
+RecordBytes MakeGameResultRecord(uint64_t gameId, int32_t result) {
+    auto record = Zeroed<GameResultRecord>();
+    record.gameId = gameId;
+    record.result = result;
+    return BytesOf(record);
+}
+
+RecordBytes MakeLeaderboardUgcSetRecord(int32_t result, uint64_t boardHandle) {
+    auto record = Zeroed<LeaderboardUgcSetRecord>();
+    record.result = result;
+    record.boardHandle = boardHandle;
+    return BytesOf(record);
+}
+
 }  // namespace offline_steam

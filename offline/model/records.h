@@ -14,6 +14,11 @@ enum CallbackId : int {
     kLeaderboardFindId = 1104,
     kScoresDownloadedId = 1105,
     kScoreUploadedId = 1106,
+    kCurrentPlayersId = 1107,
+    kAchievementIconFetchedId = 1109,
+    kGlobalPercentagesReadyId = 1110,
+    kLeaderboardUgcSetId = 1111,
+    kGlobalStatsReceivedId = 1112,
 };
 
 enum ResultCode : int {
@@ -37,6 +42,8 @@ constexpr std::size_t kNameBufferSize = 128;
 struct ByteAlignedSteamId {
     unsigned char bytes[8];
 };
+// So is a CGameID (steamclientpublic.h declares both within pack 1).
+using ByteAlignedGameId = ByteAlignedSteamId;
 
 struct StatsReceivedRecord {
     uint64_t gameId;
@@ -86,6 +93,32 @@ struct ScoreUploadedRecord {
     int32_t previousGlobalRank;
 };
 
+// NumberOfCurrentPlayers_t.
+struct CurrentPlayersRecord {
+    uint8_t success;
+    int32_t players;
+};
+
+// UserAchievementIconFetched_t.
+struct AchievementIconFetchedRecord {
+    ByteAlignedGameId gameId;
+    char achievementName[kNameBufferSize];
+    bool achieved;
+    int32_t iconHandle;
+};
+
+// GlobalAchievementPercentagesReady_t and GlobalStatsReceived_t: the same fields.
+struct GameResultRecord {
+    uint64_t gameId;
+    int32_t result;
+};
+
+// LeaderboardUGCSet_t.
+struct LeaderboardUgcSetRecord {
+    int32_t result;
+    uint64_t boardHandle;
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(ByteAlignedSteamId) == 8 && alignof(ByteAlignedSteamId) == 1,
@@ -118,6 +151,10 @@ static_assert(offsetof(ScoreUploadedRecord, scoreChanged) == 20, "1106 changed (
 static_assert(offsetof(ScoreUploadedRecord, newGlobalRank) == 24, "1106 new rank (Windows)");
 static_assert(offsetof(ScoreUploadedRecord, previousGlobalRank) == 28,
               "1106 previous rank (Windows)");
+static_assert(sizeof(GameResultRecord) == 16, "1110 and 1112 size (Windows)");
+static_assert(offsetof(GameResultRecord, result) == 8, "1110 and 1112 result (Windows)");
+static_assert(sizeof(LeaderboardUgcSetRecord) == 16, "1111 size (Windows)");
+static_assert(offsetof(LeaderboardUgcSetRecord, boardHandle) == 8, "1111 board (Windows)");
 #elif defined(__linux__) && defined(__x86_64__)
 static_assert(sizeof(StatsReceivedRecord) == 20, "1101 size (Linux)");
 static_assert(offsetof(StatsReceivedRecord, gameId) == 0, "1101 game id (Linux)");
@@ -143,7 +180,18 @@ static_assert(offsetof(ScoreUploadedRecord, scoreChanged) == 16, "1106 changed (
 static_assert(offsetof(ScoreUploadedRecord, newGlobalRank) == 20, "1106 new rank (Linux)");
 static_assert(offsetof(ScoreUploadedRecord, previousGlobalRank) == 24,
               "1106 previous rank (Linux)");
+static_assert(sizeof(GameResultRecord) == 12, "1110 and 1112 size (Linux)");
+static_assert(offsetof(GameResultRecord, result) == 8, "1110 and 1112 result (Linux)");
+static_assert(sizeof(LeaderboardUgcSetRecord) == 12, "1111 size (Linux)");
+static_assert(offsetof(LeaderboardUgcSetRecord, boardHandle) == 4, "1111 board (Linux)");
 #endif
+// The same on every platform: 4-byte fields, or bytes.
+static_assert(sizeof(CurrentPlayersRecord) == 8, "1107 size");
+static_assert(offsetof(CurrentPlayersRecord, players) == 4, "1107 players");
+static_assert(sizeof(AchievementIconFetchedRecord) == 144, "1109 size");
+static_assert(offsetof(AchievementIconFetchedRecord, achievementName) == 8, "1109 name");
+static_assert(offsetof(AchievementIconFetchedRecord, achieved) == 136, "1109 achieved");
+static_assert(offsetof(AchievementIconFetchedRecord, iconHandle) == 140, "1109 icon");
 
 using RecordBytes = std::vector<unsigned char>;
 
@@ -157,5 +205,11 @@ RecordBytes MakeLeaderboardFindRecord(uint64_t boardHandle, bool found);
 RecordBytes MakeScoreUploadedRecord(bool success, uint64_t boardHandle, int32_t score,
                                     bool scoreChanged, int32_t newGlobalRank,
                                     int32_t previousGlobalRank);
+RecordBytes MakeCurrentPlayersRecord(bool success, int32_t players);
+RecordBytes MakeAchievementIconFetchedRecord(uint64_t gameId, const char* achievementName,
+                                             bool achieved, int32_t iconHandle);
+// GlobalAchievementPercentagesReady_t (1110) and GlobalStatsReceived_t (1112).
+RecordBytes MakeGameResultRecord(uint64_t gameId, int32_t result);
+RecordBytes MakeLeaderboardUgcSetRecord(int32_t result, uint64_t boardHandle);
 
 }  // namespace offline_steam

@@ -1,6 +1,9 @@
 // Session state defaults and language texts.
 #include "session.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "schema.h"
 
 namespace offline_steam {
@@ -15,6 +18,12 @@ void Session::Reset() {
     appId_ = scenario.appId;
     userId_ = scenario.steamId;
     personaName_ = scenario.personaName;
+    installDir_ = scenario.installDir;
+    if (installDir_.empty()) {
+        std::error_code failure;
+        const std::filesystem::path folder = std::filesystem::current_path(failure);
+        if (!failure) installDir_ = folder.string();
+    }
     currentLanguage_ = scenario.language;
     availableLanguages_.clear();
     for (const std::string& language : scenario.languages) {

@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "rich_presence.h"
+
 namespace offline_steam {
 
 class Session {
@@ -17,9 +19,12 @@ public:
     void SetStartSucceeds(bool succeeds) { startSucceeds_ = succeeds; }
     bool Running() const { return running_; }
     void SetRunning(bool running) {
+        if (running && !running_) startClock_ = Clock();
         running_ = running;
         ++epoch_;
     }
+    // The clock when the session last started (GetSecondsSinceAppActive).
+    uint32_t StartClock() const { return startClock_; }
     // Changes on every start, stop and reset, so delivery can notice a session it no longer serves.
     unsigned Epoch() const { return epoch_; }
 
@@ -45,6 +50,10 @@ public:
     void SetLanguages(const char* current, const char* available);
 
     const char* PersonaName() const { return personaName_.c_str(); }
+    // The user's rich presence: kept while the process runs, cleared by a reset.
+    RichPresence& UserRichPresence() { return richPresence_; }
+    // GetAppInstallDir: the scenario's, else the working folder when the files were read.
+    const std::string& InstallDir() const { return installDir_; }
 
     const char* LastOverlayDialog() const { return lastOverlayDialog_.c_str(); }
     void SetLastOverlayDialog(const char* dialog) { lastOverlayDialog_ = dialog; }
@@ -82,6 +91,9 @@ private:
     bool hasAvailableLanguages_ = true;
     std::string availableLanguages_ = "english,german,french,japanese";
     std::string personaName_;
+    RichPresence richPresence_;
+    std::string installDir_;
+    uint32_t startClock_ = 0;
     std::string lastOverlayDialog_;
     uint32_t clock_ = 1700000000;
     bool followsWallClock_ = false;

@@ -1,9 +1,12 @@
 // Coordinates the parts of the simulator when the session starts, stops or is reset.
 #include "session_lifecycle.h"
 
+#include "achievement_icons.h"
 #include "call_log.h"
+#include "call_results.h"
 #include "event_reports.h"
 #include "face.h"
+#include "global_stats.h"
 #include "leaderboards.h"
 #include "record_queue.h"
 #include "schema.h"
@@ -67,6 +70,8 @@ bool StartSession() {
     TheSession().SetRunning(true);
     Watch() = StartWatch{TheSession().Frame(), std::string(), std::string(), false};
     TheStatsServer().BeginSession();
+    TheGlobalStats().BeginSession();
+    TheAchievementIcons().BeginSession();
     ReportStart(true, std::string());
     return true;
 }
@@ -112,6 +117,7 @@ void StopSession() {
     }
     TheSession().SetRunning(false);
     TheRecordQueue().Clear();
+    TheFinishedCalls().Clear();
 }
 
 void EndSessionAtExit() {
@@ -125,9 +131,12 @@ void ResetSimulator() {
     Watch() = StartWatch{};
     TheCallLog().Clear();
     TheRecordQueue().Clear();
+    TheFinishedCalls().Clear();
     ResetFace();
     TheStatsServer().Reset();
     TheLeaderboards().Reset();
+    TheGlobalStats().Reset();
+    TheAchievementIcons().Reset();
 }
 
 }  // namespace offline_steam

@@ -291,6 +291,7 @@ StatsServer& TheStatsServer() {
 }
 
 void NoteDelivered(const QueuedRecord& record) {
+    if (record.onDelivered) record.onDelivered();
     StatsReceivedRecord received;
     if (!record.announcesStats || record.bytes.size() != sizeof received) return;
     std::memcpy(&received, record.bytes.data(), sizeof received);

@@ -118,7 +118,8 @@ StatsServer& TheStatsServer();
 
 struct QueuedRecord;
 // Each face calls this as it hands a record over: a stats-received record the
-// simulator made means the stats have arrived, if its result and game ID agree.
+// simulator made means the stats have arrived, if its result and game ID agree;
+// a record's onDelivered runs.
 void NoteDelivered(const QueuedRecord& record);
 
 }  // namespace offline_steam

@@ -4,6 +4,7 @@
 // Steam would refuse or punish is warned about in an offline run's journal.
 #include "steam_calls.h"
 
+#include <algorithm>
 #include <string>
 
 #include "call_line.h"
@@ -15,6 +16,7 @@
 #include "schema.h"
 #include "session.h"
 #include "stats_server.h"
+#include "user_app_calls.h"
 
 namespace offline_steam::calls {
 namespace {
@@ -136,8 +138,8 @@ bool AppsIsSubscribed(bool live) {
 bool AppsIsSubscribedApp(bool live, uint32_t appId) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamApps_BIsSubscribedApp").UnsignedInteger(appId).Log();
-    // The user owns this game and nothing else the scenario knows of.
-    return live && appId == TheSession().AppId();
+    // The user owns this game and the DLC the scenario says are owned.
+    return live && UserOwnsApp(appId);
 }
 
 const char* FriendsPersonaName(bool live) {
@@ -445,7 +447,8 @@ uint64_t StatsUploadLeaderboardScore(bool live, uint64_t board, int uploadMethod
         .UnsignedInteger(board)
         .Integer(uploadMethod)
         .Integer(score)
-        .IntegerList(details, detailCount)
+        // Only the details Steam keeps are read: the count is the game's claim.
+        .IntegerList(details, std::clamp(detailCount, 0, kLeaderboardDetailsMax))
         .Integer(detailCount)
         .Log();
     if (!live) return 0;

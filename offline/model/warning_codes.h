@@ -15,9 +15,14 @@
       "more stores in a short time than Valve advises; Steam may rate-limit them")         \
     X(kStateNotSaved, "state-not-saved", "the state file could not be written")            \
     X(kBeforeStats, "before-stats",                                                        \
-      "a stats or achievements call before the user's stats arrived; Steam answers false") \
+      "a stats or achievements call before the user's stats arrived (or another user's "   \
+      "stats, the global percentages or global stats before their answer); Steam answers " \
+      "false")                                                                             \
     X(kUnknownName, "unknown-name", "a stat or achievement name the game's schema lacks")  \
     X(kWrongType, "wrong-type", "a stat read or written as the other type (int or float)") \
+    X(kRichPresenceRefused, "rich-presence-refused",                                       \
+      "SetRichPresence beyond Steam's limits (key or value length, number of keys); "      \
+      "Steam answers false")                                                               \
     X(kNeverStarted, "never-started", "the game never started Steam")                      \
     X(kNoShutdown, "no-shutdown", "the game ended without SteamAPI_Shutdown")              \
     X(kJournalCut, "journal-cut", "a journal line was cut off or unreadable and is left out")

@@ -409,7 +409,7 @@ std::int64_t Integer(const json& value, const std::string& path, std::int64_t lo
         const double number = value.get<double>();
         if (std::floor(number) != number)
             Refuse(path, "must be " + range + ", not " + value.dump());
-        // Both bounds are exact in a double: every caller's fit in 33 bits.
+        // Both bounds are exact in a double: every caller's fit in 54 bits.
         inRange = number >= static_cast<double>(low) && number <= static_cast<double>(high);
         if (inRange) result = static_cast<std::int64_t>(number);
     }

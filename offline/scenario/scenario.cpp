@@ -30,16 +30,21 @@ void ParseInto(std::string_view text, const std::string& fileName, Scenario* sce
     const std::shared_ptr<Document> document = Parse(text, fileName);
     const json* includes = document->root.is_object() ? Find(document->root, "include") : nullptr;
     if (includes == nullptr) {
+        const std::string folder = FolderOfFile(fileName);
         try {
-            *scenario = ReadScenario(document->root);
+            *scenario = ReadScenario(document->root, [&](const std::string&) { return folder; });
         } catch (const Refusal& refusal) {
             throw FileError{Message(*document, refusal)};
         }
         return;
     }
     const Layers layers = LoadWithIncludes(document);
+    // A file name (an icon's) is relative to the file that wrote it.
+    auto folderOf = [&](const std::string& path) {
+        return FolderOfFile(layers.OwnerOf(path, *document).fileName);
+    };
     try {
-        *scenario = ReadScenario(layers.root);
+        *scenario = ReadScenario(layers.root, folderOf);
     } catch (const Refusal& refusal) {
         throw FileError{Message(layers.OwnerOf(refusal.path, *document), refusal)};
     }

@@ -17,7 +17,9 @@ using namespace json_file;
 constexpr int kMaxIncludeDepth = 8;
 
 // Puts `key`'s value on top of what `into` holds; `ownerOf` names the file
-// each value came from.
+// each value came from. The merged objects (app, user, global, start, faults,
+// expect: IsMergedObject) are laid field by field; every other key, each
+// list among them (achievements, users, ...), whole.
 template <class OwnerOf>
 void Lay(Layers* into, const std::string& key, json&& value, const OwnerOf& ownerOf) {
     if (IsMergedObject(key)) {
@@ -66,8 +68,9 @@ struct Chain {
 Layers LoadLayers(const std::shared_ptr<Document>& document, int depth, Chain* chain) {
     // Each file alone first, so a value a later file replaces is held to the
     // same rules.
+    const std::string ownFolder = FolderOfFile(document->fileName);
     try {
-        CheckScenarioFile(document->root);
+        CheckScenarioFile(document->root, [&](const std::string&) { return ownFolder; });
     } catch (const Refusal& refusal) {
         throw FileError{Message(*document, refusal)};
     }

@@ -2,7 +2,11 @@
 // key path (json_document.h turns it into a file and line).
 #include "scenario_reader.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <unordered_map>
 #include <utility>
@@ -19,20 +23,40 @@ constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t kUint32Max = std::numeric_limits<std::uint32_t>::max();
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+// Global totals and history are doubles in the model: integers are exact to 2^53.
+constexpr std::int64_t kExactInDouble = std::int64_t{1} << 53;
+// Steam's RequestGlobalStats gives at most 60 days of history.
+constexpr std::size_t kMaxHistoryDays = 60;
+// Far above any icon Steam shows (64 x 64): a bound on what a decode allocates.
+constexpr std::uint32_t kMaxIconSide = 4096;
 
-constexpr const char* kTopKeys[] = {"$schema", "include",      "app",    "user",
-                                    "clock",   "achievements", "stats",  "leaderboards",
-                                    "start",   "faults",       "expect", nullptr};
-constexpr const char* kAppKeys[] = {"id", "language", "languages", nullptr};
-constexpr const char* kUserKeys[] = {"steamId", "loggedOn", "personaName", nullptr};
-constexpr const char* kAchievementKeys[] = {"name",   "displayName", "description",
-                                            "hidden", "progress",    nullptr};
+constexpr const char* kTopKeys[] = {"$schema", "include",      "app",    "user",         "friends",
+                                    "clock",   "achievements", "stats",  "leaderboards", "users",
+                                    "global",  "start",        "faults", "expect",       nullptr};
+constexpr const char* kAppKeys[] = {"id",          "language",  "languages",  "dlc",
+                                    "buildId",     "betaName",  "installDir", "earliestPurchase",
+                                    "freeWeekend", "vacBanned", nullptr};
+constexpr const char* kDlcKeys[] = {"id", "name", "owned", "installed", nullptr};
+constexpr const char* kUserKeys[] = {"steamId",        "loggedOn",  "personaName", "steamLevel",
+                                     "uiLanguage",     "ipCountry", "onSteamDeck", "bigPicture",
+                                     "overlayEnabled", nullptr};
+constexpr const char* kFriendKeys[] = {"steamId", "personaName", "personaState", nullptr};
+// Steam's EPersonaState names, in its order from 0 (invisible is never what a
+// friend shows).
+constexpr const char* kPersonaStates[] = {"offline", "online",         "busy",          "away",
+                                          "snooze",  "lookingToTrade", "lookingToPlay", nullptr};
+constexpr const char* kAchievementKeys[] = {"name",     "displayName",   "description",
+                                            "hidden",   "progress",      "icon",
+                                            "iconGray", "globalPercent", nullptr};
 constexpr const char* kProgressKeys[] = {"stat", "min", "max", nullptr};
 constexpr const char* kStatKeys[] = {"name",      "type",          "min",    "max",  "default",
                                      "maxChange", "incrementOnly", "window", nullptr};
 constexpr const char* kLeaderboardKeys[] = {"name", "sort", "display", "scores", nullptr};
 constexpr const char* kScoreKeys[] = {"steamId", "score", nullptr};
 constexpr const char* kStartKeys[] = {"achievements", "stats", "leaderboards", nullptr};
+constexpr const char* kOtherUserKeys[] = {"steamId", "achievements", "stats", nullptr};
+constexpr const char* kGlobalKeys[] = {"stats", "currentPlayers", nullptr};
+constexpr const char* kGlobalStatKeys[] = {"total", "history", nullptr};
 constexpr const char* kFaultKeys[] = {
     "steamNotRunning",  "stats", "stores", "storeRateLimit", "leaderboards",
     "refuseInterfaces", nullptr};
@@ -56,7 +80,8 @@ constexpr const char* kInterfaces[] = {"SteamUser",    "SteamUserStats", "SteamU
 
 // The objects whose fields a later file replaces one by one; every other
 // top-level key is replaced whole.
-constexpr const char* kMergedObjects[] = {"app", "user", "faults", "expect", "start", nullptr};
+constexpr const char* kMergedObjects[] = {"app",   "user",   "faults", "expect",
+                                          "start", "global", nullptr};
 
 [[noreturn]] void Refuse(const std::string& path, const std::string& what) {
     throw Refusal{path, what};
@@ -98,7 +123,8 @@ std::string Name(const json& value, const std::string& path) {
 // are checked once all files are merged.
 class Reader {
 public:
-    explicit Reader(bool crossChecks) : crossChecks_(crossChecks) {}
+    Reader(bool crossChecks, FolderOf folderOf)
+        : crossChecks_(crossChecks), folderOf_(std::move(folderOf)) {}
 
     void Read(const json& root) {
         ExpectObject(root, "");
@@ -111,12 +137,15 @@ public:
         }
         if (const json* app = Find(root, "app")) ReadApp(*app);
         if (const json* user = Find(root, "user")) ReadUser(*user);
+        if (const json* friends = Find(root, "friends")) ReadFriends(*friends);
         if (const json* clock = Find(root, "clock"))
             scenario.clock = static_cast<std::uint32_t>(Integer(*clock, "clock", 0, kUint32Max));
         if (const json* achievements = Find(root, "achievements")) ReadAchievements(*achievements);
         if (const json* stats = Find(root, "stats")) ReadStats(*stats);
         if (crossChecks_) CheckProgressStats();
         if (const json* boards = Find(root, "leaderboards")) ReadLeaderboards(*boards);
+        if (const json* users = Find(root, "users")) ReadOtherUsers(*users);
+        if (const json* global = Find(root, "global")) ReadGlobal(*global);
         if (const json* start = Find(root, "start")) ReadStart(*start);
         if (const json* faults = Find(root, "faults")) ReadFaults(*faults);
         if (const json* expect = Find(root, "expect")) ReadExpect(*expect);
@@ -140,6 +169,63 @@ private:
                 scenario.languages.push_back(
                     NonEmptyString((*languages)[i], Element("app.languages", i)));
         }
+        if (const json* dlc = Find(app, "dlc")) ReadDlc(*dlc);
+        // GetAppBuildId answers an int.
+        if (const json* build = Find(app, "buildId"))
+            scenario.buildId =
+                static_cast<std::uint32_t>(Integer(*build, "app.buildId", 0, kInt32Max));
+        if (const json* beta = Find(app, "betaName")) {
+            scenario.betaName = NonEmptyString(*beta, "app.betaName");
+            if (scenario.betaName == "public")
+                Refuse("app.betaName",
+                       "\"public\" is Steam's default branch, on which GetCurrentBetaName answers "
+                       "false: leave betaName out");
+        }
+        if (const json* folder = Find(app, "installDir"))
+            scenario.installDir = NonEmptyString(*folder, "app.installDir");
+        if (const json* time = Find(app, "earliestPurchase"))
+            scenario.purchaseTime =
+                static_cast<std::uint32_t>(Integer(*time, "app.earliestPurchase", 0, kUint32Max));
+        if (const json* freeWeekend = Find(app, "freeWeekend"))
+            scenario.freeWeekend = Bool(*freeWeekend, "app.freeWeekend");
+        if (const json* banned = Find(app, "vacBanned"))
+            scenario.vacBanned = Bool(*banned, "app.vacBanned");
+    }
+
+    // The game's DLC: one entry per app ID, never the game's own (known only
+    // once every file is merged), and only an owned one installed.
+    void ReadDlc(const json& list) {
+        const std::string path = "app.dlc";
+        ExpectList(list, path);
+        scenario.dlc.clear();
+        std::unordered_map<std::uint32_t, std::size_t> ids;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const json& item = list[i];
+            const std::string at = Element(path, i);
+            ExpectObject(item, at);
+            CheckKeys(item, at, kDlcKeys, "a DLC");
+            Dlc dlc;
+            dlc.appId = static_cast<std::uint32_t>(
+                Integer(Required(item, at, "id", "a DLC"), Child(at, "id"), 1, kUint32Max));
+            const auto [known, added] = ids.emplace(dlc.appId, i);
+            if (!added)
+                Refuse(Child(at, "id"), std::to_string(dlc.appId) + " is already the ID of " +
+                                            Element(path, known->second));
+            if (crossChecks_ && dlc.appId == scenario.appId)
+                Refuse(Child(at, "id"), std::to_string(dlc.appId) + " is the game's own app ID");
+            dlc.name = NonEmptyString(Required(item, at, "name", "a DLC"), Child(at, "name"));
+            if (const json* owned = Find(item, "owned"))
+                dlc.owned = Bool(*owned, Child(at, "owned"));
+            // Not owned, it is not installed unless the file says so (refused below).
+            dlc.installed = dlc.owned;
+            if (const json* installed = Find(item, "installed")) {
+                dlc.installed = Bool(*installed, Child(at, "installed"));
+                if (dlc.installed && !dlc.owned)
+                    Refuse(Child(at, "installed"),
+                           "a DLC the user does not own cannot be installed (\"owned\" is false)");
+            }
+            scenario.dlc.push_back(std::move(dlc));
+        }
     }
 
     void ReadUser(const json& user) {
@@ -150,6 +236,56 @@ private:
             scenario.loggedOn = Bool(*loggedOn, "user.loggedOn");
         if (const json* persona = Find(user, "personaName"))
             scenario.personaName = String(*persona, "user.personaName");
+        if (const json* level = Find(user, "steamLevel"))
+            scenario.steamLevel = static_cast<int>(Integer(*level, "user.steamLevel", 0, kIntMax));
+        // Like app.language: a code Steam does not have is warned about at run time.
+        if (const json* language = Find(user, "uiLanguage"))
+            scenario.uiLanguage = NonEmptyString(*language, "user.uiLanguage");
+        if (const json* country = Find(user, "ipCountry")) {
+            const std::string code = String(*country, "user.ipCountry");
+            if (code.size() != 2 || code[0] < 'A' || code[0] > 'Z' || code[1] < 'A' ||
+                code[1] > 'Z')
+                Refuse("user.ipCountry",
+                       "must be two uppercase letters (an ISO 3166-1 code such as \"US\"), not " +
+                           Quote(code));
+            scenario.ipCountry = code;
+        }
+        if (const json* deck = Find(user, "onSteamDeck"))
+            scenario.onSteamDeck = Bool(*deck, "user.onSteamDeck");
+        if (const json* bigPicture = Find(user, "bigPicture"))
+            scenario.bigPicture = Bool(*bigPicture, "user.bigPicture");
+        if (const json* overlay = Find(user, "overlayEnabled"))
+            scenario.overlayEnabled = Bool(*overlay, "user.overlayEnabled");
+    }
+
+    // The user's friends: one entry per Steam ID, never the user's own (known
+    // only once every file is merged).
+    void ReadFriends(const json& list) {
+        const std::string path = "friends";
+        ExpectList(list, path);
+        std::unordered_map<std::uint64_t, std::size_t> ids;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const json& item = list[i];
+            const std::string at = Element(path, i);
+            ExpectObject(item, at);
+            CheckKeys(item, at, kFriendKeys, "a friend");
+            Friend person;
+            person.steamId =
+                SteamId(Required(item, at, "steamId", "a friend"), Child(at, "steamId"));
+            if (person.steamId == 0) Refuse(Child(at, "steamId"), "0 is no user's Steam ID");
+            const auto [known, added] = ids.emplace(person.steamId, i);
+            if (!added)
+                Refuse(Child(at, "steamId"),
+                       "this user is already " + Element(path, known->second));
+            if (crossChecks_ && person.steamId == scenario.steamId)
+                Refuse(Child(at, "steamId"), "is the user's own Steam ID (user.steamId)");
+            person.personaName = NonEmptyString(Required(item, at, "personaName", "a friend"),
+                                                Child(at, "personaName"));
+            if (const json* state = Find(item, "personaState"))
+                person.personaState = static_cast<PersonaState>(
+                    OneOf(*state, Child(at, "personaState"), kPersonaStates));
+            scenario.friends.push_back(std::move(person));
+        }
     }
 
     static LocalizedText Texts(const json& texts, const std::string& path) {
@@ -185,6 +321,16 @@ private:
                 achievement.hidden = Bool(*hidden, Child(path, "hidden"));
             if (const json* progress = Find(item, "progress"))
                 achievement.progress = ReadProgress(*progress, Child(path, "progress"));
+            if (const json* icon = Find(item, "icon")) achievement.icon = Icon(*icon, path, "icon");
+            if (const json* icon = Find(item, "iconGray"))
+                achievement.iconGray = Icon(*icon, path, "iconGray");
+            if (const json* percent = Find(item, "globalPercent")) {
+                const std::string at = Child(path, "globalPercent");
+                const double value = Number(*percent, at);
+                if (!(value >= 0 && value <= 100))
+                    Refuse(at, "must be a number from 0 to 100, not " + percent->dump());
+                achievement.globalPercent = static_cast<float>(value);
+            }
             scenario.achievements.push_back(std::move(achievement));
         }
     }
@@ -200,6 +346,164 @@ private:
         if (!(result.min < result.max))
             Refuse(Child(path, "max"), "must be greater than min (" + NumberText(result.min) + ")");
         return result;
+    }
+
+    // A PNG file named relative to the folder of the file that names it,
+    // stored resolved: its signature and header (IHDR) read, nothing decoded.
+    std::string Icon(const json& value, const std::string& achievementPath, const char* key) const {
+        const std::string path = Child(achievementPath, key);
+        const std::string written = NonEmptyString(value, path);
+        std::filesystem::path resolved =
+            std::filesystem::path(folderOf_ ? folderOf_(path) : std::string()) / written;
+        std::error_code failure;
+        const std::filesystem::path absolute = std::filesystem::absolute(resolved, failure);
+        if (!failure) resolved = absolute;
+        resolved = resolved.lexically_normal();
+        const std::string problem = PngProblem(resolved);
+        if (!problem.empty())
+            Refuse(path,
+                   Quote(written) + " " + problem + " (looked for " + resolved.string() + ")");
+        return resolved.string();
+    }
+
+    // Why the file is not a PNG image we can serve, or "" when it is one.
+    static std::string PngProblem(const std::filesystem::path& file) {
+        std::error_code failure;
+        const std::filesystem::file_status status = std::filesystem::status(file, failure);
+        if (failure || !std::filesystem::exists(status)) return "cannot be opened";
+        if (!std::filesystem::is_regular_file(status)) return "is not a file";
+        std::ifstream in(file, std::ios::binary);
+        if (!in) return "cannot be opened";
+        // The signature, then the first chunk: IHDR's length (13), type and data.
+        std::array<unsigned char, 8 + 8 + 13> head{};
+        in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        if (got < 8 || !std::equal(kSignature, kSignature + 8, head.begin()))
+            return "is not a PNG file (it lacks the PNG signature)";
+        auto big = [&](std::size_t at) {
+            return (std::uint32_t{head[at]} << 24) | (std::uint32_t{head[at + 1]} << 16) |
+                   (std::uint32_t{head[at + 2]} << 8) | std::uint32_t{head[at + 3]};
+        };
+        if (got < head.size() || big(8) != 13 || head[12] != 'I' || head[13] != 'H' ||
+            head[14] != 'D' || head[15] != 'R')
+            return "is not a PNG file that can be read (its header, IHDR, is missing or cut off)";
+        const std::uint32_t width = big(16);
+        const std::uint32_t height = big(20);
+        const unsigned depth = head[24];
+        const unsigned colour = head[25];
+        // The bit depths PNG allows for each colour type.
+        const bool depthFits =
+            (colour == 0 &&
+             (depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16)) ||
+            (colour == 3 && (depth == 1 || depth == 2 || depth == 4 || depth == 8)) ||
+            ((colour == 2 || colour == 4 || colour == 6) && (depth == 8 || depth == 16));
+        if (width == 0 || height == 0 || !depthFits || head[26] != 0 || head[27] != 0 ||
+            head[28] > 1)
+            return "is not a PNG file that can be read (its header, IHDR, is not valid)";
+        if (width > kMaxIconSide || height > kMaxIconSide) {
+            return "is " + std::to_string(width) + " x " + std::to_string(height) +
+                   " pixels; an icon may have at most " + std::to_string(kMaxIconSide) +
+                   " on each side (Steam shows 64 x 64)";
+        }
+        return "";
+    }
+
+    // Other users whose stats RequestUserStats fetches: one entry each, never
+    // the user's own, names of the schema.
+    void ReadOtherUsers(const json& list) {
+        ExpectList(list, "users");
+        std::unordered_map<std::uint64_t, std::size_t> listed;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const json& item = list[i];
+            const std::string at = Element("users", i);
+            ExpectObject(item, at);
+            CheckKeys(item, at, kOtherUserKeys, "a user of \"users\"");
+            OtherUserStats other;
+            other.steamId = SteamId(Required(item, at, "steamId", "a user"), Child(at, "steamId"));
+            const auto [known, added] = listed.emplace(other.steamId, i);
+            if (!added) {
+                Refuse(Child(at, "steamId"),
+                       "this user is already listed in " + Element("users", known->second));
+            }
+            if (crossChecks_ && other.steamId == scenario.steamId) {
+                Refuse(Child(at, "steamId"),
+                       "is the user's own ID (user.steamId); the user's stats are the start "
+                       "state's");
+            }
+            if (const json* achievements = Find(item, "achievements")) {
+                const std::string path = Child(at, "achievements");
+                ExpectObject(*achievements, path);
+                for (auto entry = achievements->begin(); entry != achievements->end(); ++entry) {
+                    const std::string where = Child(path, entry.key());
+                    const auto time =
+                        static_cast<std::uint32_t>(Integer(entry.value(), where, 0, kUint32Max));
+                    if (crossChecks_) KnownAchievement(entry.key(), where);
+                    other.achievements[entry.key()] = time;
+                }
+            }
+            if (const json* stats = Find(item, "stats")) {
+                const std::string path = Child(at, "stats");
+                ExpectObject(*stats, path);
+                for (auto entry = stats->begin(); entry != stats->end(); ++entry) {
+                    const std::string where = Child(path, entry.key());
+                    const double value = Number(entry.value(), where);
+                    if (crossChecks_) CheckStartStat(entry.key(), entry.value(), value, where);
+                    other.stats[entry.key()] = value;
+                }
+            }
+            scenario.users.push_back(std::move(other));
+        }
+    }
+
+    // Steam's global figures: the aggregated stats (RequestGlobalStats) and
+    // the number of players (GetNumberOfCurrentPlayers).
+    void ReadGlobal(const json& global) {
+        ExpectObject(global, "global");
+        CheckKeys(global, "global", kGlobalKeys, "global");
+        if (const json* players = Find(global, "currentPlayers"))
+            scenario.currentPlayers =
+                static_cast<std::int32_t>(Integer(*players, "global.currentPlayers", 0, kInt32Max));
+        const json* stats = Find(global, "stats");
+        if (stats == nullptr) return;
+        ExpectObject(*stats, "global.stats");
+        for (auto item = stats->begin(); item != stats->end(); ++item) {
+            const std::string at = Child("global.stats", item.key());
+            ExpectObject(item.value(), at);
+            CheckKeys(item.value(), at, kGlobalStatKeys, "a global stat");
+            GlobalStat stat;
+            stat.name = item.key();
+            // An int stat's figures are int64 on Steam's side.
+            bool integers = false;
+            if (crossChecks_) {
+                const StatSchema& schema = KnownStat(item.key(), at);
+                if (schema.type == StatType::AverageRate)
+                    Refuse(at,
+                           Quote(item.key()) +
+                               " is an avgrate stat; Steam aggregates only int and float stats");
+                integers = schema.type == StatType::Int;
+            }
+            auto figure = [&](const json& value, const std::string& where) {
+                if (integers)
+                    return static_cast<double>(
+                        Integer(value, where, -kExactInDouble, kExactInDouble));
+                return Number(value, where);
+            };
+            const std::string totalPath = Child(at, "total");
+            stat.total = figure(Required(item.value(), at, "total", "a global stat"), totalPath);
+            if (const json* history = Find(item.value(), "history")) {
+                const std::string path = Child(at, "history");
+                ExpectList(*history, path);
+                if (history->size() > kMaxHistoryDays) {
+                    Refuse(path, "holds " + std::to_string(history->size()) +
+                                     " days; Steam gives at most " +
+                                     std::to_string(kMaxHistoryDays));
+                }
+                for (std::size_t i = 0; i < history->size(); ++i)
+                    stat.history.push_back(figure((*history)[i], Element(path, i)));
+            }
+            scenario.globalStats.push_back(std::move(stat));
+        }
     }
 
     void ReadStats(const json& list) {
@@ -554,6 +858,7 @@ private:
     }
 
     bool crossChecks_;
+    FolderOf folderOf_;
     std::unordered_map<std::string, std::size_t> achievementIndex_;
     std::unordered_map<std::string, std::size_t> statIndex_;
     std::unordered_map<std::string, std::size_t> boardNames_;
@@ -567,12 +872,18 @@ bool IsMergedObject(const std::string& key) {
     return false;
 }
 
-void CheckScenarioFile(const json_file::json& root) { Reader(false).Read(root); }
+void CheckScenarioFile(const json_file::json& root, const FolderOf& folderOf) {
+    Reader(false, folderOf).Read(root);
+}
 
-Scenario ReadScenario(const json_file::json& root) {
-    Reader reader(true);
+Scenario ReadScenario(const json_file::json& root, const FolderOf& folderOf) {
+    Reader reader(true, folderOf);
     reader.Read(root);
     return std::move(reader.scenario);
+}
+
+std::string FolderOfFile(const std::string& fileName) {
+    return std::filesystem::path(fileName).parent_path().string();
 }
 
 }  // namespace offline_steam

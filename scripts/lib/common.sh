@@ -33,7 +33,7 @@ ensure_packages() {
 
 # qemu-user runs Wine's 32-bit half where the kernel cannot (scripts/wine32);
 # wine64 brings the 64-bit wineserver that half then talks to.
-BUILD_PACKAGES=(cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev
+BUILD_PACKAGES=(cmake ninja-build g++ googletest libgtest-dev nlohmann-json3-dev libpng-dev
                 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                 wine wine32:i386 wine64 qemu-user python3)

@@ -14,7 +14,8 @@
  * Usage: flat_game [--achievement NAME] [--stat NAME=VALUE] [--score N]
  *                  [--leaderboard NAME] [--frames N] [--frame-ms N]
  *                  [--steam-client PATH] [--early-read] [--no-store] [--no-shutdown]
- *                  [--start-list V,V...] [--ask VERSION] [--start-optional]
+ *                  [--community STEAMID] [--start-list V,V...] [--ask VERSION]
+ *                  [--start-optional]
  *   --achievement   the achievement read and unlocked (ACH_FIRSTSTEPS)
  *   --stat          the integer stat set and read back (STAT_JUMPS=42)
  *   --score         the score uploaded, keeping the user's best (1234)
@@ -27,12 +28,20 @@
  *   --early-read    read the stat before the stats arrive, as games do by mistake
  *   --no-store      set without StoreStats, leaving Steam to store at shutdown
  *   --no-shutdown   end without SteamAPI_Shutdown, leaving Steam to store at exit
+ *   --community     after the score, what Steam knows beyond the user's stats:
+ *                   the global achievement percentages, that user's stats, the
+ *                   global stats of --stat, the number of players, the icon of
+ *                   --achievement as RGBA, content attached to the score and the
+ *                   entries of the user and that user
  *   --start-list    start through SteamInternal_SteamAPI_Init with these
  *                   interface versions, as a C++ game's SteamAPI_InitEx does
  *   --ask           after the start, ask for this interface version as a C++
  *                   game's accessor does (SteamInternal_FindOrCreateUserInterface)
  *   --start-optional  a failed start is no failure: the game plays on without
  *                   Steam and exits 0
+ *   --apps-and-friends  at the end, the app's DLC, build, branch and folder, the
+ *                   friends, rich presence, the computer, and a leaderboard
+ *                   call result polled through ISteamUtils
  *
  * Exit status:
  *   0   the session ran to its end, whatever Steam answered
@@ -130,6 +139,48 @@ typedef struct {
     uint8_t found;
 } LeaderboardFound;
 
+/* LeaderboardScoresDownloaded_t, 1105. */
+typedef struct {
+    uint64_t board;
+    uint64_t entries;
+    int32_t count;
+} ScoresDownloaded;
+
+/* LeaderboardEntry_t, which GetDownloadedLeaderboardEntry fills. */
+typedef struct {
+    LooseSteamId user;
+    int32_t global_rank;
+    int32_t score;
+    int32_t details;
+    uint64_t ugc;
+} LeaderboardEntry;
+
+/* NumberOfCurrentPlayers_t, 1107. */
+typedef struct {
+    uint8_t success;
+    int32_t players;
+} CurrentPlayers;
+
+/* UserAchievementIconFetched_t, 1109: its CGameID is byte-packed too. */
+typedef struct {
+    LooseSteamId game_id;
+    char name[128];
+    bool achieved;
+    int32_t icon;
+} IconFetched;
+
+/* GlobalAchievementPercentagesReady_t (1110) and GlobalStatsReceived_t (1112). */
+typedef struct {
+    uint64_t game_id;
+    int32_t result;
+} GameResult;
+
+/* LeaderboardUGCSet_t, 1111. */
+typedef struct {
+    int32_t result;
+    uint64_t board;
+} UgcSet;
+
 /* LeaderboardScoreUploaded_t, 1106. */
 typedef struct {
     uint8_t success;
@@ -149,10 +200,18 @@ enum {
     ID_ACHIEVEMENT_STORED = 1103,
     ID_LEADERBOARD_FOUND = 1104,
     ID_SCORE_UPLOADED = 1106,
+    ID_SCORES_DOWNLOADED = 1105,
+    ID_CURRENT_PLAYERS = 1107,
+    ID_ICON_FETCHED = 1109,
+    ID_PERCENTAGES_READY = 1110,
+    ID_UGC_SET = 1111,
+    ID_GLOBAL_STATS_RECEIVED = 1112,
 };
 
 _Static_assert(sizeof(LooseSteamId) == 8 && _Alignof(LooseSteamId) == 1, "CSteamID: 8 loose bytes");
 _Static_assert(sizeof(CallCompleted) == 16, "703 is 16 bytes everywhere");
+_Static_assert(sizeof(CurrentPlayers) == 8, "1107 is 8 bytes everywhere");
+_Static_assert(sizeof(IconFetched) == 144 && offsetof(IconFetched, icon) == 140, "1109");
 #if defined(_WIN32)
 #if defined(_WIN64)
 _Static_assert(sizeof(CallbackMessage) == 24, "CallbackMsg_t (Win64)");
@@ -169,6 +228,10 @@ _Static_assert(sizeof(ScoreUploaded) == 32, "1106 (Windows)");
 _Static_assert(offsetof(ScoreUploaded, board) == 8, "1106 board (Windows)");
 _Static_assert(offsetof(ScoreUploaded, changed) == 20, "1106 changed (Windows)");
 _Static_assert(offsetof(ScoreUploaded, previous_global_rank) == 28, "1106 previous (Windows)");
+_Static_assert(sizeof(ScoresDownloaded) == 24, "1105 (Windows)");
+_Static_assert(sizeof(LeaderboardEntry) == 32, "LeaderboardEntry_t (Windows)");
+_Static_assert(sizeof(GameResult) == 16, "1110, 1112 (Windows)");
+_Static_assert(sizeof(UgcSet) == 16 && offsetof(UgcSet, board) == 8, "1111 (Windows)");
 #else
 _Static_assert(sizeof(void*) != 8 || sizeof(CallbackMessage) == 20, "CallbackMsg_t (Linux 64)");
 _Static_assert(sizeof(StatsReceived) == 20, "1101 (Linux)");
@@ -181,6 +244,10 @@ _Static_assert(sizeof(ScoreUploaded) == 28, "1106 (Linux)");
 _Static_assert(offsetof(ScoreUploaded, board) == 4, "1106 board (Linux)");
 _Static_assert(offsetof(ScoreUploaded, changed) == 16, "1106 changed (Linux)");
 _Static_assert(offsetof(ScoreUploaded, previous_global_rank) == 24, "1106 previous (Linux)");
+_Static_assert(sizeof(ScoresDownloaded) == 20, "1105 (Linux)");
+_Static_assert(sizeof(LeaderboardEntry) == 28, "LeaderboardEntry_t (Linux)");
+_Static_assert(sizeof(GameResult) == 12, "1110, 1112 (Linux)");
+_Static_assert(sizeof(UgcSet) == 12 && offsetof(UgcSet, board) == 4, "1111 (Linux)");
 #endif
 
 /* ---- Valve's flat functions, all cdecl ----------------------------------
@@ -207,6 +274,25 @@ typedef bool (*SetStatFn)(void* stats, const char* name, int32_t value);
 typedef uint64_t (*FindBoardFn)(void* stats, const char* name, int sort_method, int display_type);
 typedef uint64_t (*UploadScoreFn)(void* stats, uint64_t board, int method, int32_t score,
                                   const int32_t* details, int detail_count);
+typedef uint64_t (*SelfCallFn)(void* self);
+typedef uint64_t (*IdCallFn)(void* self, uint64_t id);
+typedef uint64_t (*IntCallFn)(void* self, int value);
+typedef int (*MostAchievedFn)(void* stats, char* name, uint32_t name_size, float* percent,
+                              bool* achieved);
+typedef int (*NextMostAchievedFn)(void* stats, int previous, char* name, uint32_t name_size,
+                                  float* percent, bool* achieved);
+typedef bool (*PercentFn)(void* stats, const char* name, float* percent);
+typedef bool (*UserStatFn)(void* stats, uint64_t user, const char* name, int32_t* value);
+typedef bool (*UserAchievementFn)(void* stats, uint64_t user, const char* name, bool* achieved);
+typedef bool (*GlobalStatFn)(void* stats, const char* name, int64_t* value);
+typedef int32_t (*GlobalHistoryFn)(void* stats, const char* name, int64_t* days, uint32_t bytes);
+typedef int (*IconFn)(void* stats, const char* name);
+typedef bool (*ImageSizeFn)(void* utils, int image, uint32_t* width, uint32_t* height);
+typedef bool (*ImageRgbaFn)(void* utils, int image, uint8_t* pixels, int size);
+typedef uint64_t (*AttachUgcFn)(void* stats, uint64_t board, uint64_t ugc);
+typedef uint64_t (*EntriesForUsersFn)(void* stats, uint64_t board, LooseSteamId* users, int count);
+typedef bool (*DownloadedEntryFn)(void* stats, uint64_t entries, int index, LeaderboardEntry* entry,
+                                  int32_t* details, int details_max);
 
 enum {
     SORT_DESCENDING = 2,
@@ -244,6 +330,23 @@ typedef struct {
     SelfBoolFn store_stats;
     FindBoardFn find_board;
     UploadScoreFn upload_score;
+    SelfCallFn request_percentages;
+    MostAchievedFn most_achieved;
+    NextMostAchievedFn next_most_achieved;
+    PercentFn achieved_percent;
+    IdCallFn request_user_stats;
+    UserStatFn user_stat;
+    UserAchievementFn user_achievement;
+    IntCallFn request_global_stats;
+    GlobalStatFn global_stat;
+    GlobalHistoryFn global_history;
+    SelfCallFn current_players;
+    IconFn icon;
+    ImageSizeFn image_size;
+    ImageRgbaFn image_rgba;
+    AttachUgcFn attach_ugc;
+    EntriesForUsersFn entries_for_users;
+    DownloadedEntryFn downloaded_entry;
 } Flat;
 
 typedef struct {
@@ -258,6 +361,7 @@ typedef struct {
     bool early_read;
     bool no_store;
     bool no_shutdown;
+    uint64_t community; /* another user's Steam ID; 0: no --community */
     const char* start_list;
     const char* ask;
     bool start_optional;
@@ -279,6 +383,16 @@ typedef struct {
     bool upload_done;
     bool upload_failed;
     ScoreUploaded upload;
+    /* Any other awaited call result, one at a time, and the icon callback. */
+    uint64_t other_call;
+    bool other_done;
+    bool other_failed;
+    union {
+        uint64_t alignment;
+        unsigned char bytes[256];
+    } other;
+    bool icon_fetched;
+    IconFetched fetched;
 } Session;
 
 static void Say(const char* format, ...) {
@@ -446,7 +560,8 @@ static void CheckSize(const char* what, int32_t size, size_t ours) {
 static void TakeCallResult(const Flat* flat, Session* session, const CallCompleted* completed) {
     const bool is_find = completed->call != 0 && completed->call == session->find_call;
     const bool is_upload = completed->call != 0 && completed->call == session->upload_call;
-    if (!is_find && !is_upload) return;
+    const bool is_other = completed->call != 0 && completed->call == session->other_call;
+    if (!is_find && !is_upload && !is_other) return;
     union {
         uint64_t alignment;
         unsigned char bytes[1024];
@@ -460,7 +575,12 @@ static void TakeCallResult(const Flat* flat, Session* session, const CallComplet
     bool failed = false;
     const bool got = flat->call_result(session->pipe, completed->call, record.bytes,
                                        (int)completed->size, completed->expected_id, &failed);
-    if (is_find) {
+    if (is_other) {
+        Take(&session->other, sizeof session->other, record.bytes,
+             got ? (int32_t)completed->size : 0);
+        session->other_failed = !got || failed;
+        session->other_done = true;
+    } else if (is_find) {
         CheckSize("LeaderboardFindResult_t", (int32_t)completed->size, sizeof(LeaderboardFound));
         Take(&session->find, sizeof session->find, record.bytes,
              got ? (int32_t)completed->size : 0);
@@ -511,6 +631,15 @@ static void Dispatch(const Flat* flat, Session* session, const CallbackMessage* 
             if (session->awaited_achievement &&
                 strcmp(record.name, session->awaited_achievement) == 0)
                 session->achievement_stored = true;
+            break;
+        }
+        case ID_ICON_FETCHED: {
+            CheckSize("UserAchievementIconFetched_t", message->size, sizeof session->fetched);
+            Take(&session->fetched, sizeof session->fetched, message->data, message->size);
+            session->fetched.name[sizeof session->fetched.name - 1] = '\0';
+            Say("icon fetched: %s achieved %d handle %" PRId32, session->fetched.name,
+                session->fetched.achieved ? 1 : 0, session->fetched.icon);
+            session->icon_fetched = true;
             break;
         }
         default:
@@ -644,6 +773,23 @@ static void BindInterfaces(Flat* flat) {
     FIND("SteamAPI_ISteamUserStats_StoreStats", flat->store_stats);
     FIND("SteamAPI_ISteamUserStats_FindOrCreateLeaderboard", flat->find_board);
     FIND("SteamAPI_ISteamUserStats_UploadLeaderboardScore", flat->upload_score);
+    FIND("SteamAPI_ISteamUserStats_RequestGlobalAchievementPercentages", flat->request_percentages);
+    FIND("SteamAPI_ISteamUserStats_GetMostAchievedAchievementInfo", flat->most_achieved);
+    FIND("SteamAPI_ISteamUserStats_GetNextMostAchievedAchievementInfo", flat->next_most_achieved);
+    FIND("SteamAPI_ISteamUserStats_GetAchievementAchievedPercent", flat->achieved_percent);
+    FIND("SteamAPI_ISteamUserStats_RequestUserStats", flat->request_user_stats);
+    FIND("SteamAPI_ISteamUserStats_GetUserStatInt32", flat->user_stat);
+    FIND("SteamAPI_ISteamUserStats_GetUserAchievement", flat->user_achievement);
+    FIND("SteamAPI_ISteamUserStats_RequestGlobalStats", flat->request_global_stats);
+    FIND("SteamAPI_ISteamUserStats_GetGlobalStatInt64", flat->global_stat);
+    FIND("SteamAPI_ISteamUserStats_GetGlobalStatHistoryInt64", flat->global_history);
+    FIND("SteamAPI_ISteamUserStats_GetNumberOfCurrentPlayers", flat->current_players);
+    FIND("SteamAPI_ISteamUserStats_GetAchievementIcon", flat->icon);
+    FIND("SteamAPI_ISteamUtils_GetImageSize", flat->image_size);
+    FIND("SteamAPI_ISteamUtils_GetImageRGBA", flat->image_rgba);
+    FIND("SteamAPI_ISteamUserStats_AttachLeaderboardUGC", flat->attach_ugc);
+    FIND("SteamAPI_ISteamUserStats_DownloadLeaderboardEntriesForUsers", flat->entries_for_users);
+    FIND("SteamAPI_ISteamUserStats_GetDownloadedLeaderboardEntry", flat->downloaded_entry);
 }
 
 /* An interface by its version, as a C++ game's accessor asks for it. */
@@ -794,6 +940,352 @@ static bool PlayLeaderboard(const Flat* flat, Session* session, const Options* o
     return true;
 }
 
+/* ---- beyond the user's stats (--community) --------------------------------- */
+
+/* Makes the call, awaits its result into session->other; false when no call
+ * was made, it failed or the answer did not come (said why). */
+static bool AwaitCall(const Flat* flat, Session* session, const Options* options, uint64_t call,
+                      const char* what) {
+    if (call == 0) {
+        Say("%s: no call made", what);
+        return false;
+    }
+    session->other_call = call;
+    session->other_done = false;
+    if (!Await(flat, session, options, &session->other_done, what)) return false;
+    if (session->other_failed) Say("%s: I/O failure", what);
+    return !session->other_failed;
+}
+
+static void ShowPercentages(const Flat* flat, Session* session, const Options* options) {
+    if (!Can(flat->stats,
+             flat->request_percentages && flat->most_achieved && flat->next_most_achieved &&
+                 flat->achieved_percent,
+             "the global achievement percentages") ||
+        !AwaitCall(flat, session, options, flat->request_percentages(flat->stats),
+                   "GlobalAchievementPercentagesReady_t"))
+        return;
+    GameResult ready;
+    Take(&ready, sizeof ready, session->other.bytes, (int32_t)sizeof ready);
+    Say("percentages: result %" PRId32, ready.result);
+    char name[128];
+    float percent = 0;
+    bool achieved = false;
+    int at = flat->most_achieved(flat->stats, name, sizeof name, &percent, &achieved);
+    while (at >= 0) {
+        Say("most achieved %d: %s %.1f%% (achieved %d)", at, name, percent, achieved ? 1 : 0);
+        at = flat->next_most_achieved(flat->stats, at, name, sizeof name, &percent, &achieved);
+    }
+    char cut[5];
+    if (flat->most_achieved(flat->stats, cut, sizeof cut, NULL, NULL) >= 0)
+        Say("most achieved, cut to %u bytes: %s", (unsigned)sizeof cut, cut);
+    if (flat->achieved_percent(flat->stats, options->achievement, &percent))
+        Say("achieved percent %s: %.1f", options->achievement, percent);
+}
+
+static void ShowOtherUser(const Flat* flat, Session* session, const Options* options) {
+    if (!Can(flat->stats, flat->request_user_stats && flat->user_stat && flat->user_achievement,
+             "RequestUserStats") ||
+        !AwaitCall(flat, session, options,
+                   flat->request_user_stats(flat->stats, options->community),
+                   "UserStatsReceived_t"))
+        return;
+    StatsReceived received;
+    Take(&received, sizeof received, session->other.bytes, (int32_t)sizeof received);
+    uint64_t user = 0;
+    memcpy(&user, received.user.bytes, sizeof user);
+    Say("user stats %" PRIu64 ": result %" PRId32, user, received.result);
+    int32_t value = 0;
+    bool achieved = false;
+    if (flat->user_stat(flat->stats, options->community, options->stat, &value))
+        Say("user stat %s: %" PRId32, options->stat, value);
+    if (flat->user_achievement(flat->stats, options->community, options->achievement, &achieved))
+        Say("user achievement %s: %d", options->achievement, achieved ? 1 : 0);
+}
+
+static void ShowGlobalStats(const Flat* flat, Session* session, const Options* options) {
+    if (!Can(flat->stats, flat->request_global_stats && flat->global_stat && flat->global_history,
+             "RequestGlobalStats") ||
+        !AwaitCall(flat, session, options, flat->request_global_stats(flat->stats, 2),
+                   "GlobalStatsReceived_t"))
+        return;
+    GameResult received;
+    Take(&received, sizeof received, session->other.bytes, (int32_t)sizeof received);
+    Say("global stats: result %" PRId32, received.result);
+    int64_t total = 0;
+    if (flat->global_stat(flat->stats, options->stat, &total))
+        Say("global stat %s: %" PRId64, options->stat, total);
+    int64_t days[8];
+    const int32_t count = flat->global_history(flat->stats, options->stat, days, sizeof days);
+    char line[256] = "";
+    for (int32_t day = 0; day < count && day < 8; ++day) {
+        const size_t used = strlen(line);
+        snprintf(line + used, sizeof line - used, " %" PRId64, days[day]);
+    }
+    Say("global history %s: %" PRId32 " days:%s", options->stat, count, line);
+}
+
+static void ShowPlayers(const Flat* flat, Session* session, const Options* options) {
+    if (!Can(flat->stats, flat->current_players != NULL, "GetNumberOfCurrentPlayers") ||
+        !AwaitCall(flat, session, options, flat->current_players(flat->stats),
+                   "NumberOfCurrentPlayers_t"))
+        return;
+    CurrentPlayers players;
+    Take(&players, sizeof players, session->other.bytes, (int32_t)sizeof players);
+    Say("current players: success %d, %" PRId32, players.success, players.players);
+}
+
+static bool ShowIcon(const Flat* flat, Session* session, const Options* options) {
+    if (!Can(flat->stats, flat->icon != NULL, "GetAchievementIcon") ||
+        !Can(flat->utils, flat->image_size && flat->image_rgba, "GetImageRGBA"))
+        return true;
+    int icon = flat->icon(flat->stats, options->achievement);
+    Say("icon %s: %d at first ask", options->achievement, icon);
+    if (icon == 0) {
+        if (!Await(flat, session, options, &session->icon_fetched, "UserAchievementIconFetched_t"))
+            return false;
+        icon = flat->icon(flat->stats, options->achievement);
+    }
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (!flat->image_size(flat->utils, icon, &width, &height) || width == 0 || height == 0 ||
+        width > 4096 || height > 4096) {
+        Say("icon %s: handle %d has no image", options->achievement, icon);
+        return true;
+    }
+    const size_t size = (size_t)width * height * 4;
+    uint8_t* pixels = (uint8_t*)malloc(size);
+    if (pixels && flat->image_rgba(flat->utils, icon, pixels, (int)size))
+        Say("icon %s: handle %d, %" PRIu32 " x %" PRIu32
+            ", first pixel %u %u %u %u, last %u %u %u %u",
+            options->achievement, icon, width, height, pixels[0], pixels[1], pixels[2], pixels[3],
+            pixels[size - 4], pixels[size - 3], pixels[size - 2], pixels[size - 1]);
+    else
+        Say("icon %s: the image cannot be read", options->achievement);
+    free(pixels);
+    return true;
+}
+
+static void ShowBoardContent(const Flat* flat, Session* session, const Options* options) {
+    const uint64_t board = session->find.board;
+    if (!session->find_done || session->find_failed || board == 0 ||
+        !Can(flat->stats, flat->attach_ugc && flat->entries_for_users && flat->downloaded_entry,
+             "AttachLeaderboardUGC"))
+        return;
+    if (!AwaitCall(flat, session, options, flat->attach_ugc(flat->stats, board, 4242),
+                   "LeaderboardUGCSet_t"))
+        return;
+    UgcSet set;
+    Take(&set, sizeof set, session->other.bytes, (int32_t)sizeof set);
+    Say("content attached: result %" PRId32, set.result);
+    LooseSteamId users[2];
+    uint64_t self = flat->steam_id && flat->user ? flat->steam_id(flat->user) : 0;
+    memcpy(users[0].bytes, &self, sizeof self);
+    memcpy(users[1].bytes, &options->community, sizeof options->community);
+    if (!AwaitCall(flat, session, options, flat->entries_for_users(flat->stats, board, users, 2),
+                   "LeaderboardScoresDownloaded_t"))
+        return;
+    ScoresDownloaded downloaded;
+    Take(&downloaded, sizeof downloaded, session->other.bytes, (int32_t)sizeof downloaded);
+    Say("entries of the users: %" PRId32, downloaded.count);
+    for (int32_t i = 0; i < downloaded.count; ++i) {
+        LeaderboardEntry entry;
+        memset(&entry, 0, sizeof entry);
+        if (!flat->downloaded_entry(flat->stats, downloaded.entries, i, &entry, NULL, 0)) continue;
+        uint64_t user = 0;
+        memcpy(&user, entry.user.bytes, sizeof user);
+        Say("entry %" PRId32 ": %" PRIu64 " rank %" PRId32 " score %" PRId32 " content %" PRIu64, i,
+            user, entry.global_rank, entry.score, entry.ugc);
+    }
+}
+
+static bool PlayCommunity(const Flat* flat, Session* session, const Options* options) {
+    if (!flat->stats) return true;
+    ShowPercentages(flat, session, options);
+    ShowOtherUser(flat, session, options);
+    ShowGlobalStats(flat, session, options);
+    ShowPlayers(flat, session, options);
+    if (!ShowIcon(flat, session, options)) return false;
+    ShowBoardContent(flat, session, options);
+    return true;
+}
+
+/* ---- the app, friends, rich presence, polling (--apps-and-friends) ------------ */
+
+static bool g_apps_and_friends;
+
+typedef int (*AfSelfIntFn)(void* self);
+typedef bool (*AfDlcDataFn)(void* apps, int index, uint32_t* app, bool* available, char* name,
+                            int name_size);
+typedef bool (*AfAppBoolFn)(void* apps, uint32_t app);
+typedef uint32_t (*AfInstallDirFn)(void* apps, uint32_t app, char* folder, uint32_t size);
+typedef bool (*AfBetaFn)(void* apps, char* name, int size);
+typedef uint64_t (*AfSelfIdFn)(void* self);
+typedef int (*AfLicenceFn)(void* user, uint64_t id, uint32_t app);
+typedef uint32_t (*AfPurchaseFn)(void* apps, uint32_t app);
+typedef int (*AfIntArgFn)(void* self, int value);
+typedef uint64_t (*AfFriendFn)(void* friends, int index, int flags);
+typedef const char* (*AfIdTextFn)(void* friends, uint64_t id);
+typedef int (*AfIdIntFn)(void* self, uint64_t id);
+typedef bool (*AfSetPresenceFn)(void* friends, const char* key, const char* value);
+typedef const char* (*AfGetPresenceFn)(void* friends, uint64_t id, const char* key);
+typedef uint8_t (*AfBatteryFn)(void* utils);
+typedef bool (*AfCompletedFn)(void* utils, uint64_t call, bool* failed);
+typedef bool (*AfCallResultFn)(void* utils, uint64_t call, void* record, int size, int expected_id,
+                               bool* failed);
+
+enum { FRIEND_FLAG_IMMEDIATE = 0x04 };
+
+static void ShowApp(const Flat* flat) {
+    AfSelfIntFn count = NULL;
+    AfDlcDataFn data = NULL;
+    AfAppBoolFn subscribed = NULL;
+    AfAppBoolFn installed = NULL;
+    AfSelfIntFn build = NULL;
+    AfBetaFn beta = NULL;
+    AfInstallDirFn folder = NULL;
+    AfSelfIdFn owner = NULL;
+    AfPurchaseFn purchased = NULL;
+    AfLicenceFn licence = NULL;
+    AfSelfIntFn level = NULL;
+    if (!Can(flat->apps,
+             FIND("SteamAPI_ISteamApps_GetDLCCount", count) &&
+                 FIND("SteamAPI_ISteamApps_BGetDLCDataByIndex", data) &&
+                 FIND("SteamAPI_ISteamApps_BIsSubscribedApp", subscribed) &&
+                 FIND("SteamAPI_ISteamApps_BIsDlcInstalled", installed) &&
+                 FIND("SteamAPI_ISteamApps_GetAppBuildId", build) &&
+                 FIND("SteamAPI_ISteamApps_GetCurrentBetaName", beta) &&
+                 FIND("SteamAPI_ISteamApps_GetAppInstallDir", folder) &&
+                 FIND("SteamAPI_ISteamApps_GetAppOwner", owner) &&
+                 FIND("SteamAPI_ISteamApps_GetEarliestPurchaseUnixTime", purchased),
+             "the app's DLC"))
+        return;
+    const int dlc = count(flat->apps);
+    Say("dlc: %d", dlc);
+    for (int i = 0; i <= dlc; ++i) {
+        uint32_t app = 0;
+        bool available = false;
+        char name[128];
+        if (!data(flat->apps, i, &app, &available, name, (int)sizeof name)) {
+            Say("dlc %d: none", i);
+            continue;
+        }
+        Say("dlc %d: %" PRIu32 " %s available %d subscribed %d installed %d purchased %" PRIu32, i,
+            app, name, available ? 1 : 0, subscribed(flat->apps, app) ? 1 : 0,
+            installed(flat->apps, app) ? 1 : 0, purchased(flat->apps, app));
+    }
+    char cut[9];
+    memset(cut, 0, sizeof cut);
+    data(flat->apps, 0, NULL, NULL, cut, (int)sizeof cut);
+    Say("dlc 0 in %u bytes: %s", (unsigned)sizeof cut, cut);
+    char branch[64];
+    const bool on_beta = beta(flat->apps, branch, (int)sizeof branch);
+    char path[256];
+    const uint32_t copied = folder(flat->apps, 2000, path, sizeof path);
+    Say("build %d, beta %d %s, folder %s (%" PRIu32 " bytes), owner %" PRIu64, build(flat->apps),
+        on_beta ? 1 : 0, branch, path, copied, owner(flat->apps));
+    if (flat->user && flat->steam_id && FIND("SteamAPI_ISteamUser_UserHasLicenseForApp", licence) &&
+        FIND("SteamAPI_ISteamUser_GetPlayerSteamLevel", level)) {
+        const uint64_t self = flat->steam_id(flat->user);
+        Say("licence 2001: %d, 2003: %d, level %d", licence(flat->user, self, 2001),
+            licence(flat->user, self, 2003), level(flat->user));
+    }
+}
+
+static void ShowFriends(const Flat* flat) {
+    AfIntArgFn count = NULL;
+    AfFriendFn by_index = NULL;
+    AfIdTextFn name = NULL;
+    AfIdIntFn state = NULL;
+    AfSetPresenceFn set = NULL;
+    AfGetPresenceFn get = NULL;
+    if (!Can(flat->friends,
+             FIND("SteamAPI_ISteamFriends_GetFriendCount", count) &&
+                 FIND("SteamAPI_ISteamFriends_GetFriendByIndex", by_index) &&
+                 FIND("SteamAPI_ISteamFriends_GetFriendPersonaName", name) &&
+                 FIND("SteamAPI_ISteamFriends_GetFriendPersonaState", state) &&
+                 FIND("SteamAPI_ISteamFriends_SetRichPresence", set) &&
+                 FIND("SteamAPI_ISteamFriends_GetFriendRichPresence", get),
+             "the friends"))
+        return;
+    const int friends = count(flat->friends, FRIEND_FLAG_IMMEDIATE);
+    Say("friends: %d", friends);
+    for (int i = 0; i < friends; ++i) {
+        const uint64_t id = by_index(flat->friends, i, FRIEND_FLAG_IMMEDIATE);
+        Say("friend %d: %" PRIu64 " %s state %d", i, id, name(flat->friends, id),
+            state(flat->friends, id));
+    }
+    Say("friend beyond: %" PRIu64 ", a stranger: %s",
+        by_index(flat->friends, friends, FRIEND_FLAG_IMMEDIATE),
+        name(flat->friends, 76561197960000099ULL));
+    char long_key[65];
+    memset(long_key, 'k', sizeof long_key - 1);
+    long_key[sizeof long_key - 1] = '\0';
+    const bool status = set(flat->friends, "status", "Exploring");
+    const bool display = set(flat->friends, "steam_display", "#Exploring");
+    const bool too_long = set(flat->friends, long_key, "x");
+    const uint64_t self = flat->user && flat->steam_id ? flat->steam_id(flat->user) : 0;
+    Say("rich presence: set %d %d, a 64-byte key %d, status reads %s", status ? 1 : 0,
+        display ? 1 : 0, too_long ? 1 : 0, get(flat->friends, self, "status"));
+}
+
+static void ShowComputer(const Flat* flat) {
+    SelfTextFn country = NULL;
+    SelfTextFn language = NULL;
+    AfBatteryFn battery = NULL;
+    if (Can(flat->utils,
+            FIND("SteamAPI_ISteamUtils_GetIPCountry", country) &&
+                FIND("SteamAPI_ISteamUtils_GetSteamUILanguage", language) &&
+                FIND("SteamAPI_ISteamUtils_GetCurrentBatteryPower", battery),
+            "the computer"))
+        Say("computer: country %s, Steam in %s, battery %u", country(flat->utils),
+            language(flat->utils), (unsigned)battery(flat->utils));
+}
+
+/* A call result polled through ISteamUtils, as some engines and bindings do,
+ * while manual dispatch hands out (and this game ignores) its
+ * SteamAPICallCompleted_t. False when it did not come within --frames. */
+static bool PollCallResult(const Flat* flat, Session* session, const Options* options) {
+    AfCompletedFn completed = NULL;
+    AfCallResultFn result = NULL;
+    AfIdIntFn reason = NULL;
+    if (!Can(flat->utils,
+             flat->find_board && FIND("SteamAPI_ISteamUtils_IsAPICallCompleted", completed) &&
+                 FIND("SteamAPI_ISteamUtils_GetAPICallResult", result) &&
+                 FIND("SteamAPI_ISteamUtils_GetAPICallFailureReason", reason),
+             "polling a call result"))
+        return true;
+    const uint64_t call =
+        flat->find_board(flat->stats, options->leaderboard, SORT_DESCENDING, DISPLAY_NUMERIC);
+    bool failed = true;
+    const bool pending = !completed(flat->utils, call, &failed);
+    Say("polled at once: pending %d failed %d reason %d", pending ? 1 : 0, failed ? 1 : 0,
+        reason(flat->utils, call));
+    long frames = 0;
+    while (!completed(flat->utils, call, &failed) && frames < options->frames) {
+        RunFrame(flat, session, options->frame_ms);
+        ++frames;
+    }
+    LeaderboardFound found;
+    memset(&found, 0, sizeof found);
+    if (!result(flat->utils, call, &found, (int)sizeof found, ID_LEADERBOARD_FOUND, &failed)) {
+        Say("no polled LeaderboardFindResult_t within %ld frames", options->frames);
+        return false;
+    }
+    Say("polled: LeaderboardFindResult_t found %d failed %d", found.found ? 1 : 0, failed ? 1 : 0);
+    const bool again = completed(flat->utils, call, &failed);
+    Say("read once: completed %d failed %d reason %d", again ? 1 : 0, failed ? 1 : 0,
+        reason(flat->utils, call));
+    return true;
+}
+
+static bool PlayAppsAndFriends(const Flat* flat, Session* session, const Options* options) {
+    ShowApp(flat);
+    ShowFriends(flat);
+    ShowComputer(flat);
+    return PollCallResult(flat, session, options);
+}
+
 /* ---- the command line -------------------------------------------------------- */
 
 static void Usage(FILE* out) {
@@ -801,8 +1293,8 @@ static void Usage(FILE* out) {
             "usage: flat_game [--achievement NAME] [--stat NAME=VALUE] [--score N]\n"
             "                 [--leaderboard NAME] [--frames N] [--frame-ms N]\n"
             "                 [--steam-client PATH] [--early-read] [--no-store]\n"
-            "                 [--no-shutdown] [--start-list V,V...] [--ask VERSION]\n"
-            "                 [--start-optional]\n"
+            "                 [--no-shutdown] [--community STEAMID] [--start-list V,V...]\n"
+            "                 [--ask VERSION] [--start-optional]\n"
             "exit status: 0 the session ran to its end, 2 bad command line, 10 the start\n"
             "failed, 11 an awaited answer did not come, 12 --steam-client failed\n");
 }
@@ -824,6 +1316,10 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
         if (strcmp(option, "--help") == 0) {
             Usage(stdout);
             return 0;
+        }
+        if (strcmp(option, "--apps-and-friends") == 0) {
+            g_apps_and_friends = true;
+            continue;
         }
         bool* flag = strcmp(option, "--early-read") == 0       ? &options->early_read
                      : strcmp(option, "--no-store") == 0       ? &options->no_store
@@ -863,6 +1359,11 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
             options->start_list = value;
         } else if (strcmp(option, "--ask") == 0) {
             options->ask = value;
+        } else if (strcmp(option, "--community") == 0) {
+            char* end = NULL;
+            errno = 0;
+            options->community = strtoull(value, &end, 10);
+            good = errno == 0 && end != value && *end == '\0' && options->community != 0;
         } else if (strcmp(option, "--frames") == 0) {
             good = Number(value, 1, 100000000L, &options->frames);
         } else if (strcmp(option, "--frame-ms") == 0) {
@@ -898,6 +1399,7 @@ int main(int argc, char** argv) {
                        false,
                        false,
                        false,
+                       0,
                        NULL,
                        NULL,
                        false};
@@ -932,8 +1434,10 @@ int main(int argc, char** argv) {
     if (options.ask) AskInterface(options.ask);
     ShowUser(&flat);
 
-    const bool answered =
-        PlayStats(&flat, &session, &options) && PlayLeaderboard(&flat, &session, &options);
+    const bool answered = PlayStats(&flat, &session, &options) &&
+                          PlayLeaderboard(&flat, &session, &options) &&
+                          (options.community == 0 || PlayCommunity(&flat, &session, &options));
+    const bool polled = !g_apps_and_friends || PlayAppsAndFriends(&flat, &session, &options);
 
     FIND("SteamAPI_Shutdown", flat.shutdown);
     if (options.no_shutdown) {
@@ -944,7 +1448,7 @@ int main(int argc, char** argv) {
     } else {
         Say("skipped SteamAPI_Shutdown: the library does not export it");
     }
-    if (!answered) {
+    if (!answered || !polled) {
         Say("flat_game: exit %d after %ld frames", EXIT_NO_ANSWER, session.frames_run);
         return EXIT_NO_ANSWER;
     }

@@ -152,6 +152,12 @@ private:
             Warn(Text(event, "code"), Text(event, "text"));
         } else if (kind == "state") {
             State(event);
+        } else if (kind == "richPresence") {
+            RichPresence(event);
+        } else if (kind == "open") {
+            // A new process: Steam keeps no rich presence of a game that ended.
+            report_.hasRichPresence = false;
+            report_.richPresence.clear();
         }
     }
 
@@ -200,6 +206,17 @@ private:
                 if (std::optional<double> score = Number(entry, "score")) {
                     report_.leaderboards[name] = *score;
                 }
+            }
+        }
+    }
+
+    // Each line is the whole rich presence: the last one replaces the rest.
+    void RichPresence(const json& event) {
+        report_.hasRichPresence = true;
+        report_.richPresence.clear();
+        if (const json* keys = Member(event, "keys", json::value_t::object)) {
+            for (const auto& [key, value] : keys->items()) {
+                if (value.is_string()) report_.richPresence[key] = value.get<std::string>();
             }
         }
     }

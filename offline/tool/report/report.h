@@ -73,6 +73,11 @@ struct Report {
     std::vector<StoreRefusal> refusedStores;  // result other than 1
     std::vector<StatRejection> rejectedStats;
 
+    // The user's rich presence (key to value) at its last change in the
+    // journal's last process; hasRichPresence: the game set or cleared it.
+    bool hasRichPresence = false;
+    std::map<std::string, std::string> richPresence;
+
     std::vector<ReportWarning> warnings;                // distinct, in first-seen order
     std::vector<std::pair<std::string, int>> unserved;  // method, times; first-seen order
     // Interface versions asked for, distinct, first-seen order: served, and

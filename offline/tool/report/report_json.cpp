@@ -65,6 +65,10 @@ std::string ReportJson(const Report& report) {
                      {"refused", report.refusedStores.size()},
                      {"refusedCalls", refused},
                      {"rejectedStats", rejected}};
+    // Key to value, {} when the game set none or cleared it.
+    ordered_json richPresence = ordered_json::object();
+    for (const auto& [key, value] : report.richPresence) richPresence[key] = value;
+    out["richPresence"] = richPresence;
 
     ordered_json warnings = ordered_json::array();
     for (const ReportWarning& warning : report.warnings) {

@@ -133,6 +133,12 @@ std::string ReportSummary(const Report& report) {
             }
             AppendWrapped(out, "scores: " + Joined(scores), 2);
         }
+        if (report.hasRichPresence) {
+            std::vector<std::string> keys;
+            for (const auto& [key, value] : report.richPresence) keys.push_back(key + "=" + value);
+            AppendWrapped(out, "rich presence: " + (keys.empty() ? "none (cleared)" : Joined(keys)),
+                          2);
+        }
     }
     if (!report.unserved.empty()) {
         // The five most called, ties in first-seen order; the JSON has them all.
