@@ -9,8 +9,8 @@
 
 #include <cstdint>
 #include <cstring>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "interface_tables.h"
