@@ -27,7 +27,16 @@ ensure_packages() {
         as_root dpkg --add-architecture i386
     fi
     say "installing: ${missing[*]}"
-    as_root apt-get update -qq
+    # A mirror caught mid-sync fails for a while: try again after a pause.
+    local try
+    for try in 1 2 3; do
+        as_root apt-get update -qq && break
+        if [ "$try" -eq 3 ]; then
+            echo "the package mirror could not be read (apt-get update failed 3 times, ${APT_RETRY_PAUSE:-10} s apart): check the network and /etc/apt/sources.list, or install ${missing[*]} by hand, then run again" >&2
+            exit 1
+        fi
+        sleep "${APT_RETRY_PAUSE:-10}"
+    done
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
