@@ -14,7 +14,8 @@
     X(kGameMissing, 7, "run: no such game, or not executable")                                   \
     X(kNoClientForGame, 8, "run: no offline client for the game's architecture")                 \
     X(kSteamRunning, 9, "run: a running Steam, or a run cut short, holds what run would change") \
-    X(kCannotStart, 10, "doctor: the game cannot start Steam")
+    X(kCannotStart, 10, "doctor: the game cannot start Steam")                                   \
+    X(kLauncherBusy, 12, "Windows: another launcher of this user holds the registry key")
 
 namespace offline_tool {
 

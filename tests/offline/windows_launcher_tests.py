@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """steambridge-offline.exe run and restore under 64-bit Wine: the registry key
 that points Valve's library at a Steam client holds its old values after a run,
-after the game is killed, and, through restore, after the launcher is killed.
+after the game is killed, and, through restore, after the launcher is killed;
+one launcher at a time; restore leaves what a Steam wrote since, and answers a
+stale or hand-edited backup.
 
   windows_launcher_tests.py WINE TOOL CLIENT STAGE SCENARIOS
 
@@ -9,6 +11,7 @@ WINE is scripts/wine64, TOOL steambridge-offline.exe, CLIENT the offline
 client steamclient64.dll, STAGE a folder with Valve's steam_api64.dll and the
 flat game. Each test has a Wine prefix, and so a registry, of its own.
 """
+import glob
 import json
 import os
 import shutil
@@ -153,8 +156,9 @@ class WindowsLauncher(unittest.TestCase):
         self.assertNotEqual(launcher.returncode, 0)
         self.assertEqual(self.key(), OLD)
 
-    def test_restore_repairs_what_a_killed_launcher_left(self):
-        self.write_old_values()
+    def kill_launcher(self):
+        """A launcher killed during the run, then its game: the key holds the
+        run's values and the backup stays."""
         launcher = self.long_game()
         game = self.wait_for(r"Z:[^ ]*flat_game\.exe .*" + self.mark)
         for pid in self.wait_for(r"[^ ]*steambridge-offline\.exe run .*" + self.mark):
@@ -162,6 +166,32 @@ class WindowsLauncher(unittest.TestCase):
         for pid in game:
             os.kill(pid, signal.SIGKILL)
         launcher.communicate(timeout=60)
+
+    def fake_steam(self):
+        """A live process that owns the key as a running Steam does: the flat
+        game pointing Valve's library at the client itself, for a long run.
+        The Linux process IDs of its processes."""
+        mark = "Steam-" + os.path.basename(self.work)
+        # Its own client, as Steam's is elsewhere than the launcher's.
+        client = os.path.join(self.work, "steam", "steamclient64.dll")
+        os.makedirs(os.path.dirname(client))
+        shutil.copy(CLIENT, client)
+        env = dict(self.env, STEAMBRIDGE_OFFLINE_SCENARIO=windows_path(os.path.join(SCENARIOS, "store-refused.json")))
+        self.steam = subprocess.Popen([WINE, windows_path(os.path.join(STAGE, "flat_game.exe")),
+                                       "--steam-client", windows_path(client), "--achievement", "ACH_WIN",
+                                       "--frames", "100000", "--frame-ms", "20", "--leaderboard", mark],
+                                      env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        pids = self.wait_for(r"Z:[^ ]*flat_game\.exe .*" + mark)
+        for _ in range(100):
+            key = self.key() or {}
+            if key.get("SteamClientDll64", ("", ""))[1] == windows_path(client):
+                return pids
+            time.sleep(0.2)
+        self.fail("the fake Steam never wrote the key")
+
+    def test_restore_repairs_what_a_killed_launcher_left(self):
+        self.write_old_values()
+        self.kill_launcher()
         self.assertNotEqual(self.key(), OLD, "the key holds the killed run's values")
         refused = self.run_to_end(self.launcher("holds.json"))
         self.assertEqual(refused.returncode, 109)
@@ -171,20 +201,59 @@ class WindowsLauncher(unittest.TestCase):
         self.assertEqual(self.key(), OLD)
         self.assertIn("nothing to restore", self.wine(TOOL, "restore").stdout)
 
-    def test_a_live_process_owning_the_key_is_left_alone(self):
-        # While one run holds the key, its pid there is a live process: to a
-        # second launcher it is a running Steam's.
+    def test_a_second_launcher_is_refused_while_one_runs(self):
         self.write_old_values()
         first = self.long_game()
         game = self.wait_for(r"Z:[^ ]*flat_game\.exe .*" + self.mark)
         refused = self.run_to_end(self.launcher("holds.json"))
-        self.assertEqual(refused.returncode, 109, refused.stderr)
-        self.assertIn("a running Steam (process", refused.stderr)
+        self.assertEqual(refused.returncode, 112, refused.stderr)
+        self.assertIn("another steambridge-offline of this user (run, doctor or restore) holds", refused.stderr)
         for pid in game:
             os.kill(pid, signal.SIGKILL)
         first.communicate(timeout=60)
         self.assertEqual(self.key(), OLD)
 
+    def test_restore_leaves_a_key_a_steam_made_since(self):
+        # No key before the run; a Steam started after the killed launcher owns it.
+        self.kill_launcher()
+        steam = self.fake_steam()
+        refused = self.run_to_end(self.launcher("holds.json"))
+        self.assertEqual(refused.returncode, 109, refused.stderr)
+        self.assertIn("a running Steam (process", refused.stderr)
+        refused = self.wine(TOOL, "restore")
+        self.assertEqual(refused.returncode, 9, refused.stdout + refused.stderr)
+        self.assertIn("a running Steam (process", refused.stderr)
+        steams = {name: self.key()[name] for name in ("SteamClientDll64", "pid")}
+        for pid in steam:
+            os.kill(pid, signal.SIGKILL)
+        self.steam.communicate(timeout=60)
+        restored = self.wine(TOOL, "restore")
+        self.assertEqual(restored.returncode, 0, restored.stderr)
+        self.assertIn("SteamClientDll64, pid changed since the run and are left as they are", restored.stdout)
+        self.assertEqual({name: self.key()[name] for name in ("SteamClientDll64", "pid")}, steams)
+
+    def test_a_hand_edited_or_stale_backup_gets_a_way_out(self):
+        self.write_old_values()
+        self.kill_launcher()
+        [backup] = glob.glob(os.path.join(self.env["STEAMBRIDGE_WINE_PREFIX"], "drive_c", "**",
+                                          "steambridge-offline", "ActiveProcess.backup.json"), recursive=True)
+        with open(backup) as file:
+            saved = file.read()
+        with open(backup, "w") as file:
+            file.write('{"existed": true, "values": {"pid": {"type": "4", "data": [1]}}}')
+        refused = self.wine(TOOL, "restore")
+        self.assertEqual(refused.returncode, 6, refused.stdout + refused.stderr)
+        self.assertEqual(len(refused.stderr.splitlines()), 1, refused.stderr)
+        self.assertIn("ActiveProcess.backup.json: 'values.pid.type' is not a registry value type", refused.stderr)
+        # The key deleted since the run: nothing of the run is left in it.
+        with open(backup, "w") as file:
+            file.write(saved)
+        self.assertEqual(self.wine("reg", "delete", KEY, "/f").returncode, 0)
+        restored = self.wine(TOOL, "restore")
+        self.assertEqual(restored.returncode, 0, restored.stderr)
+        self.assertIn("was deleted since the run", restored.stdout)
+        self.assertIsNone(self.key())
+        self.assertIn("nothing to restore", self.wine(TOOL, "restore").stdout)
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -49,6 +49,12 @@ void RemoveTree(const std::string& path) {
     std::filesystem::remove_all(path, ignored);
 }
 
+// The game's HOME is the user's own on Windows: nothing of it is in the sandbox.
+std::vector<std::string> KeepGameFiles(const std::string&, bool* keepSandbox) {
+    *keepSandbox = false;
+    return {};
+}
+
 std::string ResolveGame(const std::string& game) {
     if (game.find_first_of("\\/") != std::string::npos) return game;
     char found[MAX_PATH * 2] = {};
@@ -76,8 +82,11 @@ TrialResult TrialStart(const std::string& library, const std::string& folder,
     const int refusal = StandInForSteam(library, sandbox, client, &unused, &error);
     if (refusal != 0) {
         RemoveTree(sandbox);
-        // A real Steam serves the game; the offline one cannot be tried beside it.
-        return {refusal == kSteamRunning ? TrialResult::NotHere : TrialResult::Failed, error};
+        // A real Steam (or another launcher) serves a game; the offline one
+        // cannot be tried beside it.
+        return {refusal == kSteamRunning || refusal == kLauncherBusy ? TrialResult::NotHere
+                                                                     : TrialResult::Failed,
+                error};
     }
     const std::string answerPath = sandbox + "\\answer.txt";
     // The game's start travels as RELEASE, 1 or 0 (a start list or not), and

@@ -17,7 +17,8 @@ namespace {
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     // Ctrl-C and Ctrl-Break reach the game on the same console; the launcher
-    // waits for it to end. A closing console ends the launcher: put the key back first.
+    // waits for it to end. A closing console ends the launcher: put the key
+    // back first (StopStandingIn holds off the main thread meanwhile).
     if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) return TRUE;
     StopStandingIn();
     return FALSE;
