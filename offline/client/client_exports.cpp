@@ -157,6 +157,8 @@ void RunClientFrame() {
     TheSession().AdvanceFrame();
     if (!TheSession().Running()) return;
     const unsigned epoch = TheSession().Epoch();
+    // A UserStatsStored_t the game receives says its store is on the disk.
+    if (ModelEvents* events = InstalledModelEvents()) events->BeforeDelivery();
     for (QueuedRecord& record : TheRecordQueue().TakeDue(TheSession().Frame())) {
         NoteDelivered(record);
         if (record.call == 0) {

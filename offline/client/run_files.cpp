@@ -2,10 +2,16 @@
 // state file.
 #include "run_files.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "achievement_icons.h"
 #include "event_reports.h"
@@ -16,6 +22,7 @@
 #include "schema.h"
 #include "session.h"
 #include "session_lifecycle.h"
+#include "state_lock.h"
 
 #if defined(_WIN32)
 #include <process.h>
@@ -28,27 +35,147 @@
 namespace offline_steam::run_files {
 namespace {
 
-// The journal, and Steam's side written to the state file each time it is journaled.
-class RunJournal final : public Journal {
+// Saves the state file off the game's thread: a store costs the game the
+// snapshot, not the synced write. The latest snapshot wins; older ones not
+// yet written are dropped. Never freed: at exit its thread may still wait on it.
+class StateWriter {
 public:
-    // No state file is written when `path` is empty.
-    void KeepStateIn(std::string path) { statePath_ = std::move(path); }
+    explicit StateWriter(std::string path) : path_(std::move(path)) {
+        thread_ = std::thread([this] { Loop(); });
+    }
 
-    void StateNow(int frame, const SteamState& state) override {
-        Journal::StateNow(frame, state);
-        if (statePath_.empty()) return;
-        StartState saved;
-        for (const SteamState::Achievement& achievement : state.achievements)
-            if (achievement.unlocked) saved.achievements[achievement.name] = achievement.unlockTime;
-        for (const SteamState::Stat& stat : state.stats) saved.stats[stat.name] = stat.value;
-        for (const SteamState::Score& score : state.scores)
-            saved.leaderboards[score.board] = score.score;
+    void Submit(StartState state) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        latest_ = std::move(state);
+        ++submitted_;
+        wake_.notify_one();
+    }
+
+    // Waits until every snapshot submitted is written or failed; the
+    // failures since the last call, one line each.
+    std::vector<std::string> Settle() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        done_.wait(lock, [this] { return written_ >= submitted_ || stopped_; });
+        return std::exchange(failures_, {});
+    }
+
+    // At exit, on the exiting thread: writes what is left itself. On
+    // Windows the writer thread is gone by then, maybe mid-write; a write
+    // it left unfinished is only a temporary file, so it is not waited on long.
+    std::vector<std::string> FinishAtExit() {
+        const bool writerDone = writing_.try_lock_for(std::chrono::seconds(5));
+        std::optional<StartState> last;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopped_ = true;
+            last = std::exchange(latest_, std::nullopt);
+            wake_.notify_one();
+        }
         std::string error;
-        if (!SaveStateFile(statePath_, saved, &error)) Warn(WarningCode::kStateNotSaved, error);
+        if (last && !SaveStateFile(path_, *last, &error)) Record(error);
+        if (writerDone) writing_.unlock();
+        thread_.detach();
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::exchange(failures_, {});
     }
 
 private:
-    std::string statePath_;
+    void Loop() {
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return latest_.has_value() || stopped_; });
+                if (stopped_) return;
+            }
+            // Whoever writes takes the latest snapshot while holding `writing_`,
+            // so an older one is never renamed over a newer one.
+            std::lock_guard<std::timed_mutex> writing(writing_);
+            std::optional<StartState> state;
+            std::uint64_t taken = 0;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (stopped_) return;
+                state = std::exchange(latest_, std::nullopt);
+                taken = submitted_;
+            }
+            std::string error;
+            const bool saved = !state || SaveStateFile(path_, *state, &error);
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!saved) failures_.push_back(error);
+            written_ = taken;
+            done_.notify_all();
+        }
+    }
+
+    void Record(const std::string& error) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failures_.push_back(error);
+    }
+
+    const std::string path_;
+    std::timed_mutex writing_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable done_;
+    std::optional<StartState> latest_;
+    std::uint64_t submitted_ = 0;
+    std::uint64_t written_ = 0;
+    bool stopped_ = false;
+    std::vector<std::string> failures_;
+    std::thread thread_;
+};
+
+// The journal, and Steam's side saved to the state file each time it is journaled.
+class RunJournal final : public Journal {
+public:
+    // No state file is written until this is called. `start` is what the
+    // file held: what the scenario in force does not name is carried over.
+    void KeepStateIn(const std::string& path, StartState start) {
+        kept_ = std::move(start);
+        writer_ = new StateWriter(path);
+    }
+
+    void StateNow(int frame, const SteamState& state) override {
+        Journal::StateNow(frame, state);
+        if (writer_ == nullptr) return;
+        for (const SteamState::Achievement& achievement : state.achievements) {
+            if (achievement.unlocked)
+                kept_.achievements[achievement.name] = achievement.unlockTime;
+            else
+                kept_.achievements.erase(achievement.name);
+        }
+        for (const SteamState::Stat& stat : state.stats) kept_.stats[stat.name] = stat.value;
+        for (const SteamState::Score& score : state.scores)
+            kept_.leaderboards[score.board] = score.score;
+        for (const SteamState::Board& board : state.boards)
+            kept_.boards[board.name] =
+                KeptBoard{static_cast<LeaderboardSort>(board.sortMethod),
+                          static_cast<LeaderboardDisplay>(board.displayType), board.details};
+        writer_->Submit(kept_);
+    }
+
+    void BeforeDelivery() override {
+        if (writer_ != nullptr) WarnOf(writer_->Settle());
+    }
+
+    // Steam stored at shutdown: on the disk before the shutdown returns.
+    void ShutDown(int frame, const char* how) override {
+        if (writer_ != nullptr) WarnOf(writer_->Settle());
+        Journal::ShutDown(frame, how);
+    }
+
+    void FinishAtExit() {
+        if (writer_ != nullptr) WarnOf(writer_->FinishAtExit());
+        writer_ = nullptr;
+    }
+
+private:
+    static void WarnOf(const std::vector<std::string>& failures) {
+        for (const std::string& failure : failures) Warn(WarningCode::kStateNotSaved, failure);
+    }
+
+    StartState kept_;
+    StateWriter* writer_ = nullptr;
 };
 
 RunJournal& TheRunJournal() {
@@ -56,11 +183,18 @@ RunJournal& TheRunJournal() {
     return journal;
 }
 
+// Held for the process's life when no launcher holds it for the run.
+StateLock& TheStateLock() {
+    static StateLock lock;
+    return lock;
+}
+
 // At process exit with Steam still up: Steam stores what was set and not stored.
 struct ExitWatch {
     ~ExitWatch() {
         ModelGuard guard;
         EndSessionAtExit();
+        TheRunJournal().FinishAtExit();
         SetModelEvents(nullptr);
         TheRunJournal().Close();
     }
@@ -100,13 +234,19 @@ void LoadFiles() {
         refusal = error;
         scenario = BuiltInScenario();
     }
+    // One run at a time on the state: the launcher holds the lock for the
+    // runs it makes; a game started on its own takes it here, for its life.
+    if (statePath != nullptr && refusal.empty() &&
+        Environment("STEAMBRIDGE_OFFLINE_STATE_HELD") == nullptr &&
+        !TheStateLock().Acquire(statePath, StateLockWaitSeconds(), &error))
+        refusal = error;
     if (statePath != nullptr && refusal.empty()) {
         StartState saved;
         if (!StateFileExists(statePath)) {
-            journal.KeepStateIn(statePath);
+            journal.KeepStateIn(statePath, scenario.start);
         } else if (LoadStateFile(statePath, &saved, &error)) {
-            scenario.start = std::move(saved);
-            journal.KeepStateIn(statePath);
+            scenario.start = saved;
+            journal.KeepStateIn(statePath, std::move(saved));
         } else {
             refusal = error;  // and the file is never overwritten
         }

@@ -111,6 +111,9 @@ void ReportState() {
         state.stats.push_back({StatAt(i).name, TheStatsServer().ServerStatValue(i)});
     for (const auto& [board, score] : TheLeaderboards().UserScores())
         state.scores.push_back({board, score});
+    for (Leaderboards::KeptBoardState& board : TheLeaderboards().KeptBoards())
+        state.boards.push_back(
+            {std::move(board.name), board.sortMethod, board.displayType, std::move(board.details)});
     InstalledModelEvents()->StateNow(TheSession().Frame(), state);
 }
 

@@ -46,10 +46,20 @@ void Leaderboards::Reset() {
         boards_.push_back(std::move(board));
     }
     const uint64_t user = scenario.steamId;
+    // Boards the game made in an earlier run, kept by the state file as made;
+    // one the scenario names is as the scenario has it.
+    for (const auto& [name, kept] : scenario.start.boards) {
+        if (BoardNamed(name.c_str()) != nullptr) continue;
+        boards_.push_back(Board{name,
+                                boards_.size() + 1,
+                                static_cast<int>(kept.sort),
+                                static_cast<int>(kept.display),
+                                {}});
+    }
     for (const auto& [name, score] : scenario.start.leaderboards) {
         const Board* found = BoardNamed(name.c_str());
         if (found == nullptr) {
-            // A board the game made in an earlier run, kept by the state file.
+            // Kept by a state file older than its kept boards: as FindOrCreate's usual board.
             boards_.push_back(Board{name, boards_.size() + 1, kSortDescending, 1, {}});
             found = &boards_.back();
         }
@@ -57,7 +67,10 @@ void Leaderboards::Reset() {
         board.entries.erase(std::remove_if(board.entries.begin(), board.entries.end(),
                                            [user](const Entry& e) { return e.steamId == user; }),
                             board.entries.end());
-        board.entries.push_back({user, score, {}});
+        const auto kept = scenario.start.boards.find(name);
+        board.entries.push_back(
+            {user, score,
+             kept != scenario.start.boards.end() ? kept->second.details : std::vector<int32_t>()});
     }
     for (Board& board : boards_) SortEntries(board);
     latencyFrames_ = scenario.faults.leaderboardLatencyFrames;
@@ -362,8 +375,20 @@ std::map<std::string, int32_t> Leaderboards::UserScores() const {
     return scores;
 }
 
+std::vector<Leaderboards::KeptBoardState> Leaderboards::KeptBoards() const {
+    std::vector<KeptBoardState> kept;
+    const uint64_t user = TheSession().UserId();
+    for (const Board& board : boards_) {
+        const int rank = RankOf(board, user);
+        kept.push_back({board.name, board.sortMethod, board.displayType,
+                        rank == 0 ? std::vector<int32_t>()
+                                  : board.entries[static_cast<std::size_t>(rank - 1)].details});
+    }
+    return kept;
+}
+
 Leaderboards& TheLeaderboards() {
-    static Leaderboards instance;
+    static Leaderboards& instance = *new Leaderboards;  // never destroyed: see TheSession
     return instance;
 }
 

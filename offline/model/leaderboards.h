@@ -51,6 +51,15 @@ public:
     int Count() const { return static_cast<int>(boards_.size()); }
     // Board name to the user's score, for boards where the user has one.
     std::map<std::string, int32_t> UserScores() const;
+    // Every board as a state file keeps it: how it sorts and shows, and the
+    // details of the user's entry (none without one).
+    struct KeptBoardState {
+        std::string name;
+        int sortMethod;
+        int displayType;
+        std::vector<int32_t> details;
+    };
+    std::vector<KeptBoardState> KeptBoards() const;
 
 private:
     struct Entry {

@@ -56,9 +56,17 @@ struct SteamState {
         std::string board;
         std::int32_t score;
     };
+    // Every board as a state file keeps it, with or without the user's score.
+    struct Board {
+        std::string name;
+        int sortMethod;
+        int displayType;
+        std::vector<std::int32_t> details;  // of the user's entry
+    };
     std::vector<Achievement> achievements;
     std::vector<Stat> stats;
     std::vector<Score> scores;
+    std::vector<Board> boards;
 };
 
 class ModelEvents {
@@ -90,6 +98,9 @@ public:
     // The user's rich presence after the game changed it (SetRichPresence,
     // ClearRichPresence): every key and its value, in the order first set.
     // The last one of a process is what friends saw at the end.
+    // Before due records reach the game: what it will be told is stored
+    // must be on the disk by then.
+    virtual void BeforeDelivery() {}
     virtual void RichPresenceNow(int /*frame*/,
                                  const std::vector<std::pair<std::string, std::string>>& /*keys*/) {
     }

@@ -133,7 +133,9 @@ std::string StatsServer::RefusalOf(int index) const {
     const StatState& stat = stats_[index];
     const StatSchema& schema = StatAt(index);
     const double value = stat.clientValue;
+    // JSON, and so the state file, has neither; Steam refuses them as invalid.
     if (value != value) return "not a number";
+    if (!std::isfinite(value)) return value > 0 ? "infinite" : "minus infinite";
     if (stat.hasMinimum && value < stat.minimum)
         return FormatNumber(value) + " is below its minimum " + FormatNumber(stat.minimum);
     if (stat.hasMaximum && value > stat.maximum)

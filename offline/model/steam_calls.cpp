@@ -390,7 +390,8 @@ bool StatsAchievementProgressLimitsFloat(bool live, const char* name, float* min
 bool StatsResetAllStats(bool live, bool achievementsToo) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_ResetAllStats").Flag(achievementsToo).Log();
-    if (!live) return false;
+    // Steam refuses a reset before the user's stats arrived, and wipes nothing.
+    if (!live || !StatsReady("ResetAllStats")) return false;
     TheStatsServer().ResetAll(achievementsToo);
     ReportState();
     return true;

@@ -106,11 +106,22 @@ struct Dlc {
     bool installed = true;  // only an owned DLC can be installed
 };
 
+// What a state file keeps of a board beyond the user's score: how the game
+// made it, and the details of the user's entry.
+struct KeptBoard {
+    LeaderboardSort sort = LeaderboardSort::Descending;
+    LeaderboardDisplay display = LeaderboardDisplay::Numeric;
+    std::vector<int32_t> details;
+};
+
 // The user's state on Steam's server before the run (or kept by a state file).
 struct StartState {
     std::map<std::string, uint32_t> achievements;  // unlocked ones: name to unlock time
     std::map<std::string, double> stats;           // name to value; others start at their default
     std::map<std::string, int32_t> leaderboards;   // board name to the user's score
+    // Boards a state file keeps, with or without a score: a board the game
+    // created comes back as it was made, even before its first upload.
+    std::map<std::string, KeptBoard> boards;
 };
 
 // A store that answers `result` instead of validating: from its `fromCall`-th

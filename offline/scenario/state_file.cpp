@@ -1,6 +1,7 @@
 // The state file: the user's achievements, stats and scores kept between
 // runs. Read strictly (a file we did not write is refused, never repaired),
 // written atomically and durably (atomic_file.h).
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -18,7 +19,45 @@ namespace {
 using namespace json_file;
 
 constexpr std::int64_t kVersion = 1;
-constexpr const char* kStateKeys[] = {"version", "achievements", "stats", "leaderboards", nullptr};
+constexpr const char* kStateKeys[] = {"version",      "achievements", "stats",
+                                      "leaderboards", "boards",       nullptr};
+constexpr const char* kBoardKeys[] = {"sort", "display", "details", nullptr};
+// Steam's ELeaderboardSortMethod and ELeaderboardDisplayType, by value.
+constexpr const char* kSorts[] = {"none", "ascending", "descending", nullptr};
+constexpr const char* kDisplays[] = {"none", "numeric", "seconds", "milliseconds", nullptr};
+// Steam keeps at most this many details per entry (k_cLeaderboardDetailsMax).
+constexpr std::size_t kDetailsMax = 64;
+
+int NameIndex(const json& value, const std::string& path, const char* const* names) {
+    const std::string text = String(value, path);
+    for (int i = 0; names[i] != nullptr; ++i)
+        if (text == names[i]) return i;
+    std::string known;
+    for (int i = 0; names[i] != nullptr; ++i) known += std::string(i ? ", " : "") + names[i];
+    throw Refusal{path, Quote(text) + " is not one of " + known};
+}
+
+KeptBoard ReadBoard(const json& item, const std::string& path) {
+    ExpectObject(item, path);
+    CheckKeys(item, path, kBoardKeys, "a kept board");
+    KeptBoard board;
+    if (const json* sort = Find(item, "sort"))
+        board.sort = static_cast<LeaderboardSort>(NameIndex(*sort, Child(path, "sort"), kSorts));
+    if (const json* display = Find(item, "display"))
+        board.display =
+            static_cast<LeaderboardDisplay>(NameIndex(*display, Child(path, "display"), kDisplays));
+    if (const json* details = Find(item, "details")) {
+        ExpectList(*details, Child(path, "details"));
+        if (details->size() > kDetailsMax)
+            throw Refusal{Child(path, "details"), "holds more than 64 details"};
+        for (std::size_t i = 0; i < details->size(); ++i)
+            board.details.push_back(
+                static_cast<std::int32_t>(Integer((*details)[i], Element(Child(path, "details"), i),
+                                                  std::numeric_limits<std::int32_t>::min(),
+                                                  std::numeric_limits<std::int32_t>::max())));
+    }
+    return board;
+}
 
 StartState ReadState(const json& root) {
     ExpectObject(root, "");
@@ -51,6 +90,11 @@ StartState ReadState(const json& root) {
                                                   std::numeric_limits<std::int32_t>::min(),
                                                   std::numeric_limits<std::int32_t>::max()));
         }
+    }
+    if (const json* boards = Find(root, "boards")) {
+        ExpectObject(*boards, "boards");
+        for (auto item = boards->begin(); item != boards->end(); ++item)
+            state.boards[item.key()] = ReadBoard(item.value(), Child("boards", item.key()));
     }
     return state;
 }
@@ -119,6 +163,13 @@ bool SaveStateFile(const std::string& path, const StartState& state, std::string
         }
         root["leaderboards"] = nlohmann::ordered_json::object();
         for (const auto& [name, score] : state.leaderboards) root["leaderboards"][name] = score;
+        root["boards"] = nlohmann::ordered_json::object();
+        for (const auto& [name, board] : state.boards) {
+            nlohmann::ordered_json& kept = root["boards"][name];
+            kept["sort"] = kSorts[std::clamp(static_cast<int>(board.sort), 0, 2)];
+            kept["display"] = kDisplays[std::clamp(static_cast<int>(board.display), 0, 3)];
+            kept["details"] = board.details;
+        }
         const std::string text =
             root.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
         if (!WriteAtomically(path, text, error)) return false;

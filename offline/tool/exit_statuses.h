@@ -10,11 +10,13 @@
     X(kScenarioRefused, 3, "the scenario (or, for run, the state file) was refused")             \
     X(kJournalUnreadable, 4, "the journal cannot be read")                                       \
     X(kNeverStarted, 5, "the game never started Steam, or Valve's library refused its start")    \
-    X(kOutputFailed, 6, "a report (or, for run, state) file cannot be written")                  \
+    X(kOutputFailed, 6,                                                                          \
+      "a report or state file cannot be written (for run, also a save during it)")               \
     X(kGameMissing, 7, "run: no such game, or not executable")                                   \
     X(kNoClientForGame, 8, "run: no offline client for the game's architecture")                 \
     X(kSteamRunning, 9, "run: a running Steam, or a run cut short, holds what run would change") \
     X(kCannotStart, 10, "doctor: the game cannot start Steam")                                   \
+    X(kStateInUse, 11, "run: another run held the state file for the whole wait")                \
     X(kLauncherBusy, 12, "Windows: another launcher of this user holds the registry key")
 
 namespace offline_tool {

@@ -42,6 +42,8 @@
  *   --apps-and-friends  at the end, the app's DLC, build, branch and folder, the
  *                   friends, rich presence, the computer, and a leaderboard
  *                   call result polled through ISteamUtils
+ *   --kill-after-store  kill itself (SIGKILL; on Windows TerminateProcess)
+ *                   right after UserStatsStored_t arrives, as a crash would
  *
  * Exit status:
  *   0   the session ran to its end, whatever Steam answered
@@ -70,6 +72,7 @@
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <signal.h>
 #include <time.h>
 #include <unistd.h>
 #endif
@@ -367,6 +370,18 @@ typedef struct {
     bool start_optional;
 } Options;
 
+/* --kill-after-store: the process ends unannounced once it was told its store is kept. */
+static bool g_kill_after_store;
+
+static void KillSelf(void) {
+    fflush(stdout);
+#if defined(_WIN32)
+    TerminateProcess(GetCurrentProcess(), 137);
+#else
+    kill(getpid(), SIGKILL);
+#endif
+}
+
 /* What has arrived so far; each flag is set by Dispatch. */
 typedef struct {
     int32_t pipe;
@@ -619,6 +634,7 @@ static void Dispatch(const Flat* flat, Session* session, const CallbackMessage* 
             Take(&record, sizeof record, message->data, message->size);
             Say("stored: result %" PRId32 " (game %" PRIu64 ")", record.result, record.game_id);
             session->stored = true;
+            if (g_kill_after_store) KillSelf();
             break;
         }
         case ID_ACHIEVEMENT_STORED: {
@@ -1319,6 +1335,10 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
         }
         if (strcmp(option, "--apps-and-friends") == 0) {
             g_apps_and_friends = true;
+            continue;
+        }
+        if (strcmp(option, "--kill-after-store") == 0) {
+            g_kill_after_store = true;
             continue;
         }
         bool* flag = strcmp(option, "--early-read") == 0       ? &options->early_read

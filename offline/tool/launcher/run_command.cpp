@@ -16,6 +16,7 @@
 #include "offline_platform.h"
 #include "report.h"
 #include "scenario.h"
+#include "state_lock.h"
 
 namespace offline_tool {
 namespace {
@@ -149,6 +150,14 @@ int RunRun(const Arguments& arguments) {
         return RunStatus(UsageError("run takes the game after --, not " + positional[0]));
     if (!dashes || game.empty()) return RunStatus(UsageError("run needs -- and then the game"));
 
+    // One run at a time on a state file, held from its check to the report:
+    // a second launcher waits here, before its game starts, and is refused
+    // with its own status. The game's client, told so, takes no lock of its own.
+    offline_steam::StateLock stateLock;
+    if (!statePath.empty() &&
+        !stateLock.Acquire(Absolute(statePath), offline_steam::StateLockWaitSeconds(), &error))
+        return Refuse(kStateInUse, error);
+
     // Everything that can be refused, before anything is made.
     offline_steam::Scenario scenario;
     if (!scenarioPath.empty() &&
@@ -183,8 +192,10 @@ int RunRun(const Arguments& arguments) {
     environment.emplace_back("STEAMBRIDGE_OFFLINE_JOURNAL", journalPath);
     if (!scenarioPath.empty())
         environment.emplace_back("STEAMBRIDGE_OFFLINE_SCENARIO", Absolute(scenarioPath));
-    if (!statePath.empty())
+    if (!statePath.empty()) {
         environment.emplace_back("STEAMBRIDGE_OFFLINE_STATE", Absolute(statePath));
+        environment.emplace_back("STEAMBRIDGE_OFFLINE_STATE_HELD", "1");
+    }
 
     if (!quiet)
         std::fprintf(stderr, "%s: %s over the offline Steam%s\n", kProgram, game[0].c_str(),
@@ -213,6 +224,13 @@ int RunRun(const Arguments& arguments) {
     if (!junitPath.empty() && !WriteAtomically(junitPath, ReportJUnit(report), &error)) {
         std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
         written = false;
+    }
+    // A save that failed lost what the game was told is stored: never a success.
+    for (const ReportWarning& warning : report.warnings) {
+        if (warning.code != "state-not-saved") continue;
+        std::fprintf(stderr, "%s: %s\n", kProgram, warning.text.c_str());
+        written = false;
+        break;
     }
     if (gameStatus != 0) {
         std::fprintf(stderr, "%s: the game exited with status %d\n", kProgram, gameStatus);
