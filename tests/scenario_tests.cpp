@@ -1049,6 +1049,41 @@ TEST_F(ScenarioIncludes, CyclesDepthAndMissingFilesAreRefused) {
                          "\" cannot be opened");
 }
 
+TEST_F(ScenarioIncludes, AFanOutOfIncludesIsRefusedAtTheTreesCaps) {
+    Scenario s;
+    std::string error;
+    // fan0 lists fan1 ten times, fan1 lists fan2 ten times ...: 10^8 reads uncapped.
+    const std::string tenTimes = [] {
+        std::string list;
+        for (int i = 0; i < 10; ++i) list += std::string(i ? ", " : "") + "\"NEXT\"";
+        return list;
+    }();
+    for (int i = 0; i < 8; ++i) {
+        std::string list = tenTimes;
+        for (std::size_t at; (at = list.find("NEXT")) != std::string::npos;)
+            list.replace(at, 4, "fan" + std::to_string(i + 1) + ".json");
+        Write("fan" + std::to_string(i) + ".json", "{\"include\": [" + list + "]}");
+    }
+    Write("fan8.json", "{\"clock\": 3}");
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("fan0.json"), &s, &error));
+    EXPECT_NE(error.find(": line 1: include["), std::string::npos) << error;
+    EXPECT_NE(error.find("]: the includes read more than 64 files in all"), std::string::npos)
+        << error;
+
+    // Sixteen files of 1 MiB each are read; a seventeenth is one byte too many.
+    std::string mebibyte = "{\"clock\": 3}";
+    mebibyte.resize(std::size_t{1} << 20, ' ');
+    Write("mebibyte.json", mebibyte);
+    std::string list;
+    for (int i = 0; i < 17; ++i) list += std::string(i ? ", " : "") + "\"mebibyte.json\"";
+    Write("big.json", "{\"include\": [" + list + "]}");
+    EXPECT_FALSE(offline_steam::LoadScenarioFile(Path("big.json"), &s, &error));
+    EXPECT_EQ(error, Path("big.json") +
+                         ": line 1: include[16]: the includes read more than 16 MiB in all");
+    Write("big.json", "{\"include\": [" + list.substr(0, list.rfind(", ")) + "]}");
+    EXPECT_TRUE(offline_steam::LoadScenarioFile(Path("big.json"), &s, &error)) << error;
+}
+
 TEST_F(ScenarioIncludes, FileNamesStayAsGiven) {
     Write("dir/main.json", R"({"include": ["sub/base.json"]})");
     Write("dir/sub/base.json", "{\"clock\": \"noon\"}");

@@ -291,6 +291,29 @@ TEST_F(SteamRules, DisplayTextsComeInTheScenariosLanguageElseInEnglish) {
     EXPECT_STREQ(calls::AppsAvailableGameLanguages(true), "english,german");
 }
 
+TEST_F(SteamRules, DisplayTextsFallBackToSteamsUiLanguageBeforeEnglish) {
+    Scenario scenario = GameScenario();  // the game in German
+    scenario.uiLanguage = "french";
+    scenario.achievements[0].displayName = {{"english", "Winner"}, {"french", "Vainqueur"}};
+    Use(scenario);
+    EXPECT_STREQ(calls::StatsAchievementDisplayAttribute(true, "ACH_WIN", "name"), "Vainqueur");
+    EXPECT_STREQ(calls::StatsAchievementDisplayAttribute(true, "ACH_WIN", "desc"), "Win once.")
+        << "neither German nor French: English";
+}
+
+TEST_F(SteamRules, TextsHandedToTheGameStayValidForTheSession) {
+    ReceiveStats();
+    const char* achievement = calls::StatsAchievementName(true, 0);
+    const char* display = calls::StatsAchievementDisplayAttribute(true, "ACH_WIN", "name");
+    ASSERT_TRUE(calls::FriendsSetRichPresence(true, "status", "In the first level of many"));
+    const char* presence = calls::FriendsFriendRichPresence(true, TheSession().UserId(), "status");
+    ASSERT_TRUE(calls::FriendsSetRichPresence(true, "status", "In the menu, waiting a while"));
+    SetActiveScenario(BuiltInScenario());  // what a SteamSim_Reset does to the schema
+    EXPECT_STREQ(achievement, "ACH_WIN");
+    EXPECT_STREQ(display, "Sieger");
+    EXPECT_STREQ(presence, "In the first level of many");
+}
+
 TEST_F(SteamRules, AchievementsAreCountedNamedAndClearedByTheSchema) {
     ReceiveStats();
     EXPECT_EQ(calls::StatsNumAchievements(true), 2u);
@@ -521,6 +544,59 @@ TEST_F(LeaderboardRules, DownloadedEntriesComeInRankOrder) {
     LeaderboardEntryRecord entry{};
     EXPECT_FALSE(calls::StatsDownloadedLeaderboardEntry(true, downloaded.entriesHandle, 3, &entry,
                                                         nullptr, 0));
+}
+
+TEST_F(LeaderboardRules, ABoardsNameStaysValidWhileTheGameCreatesMoreBoards) {
+    const uint64_t fastest = Board("Fastest", false);
+    const char* name = calls::StatsLeaderboardName(true, fastest);
+    for (int i = 0; i < 100; ++i)
+        Board(("A board the game made at run time, number " + std::to_string(i)).c_str(), true);
+    EXPECT_STREQ(name, "Fastest");
+}
+
+TEST_F(LeaderboardRules, AroundTheUserAtTheTopOrBottomTheRangeIsShiftedNotCut) {
+    Scenario scenario = GameScenario();
+    std::vector<LeaderboardEntry>& scores = scenario.leaderboards[0].scores;  // ascending
+    scores.clear();
+    for (int32_t i = 0; i < 8; ++i) scores.push_back({76561197960000100ULL + i, 100 + 10 * i});
+    Use(scenario);
+    const uint64_t fastest = Board("Fastest", false);
+    auto ranksAround = [&](int32_t score) {
+        Upload(fastest, 2, score);
+        const uint64_t call = calls::StatsDownloadLeaderboardEntries(true, fastest, 1, -2, 2);
+        ScoresDownloadedRecord downloaded{};
+        for (const QueuedRecord& record : Frame())
+            if (record.call == call)
+                std::memcpy(&downloaded, record.bytes.data(), sizeof downloaded);
+        std::vector<int> ranks;
+        for (int i = 0; i < downloaded.entryCount; ++i) {
+            LeaderboardEntryRecord entry{};
+            EXPECT_TRUE(calls::StatsDownloadedLeaderboardEntry(true, downloaded.entriesHandle, i,
+                                                               &entry, nullptr, 0));
+            ranks.push_back(entry.globalRank);
+        }
+        return ranks;
+    };
+    EXPECT_EQ(ranksAround(1), (std::vector<int>{1, 2, 3, 4, 5})) << "the user is #1";
+    EXPECT_EQ(ranksAround(1000), (std::vector<int>{5, 6, 7, 8, 9})) << "the user is last";
+    EXPECT_EQ(ranksAround(145), (std::vector<int>{4, 5, 6, 7, 8})) << "the user is #6";
+}
+
+TEST_F(LeaderboardRules, DownloadedEntriesAreFreedOnceAllAreRead) {
+    const uint64_t fastest = Board("Fastest", false);
+    const uint64_t call = calls::StatsDownloadLeaderboardEntries(true, fastest, 0, 1, 10);
+    ScoresDownloadedRecord downloaded{};
+    for (const QueuedRecord& record : Frame())
+        if (record.call == call) std::memcpy(&downloaded, record.bytes.data(), sizeof downloaded);
+    ASSERT_EQ(downloaded.entryCount, 2);
+    LeaderboardEntryRecord entry{};
+    const uint64_t handle = downloaded.entriesHandle;
+    EXPECT_TRUE(calls::StatsDownloadedLeaderboardEntry(true, handle, 1, &entry, nullptr, 0));
+    EXPECT_TRUE(calls::StatsDownloadedLeaderboardEntry(true, handle, 1, &entry, nullptr, 0))
+        << "an entry may be read again while others are unread";
+    EXPECT_TRUE(calls::StatsDownloadedLeaderboardEntry(true, handle, 0, &entry, nullptr, 0));
+    EXPECT_FALSE(calls::StatsDownloadedLeaderboardEntry(true, handle, 0, &entry, nullptr, 0))
+        << "every entry was read: the handle is invalid";
 }
 
 TEST_F(LeaderboardRules, ScenarioFaultsHitTheirCallAndBoard) {

@@ -105,7 +105,7 @@ struct ClientState {
 };
 
 ClientState& State() {
-    static ClientState clientState;
+    static ClientState& clientState = *new ClientState;  // never destroyed: see TheSession
     return clientState;
 }
 

@@ -42,9 +42,10 @@ namespace {
 using BoolArgument = uint32_t;  // 4 bytes on the stack, the low byte meaningful
 bool BoolOf(BoolArgument raw) { return (raw & 0xFFu) != 0; }
 
-// One of our objects of that family, while the session runs.
+// One of our objects of that family, while the session runs. The caller holds
+// the model's lock over this check and the whole call, so a SteamAPI_Shutdown
+// on another thread cannot stop the session between them.
 bool Live(const void* self, Family family) {
-    ModelGuard guard;
     return FamilyOf(self) == family && TheSession().Running();
 }
 
@@ -160,7 +161,10 @@ int32_t THISCALL UserGetHSteamUser(void* self) {
     return Live(self, Family::User) && IsConnectedUser(kGlobalUser) ? kGlobalUser : 0;
 }
 
-bool THISCALL UserBLoggedOn(void* self) { return calls::UserLoggedOn(Live(self, Family::User)); }
+bool THISCALL UserBLoggedOn(void* self) {
+    ModelGuard guard;
+    return calls::UserLoggedOn(Live(self, Family::User));
+}
 
 // CSteamID result: MSVC passes a member function a hidden result pointer
 // (32-bit: the first stack argument, popped by the callee; 64-bit: the second
@@ -168,6 +172,7 @@ bool THISCALL UserBLoggedOn(void* self) { return calls::UserLoggedOn(Live(self, 
 // expects it back in EAX or RAX.
 #if defined(_WIN32)
 void* THISCALL UserGetSteamId(void* self, void* result) {
+    ModelGuard guard;
     const uint64_t id = calls::UserSteamId(Live(self, Family::User));
     std::memcpy(result, &id, sizeof id);
     return result;
@@ -175,123 +180,151 @@ void* THISCALL UserGetSteamId(void* self, void* result) {
 #else
 // The Itanium ABI returns a trivially copyable 8-byte class such as CSteamID
 // in RAX, like a plain integer.
-uint64_t UserGetSteamId(void* self) { return calls::UserSteamId(Live(self, Family::User)); }
+uint64_t UserGetSteamId(void* self) {
+    ModelGuard guard;
+    return calls::UserSteamId(Live(self, Family::User));
+}
 #endif
 
 // ---- ISteamUserStats ------------------------------------------------------------
 
 bool THISCALL StatsRequestCurrentStats(void* self) {
+    ModelGuard guard;
     return calls::StatsRequestCurrentStats(Live(self, Family::UserStats));
 }
 
 bool THISCALL StatsGetStatInt32(void* self, const char* name, int32_t* value) {
+    ModelGuard guard;
     return calls::StatsGetStatInt32(Live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL StatsGetStatFloat(void* self, const char* name, float* value) {
+    ModelGuard guard;
     return calls::StatsGetStatFloat(Live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL StatsSetStatInt32(void* self, const char* name, int32_t value) {
+    ModelGuard guard;
     return calls::StatsSetStatInt32(Live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL StatsSetStatFloat(void* self, const char* name, float value) {
+    ModelGuard guard;
     return calls::StatsSetStatFloat(Live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL StatsUpdateAvgRateStat(void* self, const char* name, float count, double seconds) {
+    ModelGuard guard;
     return calls::StatsUpdateAvgRateStat(Live(self, Family::UserStats), name, count, seconds);
 }
 
 bool THISCALL StatsGetAchievement(void* self, const char* name, bool* achieved) {
+    ModelGuard guard;
     return calls::StatsGetAchievement(Live(self, Family::UserStats), name, achieved);
 }
 
 bool THISCALL StatsSetAchievement(void* self, const char* name) {
+    ModelGuard guard;
     return calls::StatsSetAchievement(Live(self, Family::UserStats), name);
 }
 
 bool THISCALL StatsClearAchievement(void* self, const char* name) {
+    ModelGuard guard;
     return calls::StatsClearAchievement(Live(self, Family::UserStats), name);
 }
 
 bool THISCALL StatsGetAchievementAndUnlockTime(void* self, const char* name, bool* achieved,
                                                uint32_t* unlockTime) {
+    ModelGuard guard;
     return calls::StatsGetAchievementAndUnlockTime(Live(self, Family::UserStats), name, achieved,
                                                    unlockTime);
 }
 
 bool THISCALL StatsStoreStats(void* self) {
+    ModelGuard guard;
     return calls::StatsStoreStats(Live(self, Family::UserStats));
 }
 
 const char* THISCALL StatsGetAchievementDisplayAttribute(void* self, const char* name,
                                                          const char* key) {
+    ModelGuard guard;
     return calls::StatsAchievementDisplayAttribute(Live(self, Family::UserStats), name, key);
 }
 
 bool THISCALL StatsIndicateAchievementProgress(void* self, const char* name, uint32_t current,
                                                uint32_t maximum) {
+    ModelGuard guard;
     return calls::StatsIndicateAchievementProgress(Live(self, Family::UserStats), name, current,
                                                    maximum);
 }
 
 uint32_t THISCALL StatsGetNumAchievements(void* self) {
+    ModelGuard guard;
     return calls::StatsNumAchievements(Live(self, Family::UserStats));
 }
 
 // An index out of range answers an empty text: a text getter never answers NULL.
 const char* THISCALL StatsGetAchievementName(void* self, uint32_t index) {
+    ModelGuard guard;
     const char* name = calls::StatsAchievementName(Live(self, Family::UserStats), index);
     return name != nullptr ? name : "";
 }
 
 bool THISCALL StatsGetAchievementProgressLimitsInt32(void* self, const char* name, int32_t* minimum,
                                                      int32_t* maximum) {
+    ModelGuard guard;
     return calls::StatsAchievementProgressLimitsInt32(Live(self, Family::UserStats), name, minimum,
                                                       maximum);
 }
 
 bool THISCALL StatsGetAchievementProgressLimitsFloat(void* self, const char* name, float* minimum,
                                                      float* maximum) {
+    ModelGuard guard;
     return calls::StatsAchievementProgressLimitsFloat(Live(self, Family::UserStats), name, minimum,
                                                       maximum);
 }
 
 bool THISCALL StatsResetAllStats(void* self, BoolArgument achievementsToo) {
+    ModelGuard guard;
     return calls::StatsResetAllStats(Live(self, Family::UserStats), BoolOf(achievementsToo));
 }
 
 // Leaderboard call handles are 64-bit: returned in EDX:EAX.
 uint64_t THISCALL StatsFindOrCreateLeaderboard(void* self, const char* name, int32_t sortMethod,
                                                int32_t displayType) {
+    ModelGuard guard;
     return calls::StatsFindOrCreateLeaderboard(Live(self, Family::UserStats), name, sortMethod,
                                                displayType);
 }
 
 uint64_t THISCALL StatsFindLeaderboard(void* self, const char* name) {
+    ModelGuard guard;
     return calls::StatsFindLeaderboard(Live(self, Family::UserStats), name);
 }
 
 const char* THISCALL StatsGetLeaderboardName(void* self, uint64_t board) {
+    ModelGuard guard;
     return calls::StatsLeaderboardName(Live(self, Family::UserStats), board);
 }
 
 int32_t THISCALL StatsGetLeaderboardEntryCount(void* self, uint64_t board) {
+    ModelGuard guard;
     return calls::StatsLeaderboardEntryCount(Live(self, Family::UserStats), board);
 }
 
 int32_t THISCALL StatsGetLeaderboardSortMethod(void* self, uint64_t board) {
+    ModelGuard guard;
     return calls::StatsLeaderboardSortMethod(Live(self, Family::UserStats), board);
 }
 
 int32_t THISCALL StatsGetLeaderboardDisplayType(void* self, uint64_t board) {
+    ModelGuard guard;
     return calls::StatsLeaderboardDisplayType(Live(self, Family::UserStats), board);
 }
 
 uint64_t THISCALL StatsDownloadLeaderboardEntries(void* self, uint64_t board, int32_t request,
                                                   int32_t rangeStart, int32_t rangeEnd) {
+    ModelGuard guard;
     return calls::StatsDownloadLeaderboardEntries(Live(self, Family::UserStats), board, request,
                                                   rangeStart, rangeEnd);
 }
@@ -299,6 +332,7 @@ uint64_t THISCALL StatsDownloadLeaderboardEntries(void* self, uint64_t board, in
 bool THISCALL StatsGetDownloadedLeaderboardEntry(void* self, uint64_t entries, int32_t index,
                                                  LeaderboardEntryRecord* entry, int32_t* details,
                                                  int32_t detailsMax) {
+    ModelGuard guard;
     return calls::StatsDownloadedLeaderboardEntry(Live(self, Family::UserStats), entries, index,
                                                   entry, details, detailsMax);
 }
@@ -306,35 +340,42 @@ bool THISCALL StatsGetDownloadedLeaderboardEntry(void* self, uint64_t entries, i
 uint64_t THISCALL StatsUploadLeaderboardScore(void* self, uint64_t board, int32_t uploadMethod,
                                               int32_t score, const int32_t* details,
                                               int32_t detailCount) {
+    ModelGuard guard;
     return calls::StatsUploadLeaderboardScore(Live(self, Family::UserStats), board, uploadMethod,
                                               score, details, detailCount);
 }
 
 int32_t THISCALL StatsGetAchievementIcon(void* self, const char* name) {
+    ModelGuard guard;
     return calls::StatsAchievementIcon(Live(self, Family::UserStats), name);
 }
 
 // A CSteamID argument travels by value as its 8 bytes (see the friends' overlay).
 uint64_t THISCALL StatsRequestUserStats(void* self, uint64_t steamId) {
+    ModelGuard guard;
     return calls::StatsRequestUserStats(Live(self, Family::UserStats), steamId);
 }
 
 bool THISCALL StatsGetUserStatInt32(void* self, uint64_t steamId, const char* name,
                                     int32_t* value) {
+    ModelGuard guard;
     return calls::StatsUserStatInt32(Live(self, Family::UserStats), steamId, name, value);
 }
 
 bool THISCALL StatsGetUserStatFloat(void* self, uint64_t steamId, const char* name, float* value) {
+    ModelGuard guard;
     return calls::StatsUserStatFloat(Live(self, Family::UserStats), steamId, name, value);
 }
 
 bool THISCALL StatsGetUserAchievement(void* self, uint64_t steamId, const char* name,
                                       bool* achieved) {
+    ModelGuard guard;
     return calls::StatsUserAchievement(Live(self, Family::UserStats), steamId, name, achieved);
 }
 
 bool THISCALL StatsGetUserAchievementAndUnlockTime(void* self, uint64_t steamId, const char* name,
                                                    bool* achieved, uint32_t* unlockTime) {
+    ModelGuard guard;
     return calls::StatsUserAchievementAndUnlockTime(Live(self, Family::UserStats), steamId, name,
                                                     achieved, unlockTime);
 }
@@ -343,6 +384,7 @@ bool THISCALL StatsGetUserAchievementAndUnlockTime(void* self, uint64_t steamId,
 // out, as many as Steam takes in one call (the model refuses more).
 uint64_t THISCALL StatsDownloadLeaderboardEntriesForUsers(void* self, uint64_t board,
                                                           const void* users, int32_t count) {
+    ModelGuard guard;
     constexpr int32_t kMaxUsers = 100;
     uint64_t ids[kMaxUsers];
     const bool copied = users != nullptr && count > 0 && count <= kMaxUsers;
@@ -352,19 +394,23 @@ uint64_t THISCALL StatsDownloadLeaderboardEntriesForUsers(void* self, uint64_t b
 }
 
 uint64_t THISCALL StatsAttachLeaderboardUgc(void* self, uint64_t board, uint64_t ugc) {
+    ModelGuard guard;
     return calls::StatsAttachLeaderboardUgc(Live(self, Family::UserStats), board, ugc);
 }
 
 uint64_t THISCALL StatsGetNumberOfCurrentPlayers(void* self) {
+    ModelGuard guard;
     return calls::StatsNumberOfCurrentPlayers(Live(self, Family::UserStats));
 }
 
 uint64_t THISCALL StatsRequestGlobalAchievementPercentages(void* self) {
+    ModelGuard guard;
     return calls::StatsRequestGlobalAchievementPercentages(Live(self, Family::UserStats));
 }
 
 int32_t THISCALL StatsGetMostAchievedAchievementInfo(void* self, char* name, uint32_t nameSize,
                                                      float* percent, bool* achieved) {
+    ModelGuard guard;
     return calls::StatsMostAchievedAchievementInfo(Live(self, Family::UserStats), name, nameSize,
                                                    percent, achieved);
 }
@@ -372,41 +418,52 @@ int32_t THISCALL StatsGetMostAchievedAchievementInfo(void* self, char* name, uin
 int32_t THISCALL StatsGetNextMostAchievedAchievementInfo(void* self, int32_t previous, char* name,
                                                          uint32_t nameSize, float* percent,
                                                          bool* achieved) {
+    ModelGuard guard;
     return calls::StatsNextMostAchievedAchievementInfo(Live(self, Family::UserStats), previous,
                                                        name, nameSize, percent, achieved);
 }
 
 bool THISCALL StatsGetAchievementAchievedPercent(void* self, const char* name, float* percent) {
+    ModelGuard guard;
     return calls::StatsAchievementAchievedPercent(Live(self, Family::UserStats), name, percent);
 }
 
 uint64_t THISCALL StatsRequestGlobalStats(void* self, int32_t historyDays) {
+    ModelGuard guard;
     return calls::StatsRequestGlobalStats(Live(self, Family::UserStats), historyDays);
 }
 
 bool THISCALL StatsGetGlobalStatInt64(void* self, const char* name, int64_t* value) {
+    ModelGuard guard;
     return calls::StatsGlobalStatInt64(Live(self, Family::UserStats), name, value);
 }
 
 bool THISCALL StatsGetGlobalStatDouble(void* self, const char* name, double* value) {
+    ModelGuard guard;
     return calls::StatsGlobalStatDouble(Live(self, Family::UserStats), name, value);
 }
 
 int32_t THISCALL StatsGetGlobalStatHistoryInt64(void* self, const char* name, int64_t* data,
                                                 uint32_t bytes) {
+    ModelGuard guard;
     return calls::StatsGlobalStatHistoryInt64(Live(self, Family::UserStats), name, data, bytes);
 }
 
 int32_t THISCALL StatsGetGlobalStatHistoryDouble(void* self, const char* name, double* data,
                                                  uint32_t bytes) {
+    ModelGuard guard;
     return calls::StatsGlobalStatHistoryDouble(Live(self, Family::UserStats), name, data, bytes);
 }
 
 // ---- ISteamUtils, ISteamApps, ISteamFriends, ISteamInput, ISteamController -------
 
-uint32_t THISCALL UtilsGetAppId(void* self) { return calls::UtilsAppId(Live(self, Family::Utils)); }
+uint32_t THISCALL UtilsGetAppId(void* self) {
+    ModelGuard guard;
+    return calls::UtilsAppId(Live(self, Family::Utils));
+}
 
 uint32_t THISCALL UtilsGetServerRealTime(void* self) {
+    ModelGuard guard;
     return calls::UtilsServerRealTime(Live(self, Family::Utils));
 }
 
@@ -424,48 +481,59 @@ uint32_t THISCALL UtilsGetIpcCallCount(void*) {
 }
 
 bool THISCALL UtilsGetImageSize(void* self, int32_t image, uint32_t* width, uint32_t* height) {
+    ModelGuard guard;
     return calls::UtilsImageSize(Live(self, Family::Utils), image, width, height);
 }
 
 bool THISCALL UtilsGetImageRgba(void* self, int32_t image, uint8_t* destination,
                                 int32_t destinationSize) {
+    ModelGuard guard;
     return calls::UtilsImageRgba(Live(self, Family::Utils), image, destination, destinationSize);
 }
 
 const char* THISCALL AppsGetCurrentGameLanguage(void* self) {
+    ModelGuard guard;
     return calls::AppsCurrentGameLanguage(Live(self, Family::Apps));
 }
 
 const char* THISCALL AppsGetAvailableGameLanguages(void* self) {
+    ModelGuard guard;
     return calls::AppsAvailableGameLanguages(Live(self, Family::Apps));
 }
 
 bool THISCALL AppsBIsSubscribed(void* self) {
+    ModelGuard guard;
     return calls::AppsIsSubscribed(Live(self, Family::Apps));
 }
 
 bool THISCALL AppsBIsSubscribedApp(void* self, uint32_t appId) {
+    ModelGuard guard;
     return calls::AppsIsSubscribedApp(Live(self, Family::Apps), appId);
 }
 
 const char* THISCALL FriendsGetPersonaName(void* self) {
+    ModelGuard guard;
     return calls::FriendsPersonaName(Live(self, Family::Friends));
 }
 
 void THISCALL FriendsActivateGameOverlay(void* self, const char* dialog) {
+    ModelGuard guard;
     calls::FriendsActivateGameOverlay(Live(self, Family::Friends), dialog);
 }
 
 // A CSteamID argument travels by value as its 8 bytes, in every ABI here.
 void THISCALL FriendsActivateGameOverlayToUser(void* self, const char* dialog, uint64_t steamId) {
+    ModelGuard guard;
     calls::FriendsActivateGameOverlayToUser(Live(self, Family::Friends), dialog, steamId);
 }
 
 void THISCALL FriendsActivateGameOverlayToWebPage(void* self, const char* url, int32_t mode) {
+    ModelGuard guard;
     calls::FriendsActivateGameOverlayToWebPage(Live(self, Family::Friends), url, mode);
 }
 
 void THISCALL FriendsActivateGameOverlayToStore(void* self, uint32_t appId, int32_t flag) {
+    ModelGuard guard;
     calls::FriendsActivateGameOverlayToStore(Live(self, Family::Friends), appId, flag);
 }
 
@@ -481,167 +549,208 @@ void* SteamIdResult(void* result, uint64_t id) {
 #endif
 
 int32_t THISCALL UserGetPlayerSteamLevel(void* self) {
+    ModelGuard guard;
     return calls::UserPlayerSteamLevel(Live(self, Family::User));
 }
 
 int32_t THISCALL UserUserHasLicenseForApp(void* self, uint64_t steamId, uint32_t appId) {
+    ModelGuard guard;
     return calls::UserHasLicenseForApp(Live(self, Family::User), steamId, appId);
 }
 
 bool THISCALL UtilsIsAPICallCompleted(void* self, uint64_t call, bool* failed) {
+    ModelGuard guard;
     return calls::UtilsIsApiCallCompleted(Live(self, Family::Utils), call, failed);
 }
 
 int32_t THISCALL UtilsGetAPICallFailureReason(void* self, uint64_t call) {
+    ModelGuard guard;
     return static_cast<int32_t>(calls::UtilsApiCallFailureReason(Live(self, Family::Utils), call));
 }
 
 bool THISCALL UtilsGetAPICallResult(void* self, uint64_t call, void* buffer, int32_t size,
                                     int32_t expectedCallbackId, bool* failed) {
+    ModelGuard guard;
     return calls::UtilsApiCallResult(Live(self, Family::Utils), call, buffer, size,
                                      expectedCallbackId, failed);
 }
 
 const char* THISCALL UtilsGetSteamUILanguage(void* self) {
+    ModelGuard guard;
     return calls::UtilsSteamUiLanguage(Live(self, Family::Utils));
 }
 
 bool THISCALL UtilsIsOverlayEnabled(void* self) {
+    ModelGuard guard;
     return calls::UtilsIsOverlayEnabled(Live(self, Family::Utils));
 }
 
 const char* THISCALL UtilsGetIPCountry(void* self) {
+    ModelGuard guard;
     return calls::UtilsIpCountry(Live(self, Family::Utils));
 }
 
 uint32_t THISCALL UtilsGetSecondsSinceAppActive(void* self) {
+    ModelGuard guard;
     return calls::UtilsSecondsSinceAppActive(Live(self, Family::Utils));
 }
 
 uint32_t THISCALL UtilsGetSecondsSinceComputerActive(void* self) {
+    ModelGuard guard;
     return calls::UtilsSecondsSinceComputerActive(Live(self, Family::Utils));
 }
 
 bool THISCALL UtilsIsSteamRunningOnSteamDeck(void* self) {
+    ModelGuard guard;
     return calls::UtilsIsSteamRunningOnSteamDeck(Live(self, Family::Utils));
 }
 
 bool THISCALL UtilsIsSteamInBigPictureMode(void* self) {
+    ModelGuard guard;
     return calls::UtilsIsSteamInBigPictureMode(Live(self, Family::Utils));
 }
 
 uint8_t THISCALL UtilsGetCurrentBatteryPower(void* self) {
+    ModelGuard guard;
     return calls::UtilsCurrentBatteryPower(Live(self, Family::Utils));
 }
 
 int32_t THISCALL UtilsGetConnectedUniverse(void* self) {
+    ModelGuard guard;
     return calls::UtilsConnectedUniverse(Live(self, Family::Utils));
 }
 
 bool THISCALL AppsBIsDlcInstalled(void* self, uint32_t appId) {
+    ModelGuard guard;
     return calls::AppsIsDlcInstalled(Live(self, Family::Apps), appId);
 }
 
 int32_t THISCALL AppsGetDLCCount(void* self) {
+    ModelGuard guard;
     return calls::AppsDlcCount(Live(self, Family::Apps));
 }
 
 bool THISCALL AppsBGetDLCDataByIndex(void* self, int32_t index, uint32_t* appId, bool* available,
                                      char* name, int32_t nameSize) {
+    ModelGuard guard;
     return calls::AppsDlcDataByIndex(Live(self, Family::Apps), index, appId, available, name,
                                      nameSize);
 }
 
 #if defined(_WIN32)
 void* THISCALL AppsGetAppOwner(void* self, void* result) {
+    ModelGuard guard;
     return SteamIdResult(result, calls::AppsAppOwner(Live(self, Family::Apps)));
 }
 #else
-uint64_t AppsGetAppOwner(void* self) { return calls::AppsAppOwner(Live(self, Family::Apps)); }
+uint64_t AppsGetAppOwner(void* self) {
+    ModelGuard guard;
+    return calls::AppsAppOwner(Live(self, Family::Apps));
+}
 #endif
 
 int32_t THISCALL AppsGetAppBuildId(void* self) {
+    ModelGuard guard;
     return calls::AppsAppBuildId(Live(self, Family::Apps));
 }
 
 bool THISCALL AppsGetCurrentBetaName(void* self, char* name, int32_t nameSize) {
+    ModelGuard guard;
     return calls::AppsCurrentBetaName(Live(self, Family::Apps), name, nameSize);
 }
 
 bool THISCALL AppsBIsSubscribedFromFreeWeekend(void* self) {
+    ModelGuard guard;
     return calls::AppsIsSubscribedFromFreeWeekend(Live(self, Family::Apps));
 }
 
 bool THISCALL AppsBIsVACBanned(void* self) {
+    ModelGuard guard;
     return calls::AppsIsVacBanned(Live(self, Family::Apps));
 }
 
 const char* THISCALL AppsGetLaunchQueryParam(void* self, const char* key) {
+    ModelGuard guard;
     return calls::AppsLaunchQueryParam(Live(self, Family::Apps), key);
 }
 
 uint32_t THISCALL AppsGetAppInstallDir(void* self, uint32_t appId, char* folder,
                                        uint32_t folderSize) {
+    ModelGuard guard;
     return calls::AppsAppInstallDir(Live(self, Family::Apps), appId, folder, folderSize);
 }
 
 uint32_t THISCALL AppsGetEarliestPurchaseUnixTime(void* self, uint32_t appId) {
+    ModelGuard guard;
     return calls::AppsEarliestPurchaseUnixTime(Live(self, Family::Apps), appId);
 }
 
 int32_t THISCALL FriendsGetPersonaState(void* self) {
+    ModelGuard guard;
     return calls::FriendsPersonaState(Live(self, Family::Friends));
 }
 
 int32_t THISCALL FriendsGetFriendCount(void* self, int32_t flags) {
+    ModelGuard guard;
     return calls::FriendsFriendCount(Live(self, Family::Friends), flags);
 }
 
 #if defined(_WIN32)
 void* THISCALL FriendsGetFriendByIndex(void* self, void* result, int32_t index, int32_t flags) {
+    ModelGuard guard;
     return SteamIdResult(result,
                          calls::FriendsFriendByIndex(Live(self, Family::Friends), index, flags));
 }
 #else
 uint64_t FriendsGetFriendByIndex(void* self, int32_t index, int32_t flags) {
+    ModelGuard guard;
     return calls::FriendsFriendByIndex(Live(self, Family::Friends), index, flags);
 }
 #endif
 
 const char* THISCALL FriendsGetFriendPersonaName(void* self, uint64_t steamId) {
+    ModelGuard guard;
     return calls::FriendsFriendPersonaName(Live(self, Family::Friends), steamId);
 }
 
 int32_t THISCALL FriendsGetFriendPersonaState(void* self, uint64_t steamId) {
+    ModelGuard guard;
     return calls::FriendsFriendPersonaState(Live(self, Family::Friends), steamId);
 }
 
 int32_t THISCALL FriendsGetFriendSteamLevel(void* self, uint64_t steamId) {
+    ModelGuard guard;
     return calls::FriendsFriendSteamLevel(Live(self, Family::Friends), steamId);
 }
 
 bool THISCALL FriendsHasFriend(void* self, uint64_t steamId, int32_t flags) {
+    ModelGuard guard;
     return calls::FriendsHasFriend(Live(self, Family::Friends), steamId, flags);
 }
 
 bool THISCALL FriendsSetRichPresence(void* self, const char* key, const char* value) {
+    ModelGuard guard;
     return calls::FriendsSetRichPresence(Live(self, Family::Friends), key, value);
 }
 
 void THISCALL FriendsClearRichPresence(void* self) {
+    ModelGuard guard;
     calls::FriendsClearRichPresence(Live(self, Family::Friends));
 }
 
 const char* THISCALL FriendsGetFriendRichPresence(void* self, uint64_t steamId, const char* key) {
+    ModelGuard guard;
     return calls::FriendsFriendRichPresence(Live(self, Family::Friends), steamId, key);
 }
 
 int32_t THISCALL FriendsGetFriendRichPresenceKeyCount(void* self, uint64_t steamId) {
+    ModelGuard guard;
     return calls::FriendsFriendRichPresenceKeyCount(Live(self, Family::Friends), steamId);
 }
 
 const char* THISCALL FriendsGetFriendRichPresenceKeyByIndex(void* self, uint64_t steamId,
                                                             int32_t index) {
+    ModelGuard guard;
     return calls::FriendsFriendRichPresenceKeyByIndex(Live(self, Family::Friends), steamId, index);
 }
 

@@ -97,7 +97,7 @@ bool AchievementIcons::ImageRgba(int handle, unsigned char* destination,
 }
 
 AchievementIcons& TheAchievementIcons() {
-    static AchievementIcons instance;
+    static AchievementIcons& instance = *new AchievementIcons;  // never destroyed: see TheSession
     return instance;
 }
 

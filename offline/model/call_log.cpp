@@ -30,7 +30,7 @@ int CallLog::CountOf(const char* exportName) const {
 void CallLog::Clear() { lines_.clear(); }
 
 CallLog& TheCallLog() {
-    static CallLog log;
+    static CallLog& log = *new CallLog;  // never destroyed: see TheSession
     return log;
 }
 

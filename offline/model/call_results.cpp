@@ -58,7 +58,7 @@ FinishedCalls::Read FinishedCalls::Take(uint64_t call, void* buffer, int size,
 }
 
 FinishedCalls& TheFinishedCalls() {
-    static FinishedCalls calls;
+    static FinishedCalls& calls = *new FinishedCalls;  // never destroyed: see TheSession
     return calls;
 }
 

@@ -27,7 +27,7 @@ struct Reports {
 };
 
 Reports& TheReports() {
-    static Reports reports;
+    static Reports& reports = *new Reports;  // never destroyed: see TheSession
     return reports;
 }
 

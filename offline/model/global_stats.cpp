@@ -174,7 +174,7 @@ uint64_t GlobalStats::RequestCurrentPlayers() {
 }
 
 GlobalStats& TheGlobalStats() {
-    static GlobalStats instance;
+    static GlobalStats& instance = *new GlobalStats;  // never destroyed: see TheSession
     return instance;
 }
 

@@ -238,6 +238,15 @@ uint64_t Leaderboards::DownloadEntries(uint64_t boardHandle, int request, int ra
         } else if (request == kRequestAroundUser && userRank > 0) {
             first = userRank + rangeStart;
             last = userRank + rangeEnd;
+            // Near the top or the bottom the range is shifted, not cut: as
+            // many rows come back as were asked for, where the board has them.
+            if (first < 1) {
+                last += 1 - first;
+                first = 1;
+            } else if (last > count) {
+                first -= last - count;
+                last = count;
+            }
         }
         for (int rank = std::max(first, 1); rank <= std::min(last, count); ++rank)
             ranks.push_back(rank);
@@ -283,7 +292,10 @@ uint64_t Leaderboards::QueueDownload(uint64_t call, const Board& board,
     const uint64_t entriesHandle = lastEntriesHandle_ =
         lastEntriesHandle_ == 0 ? kFirstEntriesHandle : lastEntriesHandle_ + 1;
     const int32_t entryCount = static_cast<int32_t>(download.records.size());
-    downloads_[entriesHandle] = std::move(download);
+    download.unread.assign(download.records.size(), true);
+    download.unreadCount = download.records.size();
+    // An empty download has nothing to read: its handle is spent at once.
+    if (entryCount > 0) downloads_[entriesHandle] = std::move(download);
     TheRecordQueue().PostCallResult(
         call, kScoresDownloadedId,
         MakeScoresDownloadedRecord(board.handle, entriesHandle, entryCount), ioFailure,
@@ -308,7 +320,7 @@ uint64_t Leaderboards::AttachUgc(uint64_t boardHandle, uint64_t ugcHandle) {
 }
 
 bool Leaderboards::DownloadedEntry(uint64_t entriesHandle, int index, LeaderboardEntryRecord* entry,
-                                   int32_t* details, int detailsMax) const {
+                                   int32_t* details, int detailsMax) {
     const auto found = downloads_.find(entriesHandle);
     if (found == downloads_.end() || index < 0 ||
         index >= static_cast<int>(found->second.records.size()) || entry == nullptr)
@@ -318,6 +330,13 @@ bool Leaderboards::DownloadedEntry(uint64_t entriesHandle, int index, Leaderboar
     if (details != nullptr && detailsMax > 0) {
         const std::size_t copied = std::min(kept.size(), static_cast<std::size_t>(detailsMax));
         std::copy(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(copied), details);
+    }
+    // "once you've accessed all the entries, the data will be free'd, and the
+    // SteamLeaderboardEntries_t handle will become invalid" (isteamuserstats.h)
+    Download& download = found->second;
+    if (download.unread[static_cast<std::size_t>(index)]) {
+        download.unread[static_cast<std::size_t>(index)] = false;
+        if (--download.unreadCount == 0) downloads_.erase(found);
     }
     return true;
 }

@@ -32,8 +32,9 @@ public:
     // downloaded entry carries it as m_hUGC.
     uint64_t AttachUgc(uint64_t boardHandle, uint64_t ugcHandle);
     // One entry of a finished download; false for an unknown handle or index.
+    // Once every entry was read the download is freed and its handle invalid.
     bool DownloadedEntry(uint64_t entriesHandle, int index, LeaderboardEntryRecord* entry,
-                         int32_t* details, int detailsMax) const;
+                         int32_t* details, int detailsMax);
 
     void FailNextCallHandle() { failNextCallHandle_ = true; }
     void FailNextCallIo() { failNextCallIo_ = true; }
@@ -100,6 +101,8 @@ private:
     struct Download {
         std::vector<LeaderboardEntryRecord> records;
         std::vector<std::vector<int32_t>> details;
+        std::vector<bool> unread;  // the entries not yet read
+        std::size_t unreadCount = 0;
     };
     std::map<uint64_t, Download> downloads_;
     std::vector<bool> scenarioFaultsUsed_;

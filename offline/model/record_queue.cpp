@@ -66,7 +66,7 @@ std::vector<QueuedRecord> RecordQueue::TakeDue(int frame) {
 }
 
 RecordQueue& TheRecordQueue() {
-    static RecordQueue queue;
+    static RecordQueue& queue = *new RecordQueue;  // never destroyed: see TheSession
     return queue;
 }
 

@@ -27,9 +27,10 @@ struct ActiveSchema {
 };
 
 ActiveSchema& Active() {
-    static ActiveSchema schema = [] {
-        ActiveSchema made;
-        made.Use(BuiltInScenario());
+    // Never destroyed: a thread may still call Steam while the process exits.
+    static ActiveSchema& schema = *[] {
+        auto* made = new ActiveSchema;
+        made->Use(BuiltInScenario());
         return made;
     }();
     return schema;
@@ -44,10 +45,10 @@ int IndexIn(const std::unordered_map<std::string, int>& indexes, const char* nam
 }  // namespace
 
 const Scenario& BuiltInScenario() {
-    static const Scenario scenario = [] {
-        Scenario parsed;
+    static const Scenario& scenario = *[] {
+        auto* parsed = new Scenario;
         std::string error;
-        if (!ParseScenario(kDefaultScenarioText, kDefaultScenarioName, &parsed, &error)) {
+        if (!ParseScenario(kDefaultScenarioText, kDefaultScenarioName, parsed, &error)) {
             // A build whose own scenario is refused cannot serve anything.
             std::fprintf(stderr, "offline_steam: %s\n", error.c_str());
             std::abort();
@@ -78,8 +79,11 @@ int AchievementIndex(const char* apiName) { return IndexIn(Active().achievementI
 int StatIndex(const char* apiName) { return IndexIn(Active().statIndexes, apiName); }
 
 const std::string& Localized(const LocalizedText& text, const std::string& language) {
-    static const std::string kNone;
+    static const std::string& kNone = *new std::string;
     auto found = text.find(language);
+    if (found != text.end()) return found->second;
+    // Steam falls back to the language of its own interface, then to English.
+    found = text.find(ActiveScenario().uiLanguage);
     if (found != text.end()) return found->second;
     found = text.find("english");
     if (found != text.end()) return found->second;

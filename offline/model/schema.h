@@ -25,7 +25,8 @@ const StatSchema& StatAt(int index);
 int AchievementIndex(const char* apiName);
 int StatIndex(const char* apiName);
 
-// A display text in `language`, else in English, else the first there is.
+// A display text in `language`, else in Steam's UI language (the scenario's
+// user.uiLanguage), else in English, else the first there is.
 const std::string& Localized(const LocalizedText& text, const std::string& language);
 
 }  // namespace offline_steam

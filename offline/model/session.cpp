@@ -51,7 +51,8 @@ void Session::SetLanguages(const char* current, const char* available) {
 }
 
 Session& TheSession() {
-    static Session instance;
+    // Never destroyed: a thread may still call Steam while the process exits.
+    static Session& instance = *new Session;
     return instance;
 }
 

@@ -17,7 +17,7 @@ namespace offline_steam {
 namespace {
 
 std::string& StartRefusal() {
-    static std::string reason;
+    static std::string& reason = *new std::string;  // never destroyed: see TheSession
     return reason;
 }
 
@@ -30,7 +30,7 @@ struct StartWatch {
 };
 
 StartWatch& Watch() {
-    static StartWatch watch;
+    static StartWatch& watch = *new StartWatch;
     return watch;
 }
 
@@ -121,9 +121,14 @@ void StopSession() {
 }
 
 void EndSessionAtExit() {
-    if (!TheSession().Running() || Watch().failed) return;
-    StorePending("exit");
-    ReportShutdown("exit");
+    if (!TheSession().Running()) return;
+    if (!Watch().failed) {
+        StorePending("exit");
+        ReportShutdown("exit");
+    }
+    // The process is ending: a thread still calling Steam now finds the
+    // session stopped, as after a shutdown, and changes nothing more.
+    TheSession().SetRunning(false);
 }
 
 void ResetSimulator() {

@@ -13,7 +13,9 @@ void RefuseStarts(const std::string& reason);
 // Stops the session and drops every record not yet delivered.
 void StopSession();
 // The process ends with the session up: Steam stores what was set and not
-// stored, as it does when the game shuts it down.
+// stored, as it does when the game shuts it down. The session is stopped
+// after, so a call from another thread during the exit changes nothing.
+// Called under the model's lock.
 void EndSessionAtExit();
 // The library or the game asked for an interface `version` and got it or not.
 // Valve's library before 1.59 asks for each version during its start and, on

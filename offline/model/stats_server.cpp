@@ -288,7 +288,7 @@ void StatsServer::ServerAchievement(int achievementIndex, bool* achieved,
 }
 
 StatsServer& TheStatsServer() {
-    static StatsServer server;
+    static StatsServer& server = *new StatsServer;  // never destroyed: see TheSession
     return server;
 }
 

@@ -15,6 +15,7 @@
 #include "records.h"
 #include "schema.h"
 #include "session.h"
+#include "stable_text.h"
 #include "stats_server.h"
 #include "user_app_calls.h"
 
@@ -120,13 +121,13 @@ uint32_t UtilsServerRealTime(bool live) {
 const char* AppsCurrentGameLanguage(bool live) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamApps_GetCurrentGameLanguage").Log();
-    return live ? TheSession().CurrentLanguage() : nullptr;
+    return live ? StableText(TheSession().CurrentLanguage()) : nullptr;
 }
 
 const char* AppsAvailableGameLanguages(bool live) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamApps_GetAvailableGameLanguages").Log();
-    return live ? TheSession().AvailableLanguages() : nullptr;
+    return live ? StableText(TheSession().AvailableLanguages()) : nullptr;
 }
 
 bool AppsIsSubscribed(bool live) {
@@ -145,7 +146,7 @@ bool AppsIsSubscribedApp(bool live, uint32_t appId) {
 const char* FriendsPersonaName(bool live) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamFriends_GetPersonaName").Log();
-    return live ? TheSession().PersonaName() : "";
+    return live ? StableText(TheSession().PersonaName()) : "";
 }
 
 void FriendsActivateGameOverlay(bool live, const char* dialog) {
@@ -311,8 +312,8 @@ const char* StatsAchievementDisplayAttribute(bool live, const char* name, const 
     if (!live) return nullptr;
     const int index = AchievementFor("GetAchievementDisplayAttribute", name, false);
     if (index < 0) return "";
-    return TheStatsServer().DisplayAttribute(
-        index, key, TheSession().CurrentLanguage() ? TheSession().CurrentLanguage() : "english");
+    return StableText(TheStatsServer().DisplayAttribute(
+        index, key, TheSession().CurrentLanguage() ? TheSession().CurrentLanguage() : "english"));
 }
 
 bool StatsIndicateAchievementProgress(bool live, const char* name, uint32_t current,
@@ -350,7 +351,7 @@ const char* StatsAchievementName(bool live, uint32_t index) {
     if (!live || !StatsReady("GetAchievementName") ||
         index >= static_cast<uint32_t>(AchievementCount()))
         return nullptr;
-    return AchievementAt(static_cast<int>(index)).name.c_str();
+    return StableText(AchievementAt(static_cast<int>(index)).name);
 }
 
 namespace {
@@ -420,7 +421,7 @@ const char* StatsLeaderboardName(bool live, uint64_t board) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_GetLeaderboardName").UnsignedInteger(board).Log();
     const char* name = live ? TheLeaderboards().NameOf(board) : nullptr;
-    return name != nullptr ? name : "";
+    return name != nullptr ? StableText(name) : "";
 }
 
 int StatsLeaderboardEntryCount(bool live, uint64_t board) {

@@ -18,6 +18,7 @@
 #include "rich_presence.h"
 #include "schema.h"
 #include "session.h"
+#include "stable_text.h"
 
 namespace offline_steam {
 namespace {
@@ -233,9 +234,9 @@ const char* FriendsFriendPersonaName(bool live, uint64_t steamId) {
     CallLine("SteamAPI_ISteamFriends_GetFriendPersonaName").UnsignedInteger(steamId).Log();
     // Never null: "" for no user at all, "[unknown]" for one not known to the user.
     if (!live || steamId == 0) return "";
-    if (IsUser(steamId)) return TheSession().PersonaName();
+    if (IsUser(steamId)) return StableText(TheSession().PersonaName());
     const Friend* person = FindFriend(steamId);
-    return person != nullptr ? person->personaName.c_str() : "[unknown]";
+    return person != nullptr ? StableText(person->personaName) : "[unknown]";
 }
 
 int FriendsFriendPersonaState(bool live, uint64_t steamId) {
@@ -312,7 +313,7 @@ const char* FriendsFriendRichPresence(bool live, uint64_t steamId, const char* k
         .Log();
     // Friends' rich presence is not in the scenario: they set none.
     if (!live || !IsUser(steamId)) return "";
-    return TheSession().UserRichPresence().Get(key);
+    return StableText(TheSession().UserRichPresence().Get(key));
 }
 
 int FriendsFriendRichPresenceKeyCount(bool live, uint64_t steamId) {
@@ -327,7 +328,7 @@ const char* FriendsFriendRichPresenceKeyByIndex(bool live, uint64_t steamId, int
         .UnsignedInteger(steamId)
         .Integer(index)
         .Log();
-    return live && IsUser(steamId) ? TheSession().UserRichPresence().KeyAt(index) : "";
+    return live && IsUser(steamId) ? StableText(TheSession().UserRichPresence().KeyAt(index)) : "";
 }
 
 // ---- ISteamUtils -------------------------------------------------------------------
@@ -335,7 +336,7 @@ const char* FriendsFriendRichPresenceKeyByIndex(bool live, uint64_t steamId, int
 const char* UtilsSteamUiLanguage(bool live) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamUtils_GetSteamUILanguage").Log();
-    return live ? ActiveScenario().uiLanguage.c_str() : "";
+    return live ? StableText(ActiveScenario().uiLanguage) : "";
 }
 
 bool UtilsIsOverlayEnabled(bool live) {
@@ -347,7 +348,7 @@ bool UtilsIsOverlayEnabled(bool live) {
 const char* UtilsIpCountry(bool live) {
     ModelGuard guard;
     CallLine("SteamAPI_ISteamUtils_GetIPCountry").Log();
-    return live ? ActiveScenario().ipCountry.c_str() : "";
+    return live ? StableText(ActiveScenario().ipCountry) : "";
 }
 
 uint32_t UtilsSecondsSinceAppActive(bool live) {

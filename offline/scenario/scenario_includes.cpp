@@ -15,6 +15,10 @@ namespace {
 using namespace json_file;
 
 constexpr int kMaxIncludeDepth = 8;
+// A file may list others many times over (fan-out): the whole tree's reads
+// are capped, so a loader never spends long on one scenario.
+constexpr int kMaxIncludedFiles = 64;
+constexpr std::size_t kMaxIncludedBytes = std::size_t{16} << 20;
 
 // Puts `key`'s value on top of what `into` holds; `ownerOf` names the file
 // each value came from. The merged objects (app, user, global, start, faults,
@@ -63,6 +67,8 @@ std::string Identity(const std::string& path) {
 struct Chain {
     std::vector<std::string> identities;
     std::vector<std::string> names;
+    int filesRead = 0;  // included files read so far, in the whole tree
+    std::size_t bytesRead = 0;
 };
 
 Layers LoadLayers(const std::shared_ptr<Document>& document, int depth, Chain* chain) {
@@ -96,9 +102,17 @@ Layers LoadLayers(const std::shared_ptr<Document>& document, int depth, Chain* c
                     loop += *at + " -> ";
                 refuse("include cycle: " + loop + path);
             }
+            if (chain->filesRead >= kMaxIncludedFiles)
+                refuse("the includes read more than " + std::to_string(kMaxIncludedFiles) +
+                       " files in all");
             std::string text;
             const std::string problem = ReadFile(path, &text);
             if (!problem.empty()) refuse(Quote(path) + " " + problem);
+            ++chain->filesRead;
+            chain->bytesRead += text.size();
+            if (chain->bytesRead > kMaxIncludedBytes)
+                refuse("the includes read more than " + std::to_string(kMaxIncludedBytes >> 20) +
+                       " MiB in all");
             chain->identities.push_back(identity);
             chain->names.push_back(path);
             Layers included = LoadLayers(Parse(text, path), depth + 1, chain);
