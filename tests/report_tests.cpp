@@ -210,6 +210,18 @@ TEST(ReportSessions, JournalCutMidLineLosesOnlyThatLine) {
     EXPECT_EQ(Codes(trailing), (std::vector<std::string>{"journal-cut", "no-shutdown"}));
 }
 
+TEST(ReportSessions, ACutLastStateLineKeepsTheStateBefore) {
+    const std::string won =
+        State(R"("ACH_WIN":{"unlocked":true,"unlockTime":1700000100})", R"("STAT_KILLS":3)", "");
+    Expectations expect;
+    expect.achievementsUnlocked = {"ACH_WIN"};
+    const Report report = BuildReport({kOpen, kStart, won, won.substr(0, won.size() - 9)}, expect);
+    ASSERT_EQ(report.expectations.size(), 1u);
+    EXPECT_TRUE(report.expectations[0].met) << report.expectations[0].detail;
+    EXPECT_EQ(report.stats.at("STAT_KILLS"), 3);
+    EXPECT_EQ(Codes(report), (std::vector<std::string>{"journal-cut", "no-shutdown"}));
+}
+
 TEST(ReportSessions, NextRunGluedToACutLineIsRecovered) {
     const Lines journal{kOpen, kStart, R"({"event":"call","frame":3,"ca)" + kOpen, kStart,
                         kShutdown};

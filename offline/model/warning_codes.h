@@ -25,6 +25,9 @@
       "Steam answers false")                                                               \
     X(kNeverStarted, "never-started", "the game never started Steam")                      \
     X(kNoShutdown, "no-shutdown", "the game ended without SteamAPI_Shutdown")              \
+    X(kHomeFileKept, "home-file-kept",                                                     \
+      "run on Linux: a file the game wrote under HOME would have replaced the user's, or " \
+      "could not be moved there")                                                          \
     X(kJournalCut, "journal-cut", "a journal line was cut off or unreadable and is left out")
 
 namespace offline_steam {

@@ -138,6 +138,35 @@ class Run(Launcher):
         self.assertEqual(launcher.returncode, 128 + signal.SIGINT)
         self.assertNothingLeft()
 
+    def test_a_hangup_or_quit_reaches_the_game_and_the_report_is_written(self):
+        for sent in (signal.SIGHUP, signal.SIGQUIT):
+            with self.subTest(signal=sent):
+                report = self.path("report-%d.json" % sent)
+                launcher = subprocess.Popen(
+                    [TOOL, "run", "--quiet", "--report", report, "--", "/bin/sleep", "30"],
+                    stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                    env=dict(os.environ, TMPDIR=self.tmp))
+                time.sleep(0.5)
+                launcher.send_signal(sent)
+                launcher.communicate(timeout=20)
+                self.assertEqual(launcher.returncode, 128 + sent)
+                self.assertTrue(os.path.exists(report))
+                self.assertNothingLeft()
+
+    def test_a_game_a_wrapper_put_in_the_background_is_waited_for(self):
+        wrapper = self.path("wrapper.sh")
+        with open(wrapper, "w") as file:
+            file.write('#!/bin/sh\n"$@" &\nexit 0\n')
+        os.chmod(wrapper, 0o755)
+        done = self.run_tool("run", "--quiet", "--scenario", self.scenario("holds.json"),
+                             "--report", self.path("report.json"), "--", wrapper, GAME, *GAME_ARGS)
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        with open(self.path("report.json")) as file:
+            report = json.load(file)
+        self.assertTrue(report["achievements"]["ACH_WIN"]["unlocked"])
+        self.assertEqual(report["shutdown"], "clean")
+        self.assertNothingLeft()
+
     def test_bad_input_is_refused_before_anything_is_made(self):
         unwritable = os.path.join(self.work, "no-such-folder", "report.json")
         windows_game = ""
@@ -172,6 +201,60 @@ class Run(Launcher):
         self.assertEqual(done.returncode, 103)
         with open(corrupt) as file:
             self.assertEqual(file.read(), "{ not json")
+
+
+class Home(Launcher):
+    """What the game writes under HOME is the user's; the user's own files stay."""
+
+    def setUp(self):
+        super().setUp()
+        self.home = self.path("home")
+        os.makedirs(os.path.join(self.home, ".mygame"))
+        with open(os.path.join(self.home, ".mygame", "old-save"), "w") as file:
+            file.write("level 3")
+        with open(os.path.join(self.home, "notes"), "w") as file:
+            file.write("the user's")
+
+    def play(self, script, tmp=None):
+        return self.run_tool("run", "--quiet", "--report", self.path("report.json"), "--",
+                             "/bin/sh", "-c", script, env={"HOME": self.home, "TMPDIR": tmp or self.tmp})
+
+    def read(self, *parts):
+        with open(os.path.join(self.home, *parts)) as file:
+            return file.read()
+
+    def test_the_games_new_files_reach_the_users_home(self):
+        # The sandbox beside HOME (moved), and on another file system (copied) when there is one.
+        sandboxes = [self.tmp]
+        if os.path.isdir("/dev/shm") and os.stat("/dev/shm").st_dev != os.stat(self.work).st_dev:
+            sandboxes.append(tempfile.mkdtemp(dir="/dev/shm"))
+            self.addCleanup(shutil.rmtree, sandboxes[-1], True)
+        for number, tmp in enumerate(sandboxes):
+            with self.subTest(sandboxes=tmp):
+                game = ".newgame%d" % number
+                done = self.play("mkdir -p ~/%s/saves && echo slot1 > ~/%s/saves/1 && "
+                                 "chmod 640 ~/%s/saves/1 && ln -s saves/1 ~/%s/last && "
+                                 "cat ~/.mygame/old-save > ~/.mygame/copy" % ((game,) * 4), tmp)
+                self.assertEqual(done.returncode, 105, "a shell never starts Steam: " + done.stderr)
+                self.assertEqual(self.read(game, "saves", "1"), "slot1\n")
+                self.assertEqual(os.stat(os.path.join(self.home, game, "saves", "1")).st_mode & 0o777,
+                                 0o640)
+                self.assertEqual(os.readlink(os.path.join(self.home, game, "last")), "saves/1")
+                self.assertEqual(self.read(".mygame", "copy"), "level 3",
+                                 "the game read the user's save")
+                self.assertFalse(os.path.exists(os.path.join(self.home, ".steam")))
+                self.assertEqual(os.listdir(tmp), [], "a sandbox was left behind")
+
+    def test_a_file_that_would_replace_the_users_is_put_beside_and_named(self):
+        # A game that saves by writing a new file and renaming it over the old one.
+        done = self.play("echo the game\\'s > ~/notes.new && mv ~/notes.new ~/notes")
+        self.assertEqual(done.returncode, 105, "a shell never starts Steam: " + done.stderr)
+        self.assertEqual(self.read("notes"), "the user's")
+        self.assertEqual(self.read("notes.steambridge-offline"), "the game's\n")
+        self.assertIn("warning home-file-kept: " + os.path.join(self.home, "notes"), done.stdout)
+        with open(self.path("report.json")) as file:
+            self.assertIn("home-file-kept", [w["code"] for w in json.load(file)["warnings"]])
+        self.assertNothingLeft()
 
 
 class Doctor(Launcher):

@@ -35,13 +35,21 @@ int StandInForSteam(const std::string& game, const std::string& sandbox, const s
 // Undoes what StandInForSteam changed outside the sandbox; harmless when nothing.
 void StopStandingIn();
 
+// After the game: on Linux, moves what it made in the sandbox's HOME (all
+// but .steam) into the user's HOME, never over a file of the user's. One
+// line per path that could not go where the game put it; `keepSandbox` set
+// when something could not be moved at all, so the sandbox must stay.
+std::vector<std::string> KeepGameFiles(const std::string& sandbox, bool* keepSandbox);
+
 // Why a real Steam seems to run for this user ("Steam's process 1234 (steam)"), or "".
 std::string RealSteamRunning();
 
 // Runs `command` with `environment` added and waits for it, calling `tick`
-// about every 20 ms; an interrupt or termination of ours is passed on to
-// the game. Its exit status, 128 + the signal when a signal ended it, or -1
-// with `error` when it could not start.
+// about every 20 ms; an interrupt, termination, hangup or quit of ours is
+// passed on to the game. On Linux the game runs in a process group of its
+// own, and the wait lasts until that group is empty (a wrapper may put the
+// game in the background). Its exit status, 128 + the signal when a signal
+// ended it, or -1 with `error` when it could not start.
 int RunGame(const std::vector<std::string>& command, const Environment& environment,
             const std::function<void()>& tick, std::string* error);
 

@@ -17,6 +17,7 @@
 #include "report.h"
 #include "scenario.h"
 #include "state_lock.h"
+#include "warning_codes.h"
 
 namespace offline_tool {
 namespace {
@@ -209,11 +210,17 @@ int RunRun(const Arguments& arguments) {
     std::string journalError;
     ReadJournalFile(journalPath, &lines, &journalError);
     const std::vector<std::string> bridgeTrace = GameDebugOutput();
-    RemoveTree(sandbox);
+    // What the game wrote under its HOME is the user's: kept, never deleted.
+    bool keepSandbox = false;
+    const std::vector<std::string> keptFiles = KeepGameFiles(sandbox, &keepSandbox);
+    if (!keepSandbox) RemoveTree(sandbox);
     if (gameStatus < 0) return Refuse(kGameMissing, error);
 
     Report report = BuildReport(lines, scenario.expect);
     report.bridgeTrace = bridgeTrace;
+    for (const std::string& kept : keptFiles)
+        report.warnings.push_back(
+            {offline_steam::WarningCodeText(offline_steam::WarningCode::kHomeFileKept), kept});
     std::fputs(ReportSummary(report).c_str(), stdout);
     std::fflush(stdout);
     bool written = true;

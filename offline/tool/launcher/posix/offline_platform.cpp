@@ -2,9 +2,11 @@
 // TMPDIR, ~/.steam as Valve's Linux library reads it, fork and exec.
 #include "offline_platform.h"
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -24,12 +26,16 @@
 namespace offline_tool {
 namespace {
 
-volatile sig_atomic_t g_child = 0;
+// The game's process group, once it runs.
+volatile sig_atomic_t g_group = 0;
 // Where the game's steambridge traces, once StandInForSteam chose it.
 std::string g_traceFile;
+// The user's HOME whose entries the sandbox's HOME links to.
+std::string g_linkedHome;
 
+// To the whole group: a wrapper's backgrounded game is reached too.
 void PassSignalOn(int signal) {
-    if (g_child > 0) kill(static_cast<pid_t>(g_child), signal);
+    if (g_group > 0) kill(-static_cast<pid_t>(g_group), signal);
 }
 
 std::string RealHome() {
@@ -121,7 +127,165 @@ Environment UserFolders() {
     return environment;
 }
 
+constexpr const char kSteamFolder[] = ".steam";
+// What a file of the game's is called beside a user's file it would have replaced.
+constexpr const char kBesideSuffix[] = ".steambridge-offline";
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+// A link in the sandbox's HOME to each entry of the user's HOME but .steam:
+// the game reads and writes its own files there as it does under Steam.
+bool LinkUserHome(const std::string& home, std::string* error) {
+    const std::string real = RealHome();
+    if (real.empty() || real[0] != '/') return true;
+    g_linkedHome = real;
+    for (const std::string& name : FolderEntries(real)) {
+        if (name == kSteamFolder) continue;
+        if (symlink((real + "/" + name).c_str(), (home + "/" + name).c_str()) != 0) {
+            *error = "cannot link " + home + "/" + name + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Moves the game's files into the user's HOME, never replacing one there.
+class GameFileKeeper {
+public:
+    explicit GameFileKeeper(std::string sandboxHome) : sandboxHome_(std::move(sandboxHome)) {}
+
+    void Keep(const std::string& from, const std::string& to) {
+        struct stat source {};
+        if (lstat(from.c_str(), &source) != 0) return;
+        struct stat target {};
+        if (S_ISDIR(source.st_mode) && stat(to.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
+            for (const std::string& name : FolderEntries(from))
+                Keep(from + "/" + name, to + "/" + name);
+            return;
+        }
+        int result = Place(from, to);
+        if (result == EEXIST) {
+            // The user's stays; the game's goes beside it under a free name.
+            std::string beside;
+            for (int attempt = 1; result == EEXIST && attempt <= 100; ++attempt) {
+                beside = to + kBesideSuffix + (attempt > 1 ? "-" + std::to_string(attempt) : "");
+                result = Place(from, beside);
+            }
+            if (result == 0) {
+                lines_.push_back(to + " was the user's and is kept; the game's is " + beside);
+                return;
+            }
+        }
+        if (result != 0) {
+            failed_ = true;
+            lines_.push_back("cannot move " + from + " to " + to + ": " + std::strerror(result) +
+                             "; the game's files stay in " + sandboxHome_);
+        }
+    }
+
+    const std::vector<std::string>& Lines() const { return lines_; }
+    bool Failed() const { return failed_; }
+
+private:
+    // 0, EEXIST when `to` is taken, or why not.
+    int Place(const std::string& from, const std::string& to) {
+        if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return 0;
+        if (errno == EXDEV) return CopyNew(from, to);
+        if (errno != EINVAL && errno != ENOSYS) return errno;
+        // A file system without a rename that refuses to replace.
+        struct stat taken {};
+        if (lstat(to.c_str(), &taken) == 0) return EEXIST;
+        return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    }
+
+    // A copy across file systems: modes and times kept, links as links.
+    int CopyNew(const std::string& from, const std::string& to) {
+        struct stat source {};
+        if (lstat(from.c_str(), &source) != 0) return errno;
+        if (S_ISLNK(source.st_mode)) {
+            std::error_code failure;
+            const std::string target = std::filesystem::read_symlink(from, failure).string();
+            if (failure) return failure.value();
+            return symlink(target.c_str(), to.c_str()) == 0 ? 0 : errno;
+        }
+        if (S_ISDIR(source.st_mode)) {
+            if (mkdir(to.c_str(), 0700) != 0) return errno;
+            for (const std::string& name : FolderEntries(from))
+                Keep(from + "/" + name, to + "/" + name);
+            chmod(to.c_str(), source.st_mode & 07777);
+            return 0;
+        }
+        if (!S_ISREG(source.st_mode)) return 0;  // a socket or pipe holds no data
+        const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+        if (in < 0) return errno;
+        const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (out < 0) {
+            const int why = errno;
+            close(in);
+            return why;
+        }
+        int why = 0;
+        char buffer[1 << 16];
+        for (ssize_t got = 0; why == 0 && (got = read(in, buffer, sizeof buffer)) != 0;) {
+            if (got < 0) {
+                why = errno;
+                break;
+            }
+            for (ssize_t done = 0; done < got;) {
+                const ssize_t wrote = write(out, buffer + done, static_cast<size_t>(got - done));
+                if (wrote < 0) {
+                    why = errno;
+                    break;
+                }
+                done += wrote;
+            }
+        }
+        const timespec times[2] = {source.st_atim, source.st_mtim};
+        if (why == 0 && (fchmod(out, source.st_mode & 07777) != 0 || futimens(out, times) != 0))
+            why = errno;
+        if (close(out) != 0 && why == 0) why = errno;
+        close(in);
+        if (why != 0) unlink(to.c_str());  // our own half copy
+        return why;
+    }
+
+    std::string sandboxHome_;
+    std::vector<std::string> lines_;
+    bool failed_ = false;
+};
+
 }  // namespace
+
+std::vector<std::string> KeepGameFiles(const std::string& sandbox, bool* keepSandbox) {
+    *keepSandbox = false;
+    const std::string home = sandbox + "/home";
+    const std::string real = RealHome();
+    if (real.empty() || real[0] != '/') return {};
+    GameFileKeeper keeper(home);
+    for (const std::string& name : FolderEntries(home)) {
+        if (name == kSteamFolder) continue;
+        const std::string from = home + "/" + name;
+        std::error_code notLink;
+        // Our own links to the user's entries: what the game wrote through them is there.
+        if (!g_linkedHome.empty() &&
+            std::filesystem::read_symlink(from, notLink) == g_linkedHome + "/" + name)
+            continue;
+        keeper.Keep(from, real + "/" + name);
+    }
+    *keepSandbox = keeper.Failed();
+    return keeper.Lines();
+}
 
 std::string ResolveGame(const std::string& game) {
     if (game.find('/') != std::string::npos) return game;
@@ -158,7 +322,7 @@ int StandInForSteam(const std::string& game, const std::string& sandbox, const s
         return kNoClientForGame;
     }
     const std::string home = sandbox + "/home";
-    if (!PointSteamAt(home, clientPath, error)) return kOutputFailed;
+    if (!PointSteamAt(home, clientPath, error) || !LinkUserHome(home, error)) return kOutputFailed;
     *environment = UserFolders();
     environment->emplace_back("HOME", home);
     g_traceFile = sandbox + "/bridge-trace.log";
@@ -199,13 +363,35 @@ int RunGame(const std::vector<std::string>& command, const Environment& environm
         *error = std::string("cannot start the game: ") + std::strerror(errno);
         return -1;
     }
+    // Orphans of the game (a wrapper's backgrounded game) become ours to
+    // reap, so a group of zombies never looks alive.
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+    // The game gets the terminal as a shell's job would, so it can read it.
+    const bool terminal = isatty(STDIN_FILENO) && tcgetpgrp(STDIN_FILENO) == getpgrp();
+    struct sigaction passOn {};
+    passOn.sa_handler = PassSignalOn;
+    sigemptyset(&passOn.sa_mask);
+    const int passed[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+    struct sigaction old[4]{}, oldTerminalOut{};
+    for (int i = 0; i < 4; ++i) sigaction(passed[i], &passOn, &old[i]);
+    // Our event lines still reach the terminal the game's group holds.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGTTOU, &ignore, &oldTerminalOut);
     const pid_t child = fork();
     if (child < 0) {
         *error = std::string("cannot start the game: ") + std::strerror(errno);
+        for (int i = 0; i < 4; ++i) sigaction(passed[i], &old[i], nullptr);
+        sigaction(SIGTTOU, &oldTerminalOut, nullptr);
+        close(report[0]);
+        close(report[1]);
         return -1;
     }
     if (child == 0) {
         close(report[0]);
+        setpgid(0, 0);
+        if (terminal) tcsetpgrp(STDIN_FILENO, getpid());
+        sigaction(SIGTTOU, &oldTerminalOut, nullptr);
         for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
         std::vector<char*> argv;
         for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
@@ -215,27 +401,35 @@ int RunGame(const std::vector<std::string>& command, const Environment& environm
         (void)!write(report[1], &failure, sizeof failure);
         _exit(127);
     }
+    // Both sides set the group, so it exists before either goes on.
+    setpgid(child, child);
+    if (terminal) tcsetpgrp(STDIN_FILENO, child);
+    g_group = child;
     close(report[1]);
     int execFailure = 0;
     const bool execFailed = read(report[0], &execFailure, sizeof execFailure) == sizeof execFailure;
     close(report[0]);
-    g_child = child;
-    struct sigaction passOn {};
-    passOn.sa_handler = PassSignalOn;
-    sigemptyset(&passOn.sa_mask);
-    struct sigaction oldInterrupt {
-    }, oldTerminate{};
-    sigaction(SIGINT, &passOn, &oldInterrupt);
-    sigaction(SIGTERM, &passOn, &oldTerminate);
+    // Until the game's group is empty: its own status, its group's others reaped.
     int status = 0;
-    pid_t ended = 0;
-    while ((ended = waitpid(child, &status, WNOHANG)) == 0 || (ended < 0 && errno == EINTR)) {
+    bool ended = false;
+    for (;;) {
+        int any = 0;
+        for (pid_t done = 0;
+             (done = waitpid(-1, &any, WNOHANG)) > 0 || (done < 0 && errno == EINTR);)
+            if (done == child) {
+                status = any;
+                ended = true;
+            }
+        if (ended && kill(-child, 0) != 0 && errno == ESRCH) break;
         tick();
         SleepMilliseconds(20);
     }
-    g_child = 0;
-    sigaction(SIGINT, &oldInterrupt, nullptr);
-    sigaction(SIGTERM, &oldTerminate, nullptr);
+    g_group = 0;
+    if (terminal) tcsetpgrp(STDIN_FILENO, getpgrp());
+    for (int i = 0; i < 4; ++i) sigaction(passed[i], &old[i], nullptr);
+    sigaction(SIGTTOU, &oldTerminalOut, nullptr);
+    // A closed output (the terminal hung up) must not stop the report.
+    signal(SIGPIPE, SIG_IGN);
     tick();
     if (execFailed) {
         *error = "cannot start " + command[0] + ": " + std::strerror(execFailure);
