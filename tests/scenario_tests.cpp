@@ -1171,7 +1171,7 @@ TEST_F(StateFile, ARefusedFileIsLeftExactlyAsItWas) {
          ": line 1: version: must be 1, the only version this program reads, not \"1\""},
         {"{\"version\": 1,\n\"extra\": {}}",
          ": line 2: extra: unknown key; a state file takes version, "
-         "achievements, stats and leaderboards"},
+         "achievements, stats, leaderboards and boards"},
         {"{\"version\": 1, \"achievements\": {\n\"A\": -1}}",
          ": line 2: achievements.A: must be an integer from 0 to 4294967295, not -1"},
         {"{\"version\": 1, \"stats\": {\"S\": \"5\"}}",

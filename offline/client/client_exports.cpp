@@ -25,6 +25,10 @@
 //   unimplemented <version>::<Method>()          any slot no served method fills
 //   SteamAPI_ISteamUtils_RunFrame()              each RunCallbacks (the frame clock)
 // Steam_BGetCallback and Steam_FreeLastCallback write no line (several per frame).
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -203,8 +207,28 @@ void ResetClientState() {
 
 // ---- Exports Valve's library looks up in steamclient.dll (cdecl) -------------
 
+namespace {
+
+// The client stays loaded once loaded (see offline_client_stays_loaded in
+// offline/CMakeLists.txt): its model is never destroyed, so a FreeLibrary at
+// shutdown would only lose it. Elsewhere the linker's -z nodelete does this.
+void StayLoaded() {
+#if defined(_WIN32)
+    static const bool pinned = [] {
+        HMODULE self = nullptr;
+        return GetModuleHandleExW(
+                   GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                   reinterpret_cast<LPCWSTR>(&StayLoaded), &self) != 0;
+    }();
+    (void)pinned;
+#endif
+}
+
+}  // namespace
+
 CLIENT_EXPORT void* CreateInterface(const char* version, int* returnCode) {
     ModelGuard guard;
+    StayLoaded();
     // The library's first request: an offline run's files apply from here on.
     run_files::Prepare();
     CallLine("CreateInterface").Text(version).Log();

@@ -137,7 +137,7 @@ public:
 
     void StateNow(int frame, const SteamState& state) override {
         Journal::StateNow(frame, state);
-        if (writer_ == nullptr) return;
+        if (writer_ == nullptr || finished_) return;
         for (const SteamState::Achievement& achievement : state.achievements) {
             if (achievement.unlocked)
                 kept_.achievements[achievement.name] = achievement.unlockTime;
@@ -155,18 +155,19 @@ public:
     }
 
     void BeforeDelivery() override {
-        if (writer_ != nullptr) WarnOf(writer_->Settle());
+        if (writer_ != nullptr && !finished_) WarnOf(writer_->Settle());
     }
 
     // Steam stored at shutdown: on the disk before the shutdown returns.
     void ShutDown(int frame, const char* how) override {
-        if (writer_ != nullptr) WarnOf(writer_->Settle());
+        if (writer_ != nullptr && !finished_) WarnOf(writer_->Settle());
         Journal::ShutDown(frame, how);
     }
 
     void FinishAtExit() {
-        if (writer_ != nullptr) WarnOf(writer_->FinishAtExit());
-        writer_ = nullptr;
+        if (writer_ == nullptr || finished_) return;
+        finished_ = true;
+        WarnOf(writer_->FinishAtExit());
     }
 
 private:
@@ -175,11 +176,15 @@ private:
     }
 
     StartState kept_;
+    // Never freed (its thread may still wait on it at exit), and kept
+    // pointed to so that it stays reachable.
     StateWriter* writer_ = nullptr;
+    bool finished_ = false;
 };
 
+// Never destroyed: a game's thread may still call Steam while the process exits.
 RunJournal& TheRunJournal() {
-    static RunJournal journal;
+    static RunJournal& journal = *new RunJournal;
     return journal;
 }
 

@@ -163,7 +163,8 @@ bool SaveStateFile(const std::string& path, const StartState& state, std::string
         }
         root["leaderboards"] = nlohmann::ordered_json::object();
         for (const auto& [name, score] : state.leaderboards) root["leaderboards"][name] = score;
-        root["boards"] = nlohmann::ordered_json::object();
+        // Written only when there are boards, so that a file without any
+        // still loads in a version that does not know the key.
         for (const auto& [name, board] : state.boards) {
             nlohmann::ordered_json& kept = root["boards"][name];
             kept["sort"] = kSorts[std::clamp(static_cast<int>(board.sort), 0, 2)];
