@@ -9,8 +9,8 @@
     X(kUnknownLanguage, "unknown-language",                                                \
       "the scenario names a language code Steam does not have")                            \
     X(kStatRejected, "stat-rejected",                                                      \
-      "a store carried a stat value Steam refuses (outside its range, or a change larger " \
-      "than the stat allows)")                                                             \
+      "a store carried a stat value Steam refuses (outside its range, a change larger "    \
+      "than the stat allows, or not a finite number)")                                     \
     X(kFrequentStores, "frequent-stores",                                                  \
       "more stores in a short time than Valve advises; Steam may rate-limit them")         \
     X(kStateNotSaved, "state-not-saved", "the state file could not be written")            \
