@@ -222,13 +222,18 @@ TEST_F(SteamRules, AStoreRejectsBrokenConstraintsAndSteamKeepsItsValues) {
         ASSERT_TRUE(calls::StatsGetStatInt32(true, broken.stat, &seen));
         EXPECT_EQ(seen, before) << "the client's view follows Steam's";
     }
+    // At the edge, one more than which is refused above: a change of exactly maxChange.
+    ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_KILLS", 10));
+    ASSERT_TRUE(calls::StatsStoreStats(true));
+    EXPECT_EQ(StoredResult(), kResultOk);
+    EXPECT_EQ(Server("STAT_KILLS"), 10);
     // A refused stat does not hold back the others of the same store.
     ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_KILLS", 100));
     ASSERT_TRUE(calls::StatsSetStatInt32(true, "STAT_DISTANCE", 50));
     ASSERT_TRUE(calls::StatsStoreStats(true));
     EXPECT_EQ(StoredResult(), kResultInvalidParam);
     EXPECT_EQ(Server("STAT_DISTANCE"), 50);
-    EXPECT_EQ(Server("STAT_KILLS"), 0);
+    EXPECT_EQ(Server("STAT_KILLS"), 10);
 }
 
 TEST_F(SteamRules, AProgressStatReachingItsMaximumUnlocksOnSteamsSide) {

@@ -15,7 +15,7 @@
  *                  [--leaderboard NAME] [--frames N] [--frame-ms N]
  *                  [--steam-client PATH] [--early-read] [--no-store] [--no-shutdown]
  *                  [--community STEAMID] [--start-list V,V...] [--ask VERSION]
- *                  [--start-optional]
+ *                  [--start-optional] [--init-safe]
  *   --achievement   the achievement read and unlocked (ACH_FIRSTSTEPS)
  *   --stat          the integer stat set and read back (STAT_JUMPS=42)
  *   --score         the score uploaded, keeping the user's best (1234)
@@ -44,6 +44,8 @@
  *                   call result polled through ISteamUtils
  *   --kill-after-store  kill itself (SIGKILL; on Windows TerminateProcess)
  *                   right after UserStatsStored_t arrives, as a crash would
+ *   --init-safe     start through SteamAPI_InitSafe, the legacy start, and say
+ *                   whether the library's SteamClient() is an object
  *
  * Exit status:
  *   0   the session ran to its end, whatever Steam answered
@@ -304,9 +306,13 @@ enum {
     RESULT_OK = 1,
 };
 
+typedef void* (*SteamClientFn)(void);
+
 typedef struct {
     InitFlatFn init_flat;
     InitFn init;
+    InitFn init_safe;
+    SteamClientFn steam_client;
     InternalInitFn internal_init;
     VoidFn shutdown;
     VoidFn dispatch_init;
@@ -372,6 +378,7 @@ typedef struct {
 
 /* --kill-after-store: the process ends unannounced once it was told its store is kept. */
 static bool g_kill_after_store;
+static bool g_init_safe;
 
 static void KillSelf(void) {
     fflush(stdout);
@@ -726,6 +733,17 @@ static bool StartWithList(Flat* flat, const char* list) {
 /* The newest start function the library has, or the one a list needs. */
 static bool Start(Flat* flat, const char* start_list) {
     if (start_list) return StartWithList(flat, start_list);
+    if (g_init_safe) {
+        /* The legacy start older games use; the library fills its SteamClient() at it. */
+        if (!FIND("SteamAPI_InitSafe", flat->init_safe) || !flat->init_safe()) {
+            Say("start failed: SteamAPI_InitSafe returned false");
+            return false;
+        }
+        Say("start: SteamAPI_InitSafe ok");
+        Say("SteamClient(): %s",
+            FIND("SteamClient", flat->steam_client) && flat->steam_client() ? "an object" : "NULL");
+        return true;
+    }
     char error[1024];
     memset(error, 0, sizeof error);
     if (FIND("SteamAPI_InitFlat", flat->init_flat)) {
@@ -1310,7 +1328,7 @@ static void Usage(FILE* out) {
             "                 [--leaderboard NAME] [--frames N] [--frame-ms N]\n"
             "                 [--steam-client PATH] [--early-read] [--no-store]\n"
             "                 [--no-shutdown] [--community STEAMID] [--start-list V,V...]\n"
-            "                 [--ask VERSION] [--start-optional]\n"
+            "                 [--ask VERSION] [--start-optional] [--init-safe]\n"
             "exit status: 0 the session ran to its end, 2 bad command line, 10 the start\n"
             "failed, 11 an awaited answer did not come, 12 --steam-client failed\n");
 }
@@ -1339,6 +1357,10 @@ static int ParseArguments(int argc, char** argv, Options* options, char* stat_na
         }
         if (strcmp(option, "--kill-after-store") == 0) {
             g_kill_after_store = true;
+            continue;
+        }
+        if (strcmp(option, "--init-safe") == 0) {
+            g_init_safe = true;
             continue;
         }
         bool* flag = strcmp(option, "--early-read") == 0       ? &options->early_read
