@@ -1,6 +1,8 @@
 // The process-long store of texts handed to the game.
 #include "stable_text.h"
 
+#include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 namespace offline_steam {
@@ -15,6 +17,14 @@ const char* StableText(const std::string& text) {
 
 const char* StableText(const char* text) {
     return text != nullptr ? StableText(std::string(text)) : nullptr;
+}
+
+std::size_t CopyText(const std::string& text, char* buffer, long long size) {
+    if (buffer == nullptr || size <= 0) return 0;
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size) - 1);
+    if (length > 0) std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    return length;
 }
 
 }  // namespace offline_steam

@@ -1,6 +1,7 @@
 // Texts handed to the game, kept for the life of the process.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace offline_steam {
@@ -12,5 +13,10 @@ namespace offline_steam {
 // Called under the model's lock.
 const char* StableText(const char* text);
 const char* StableText(const std::string& text);
+
+// Copies `text` into the game's buffer of `size` bytes, cut to fit and
+// always terminated; nothing without a buffer or room. The bytes copied,
+// without the terminator.
+std::size_t CopyText(const std::string& text, char* buffer, long long size);
 
 }  // namespace offline_steam

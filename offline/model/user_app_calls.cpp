@@ -55,17 +55,6 @@ bool IsInstalled(uint32_t appId) {
     return dlc != nullptr && dlc->owned && dlc->installed;
 }
 
-// Copies `text` into a buffer of `size` bytes, cut to fit and always
-// terminated; nothing without a buffer. The bytes copied, without the terminator.
-std::size_t CopyText(const std::string& text, char* buffer, long long size) {
-    if (buffer == nullptr || size <= 0) return 0;
-    const std::size_t room = static_cast<std::size_t>(size) - 1;
-    const std::size_t length = std::min(text.size(), room);
-    if (length > 0) std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
-    return length;
-}
-
 // A key or value in a warning: a long one cut.
 std::string Shown(const char* text) {
     if (text == nullptr) return "a null key";

@@ -18,6 +18,7 @@
 #include "model_lock.h"
 #include "schema.h"
 #include "session.h"
+#include "stable_text.h"
 #include "stats_server.h"
 
 namespace offline_steam::calls {
@@ -69,19 +70,11 @@ const GlobalStats::UserStats* FetchedUser(const char* call, uint64_t steamId) {
     return TheGlobalStats().ReceivedUser(steamId);
 }
 
-// Copies `text` into the game's buffer: cut to fit, always terminated.
-void CopyName(const std::string& text, char* buffer, uint32_t size) {
-    if (buffer == nullptr || size == 0) return;
-    const std::size_t length = std::min<std::size_t>(text.size(), size - 1);
-    std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
-}
-
 // The achievement at `position` of the most-achieved order, written out.
 int AchievedInfo(int position, char* name, uint32_t nameSize, float* percent, bool* achieved) {
     const int index = TheGlobalStats().AchievementByRank(position);
     if (index < 0) return -1;
-    CopyName(AchievementAt(index).name, name, nameSize);
+    CopyText(AchievementAt(index).name, name, nameSize);
     if (percent != nullptr) TheGlobalStats().PercentOf(index, percent);
     if (achieved != nullptr) {
         bool isAchieved = false;
