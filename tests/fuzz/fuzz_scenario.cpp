@@ -2,8 +2,6 @@
 // and sanitizer reports, it checks the loader's contract: a refusal is one
 // line naming the file, and an accepted scenario holds what the format
 // promises the model.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,14 +17,18 @@
 namespace {
 
 // A folder of files the inputs may include by name: one to merge, one that
-// includes itself, one that is not JSON.
+// includes itself, one that is not JSON. It sits beside the executable, under
+// a fixed name: its path reaches the loader's traced comparisons, which steer
+// libFuzzer's mutations, so a name that changed per process (its ID, a random
+// suffix) would change a seed's run. Left in place: a second run beside this
+// one writes the same files and may be reading them.
 std::string g_fileName;
 
 void MakeIncludeFolder() {
     namespace fs = std::filesystem;
     std::error_code failure;
     const fs::path folder =
-        fs::temp_directory_path(failure) / ("fuzz_scenario_" + std::to_string(getpid()));
+        fs::read_symlink("/proc/self/exe", failure).parent_path() / "fuzz_scenario_files";
     fs::create_directories(folder, failure);
     std::ofstream(folder / "base.json")
         << R"({"achievements": [{"name": "ACH_BASE"}], "stats": [{"name": "STAT_BASE"}],)"
@@ -34,11 +36,6 @@ void MakeIncludeFolder() {
     std::ofstream(folder / "loop.json") << R"({"include": ["loop.json"]})";
     std::ofstream(folder / "broken.json") << "{\"clock\": ";
     g_fileName = (folder / "fuzz.json").string();
-    static const std::string remove = folder.string();
-    std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove_all(remove, ignored);
-    });
 }
 
 [[noreturn]] void Fail(const char* what, const std::string& detail) {
