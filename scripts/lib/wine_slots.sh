@@ -59,6 +59,18 @@ handle_slot_command() {
     esac
 }
 
+# Wine's loader is linked at 0x7d000000 and, without Wine's preloader (Debian
+# ships none), the kernel starts its heap anywhere in the gigabyte above it.
+# About one process in two thousand then finds its heap where Wine must map
+# the shared user data (0x7ffe0000) and ends at once with status 1 ("failed
+# to map the shared user data", hidden by WINEDEBUG=-all): a test's launcher
+# or game gone without a word. Without address randomisation (inherited by
+# the processes Wine starts) the heap starts right after the loader.
+wine_fixed_addresses=()
+if setarch -R true 2>/dev/null; then
+    wine_fixed_addresses=(setarch -R)
+fi
+
 # The prefix needs no wineboot; only the console host may start. A crashing
 # program ends with its status instead of waiting in the debugger that Wine
 # would start for it.
@@ -80,7 +92,7 @@ run_in_prefix() {
         return 1
     fi
     export WINEPREFIX="$prefix"
-    "${WINE_SLOT_LOADER[@]}" "${@:3}" {lock}>&- || status=$?
+    "${wine_fixed_addresses[@]}" "${WINE_SLOT_LOADER[@]}" "${@:3}" {lock}>&- || status=$?
     exit "$status"
 }
 
@@ -90,7 +102,7 @@ run_in_free_prefix() {
     if [ -n "${STEAMBRIDGE_WINE_PREFIX:-}" ]; then
         make_prefix "$STEAMBRIDGE_WINE_PREFIX"
         export WINEPREFIX="$STEAMBRIDGE_WINE_PREFIX"
-        exec "${WINE_SLOT_LOADER[@]}" "$@"
+        exec "${wine_fixed_addresses[@]}" "${WINE_SLOT_LOADER[@]}" "$@"
     fi
     for ((slot = 0; slot < slots; slot++)); do
         run_in_prefix "$slot" try "$@" || true
