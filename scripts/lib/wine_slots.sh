@@ -26,19 +26,26 @@ prefix_of() {
 }
 
 # No prefix update (wineboot takes minutes under qemu, and the tests need
-# none of it): a prefix is just the drives and the system DLLs.
+# none of it): a prefix is just the drives and the system DLLs. Made under a
+# lock, its timestamp last: two programs starting at once in a new prefix
+# must not rewrite the registry file while the first one's server reads it.
 make_prefix() {
-    local prefix="$1"
+    local prefix="$1" lock
     [ -f "$prefix/.update-timestamp" ] && return 0
     mkdir -p "$prefix/dosdevices" "$prefix/drive_c/windows/system32"
-    ln -sfn ../drive_c "$prefix/dosdevices/c:"
-    ln -sfn / "$prefix/dosdevices/z:"
-    ln -sf "$WINE_SLOT_DLLS"/* "$prefix/drive_c/windows/system32/"
-    # The registry's architecture from the start, even when a persistent
-    # server opens the prefix before any program has run in it.
-    printf 'WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=%s\n' \
-        "$WINE_SLOT_ARCH" > "$prefix/system.reg"
-    echo disable > "$prefix/.update-timestamp"
+    exec {lock}>"$prefix/.make-lock"
+    flock "$lock"
+    if [ ! -f "$prefix/.update-timestamp" ]; then
+        ln -sfn ../drive_c "$prefix/dosdevices/c:"
+        ln -sfn / "$prefix/dosdevices/z:"
+        ln -sf "$WINE_SLOT_DLLS"/* "$prefix/drive_c/windows/system32/"
+        # The registry's architecture from the start, even when a persistent
+        # server opens the prefix before any program has run in it.
+        printf 'WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n#arch=%s\n' \
+            "$WINE_SLOT_ARCH" > "$prefix/system.reg"
+        echo disable > "$prefix/.update-timestamp"
+    fi
+    exec {lock}>&-
 }
 
 # Each prefix's server, kept running so each program starts quickly.
