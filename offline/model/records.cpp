@@ -21,6 +21,14 @@ RecordBytes BytesOf(const Record& record) {
     return bytes;
 }
 
+// Cut to the record's name field, which stays terminated (the record is zeroed).
+void CopyName(const char* name, char (&field)[kNameBufferSize]) {
+    if (name == nullptr) return;
+    std::size_t length = std::strlen(name);
+    if (length >= kNameBufferSize) length = kNameBufferSize - 1;
+    std::memcpy(field, name, length);
+}
+
 }  // namespace
 
 RecordBytes MakeStatsReceivedRecord(uint64_t gameId, int32_t result, uint64_t userId) {
@@ -44,11 +52,7 @@ RecordBytes MakeAchievementStoredRecord(uint64_t gameId, const char* achievement
     auto record = Zeroed<AchievementStoredRecord>();
     record.gameId = gameId;
     record.groupAchievement = false;
-    if (achievementName != nullptr) {
-        std::size_t length = std::strlen(achievementName);
-        if (length >= kNameBufferSize) length = kNameBufferSize - 1;
-        std::memcpy(record.achievementName, achievementName, length);
-    }
+    CopyName(achievementName, record.achievementName);
     record.currentProgress = currentProgress;
     record.maxProgress = maxProgress;
     return BytesOf(record);
@@ -94,11 +98,7 @@ RecordBytes MakeAchievementIconFetchedRecord(uint64_t gameId, const char* achiev
                                              bool achieved, int32_t iconHandle) {
     auto record = Zeroed<AchievementIconFetchedRecord>();
     std::memcpy(record.gameId.bytes, &gameId, sizeof gameId);
-    if (achievementName != nullptr) {
-        std::size_t length = std::strlen(achievementName);
-        if (length >= kNameBufferSize) length = kNameBufferSize - 1;
-        std::memcpy(record.achievementName, achievementName, length);
-    }
+    CopyName(achievementName, record.achievementName);
     record.achieved = achieved;
     record.iconHandle = iconHandle;
     return BytesOf(record);
