@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "leaderboards.h"
+#include "model_session_test.h"
 #include "record_queue.h"
 #include "records.h"
 #include "schema.h"
@@ -25,7 +26,7 @@ namespace {
 
 using namespace offline_steam;
 
-class StateRules : public ::testing::Test {
+class StateRules : public ModelSessionTest {
 protected:
     void SetUp() override {
         Scenario scenario;
@@ -49,21 +50,7 @@ protected:
             LeaderboardSort::Ascending, LeaderboardDisplay::TimeSeconds, {7, 8}};
         scenario.start.boards["Empty"] = {
             LeaderboardSort::Ascending, LeaderboardDisplay::TimeMilliSeconds, {}};
-        SetActiveScenario(scenario);
-        ResetSimulator();
-        ASSERT_TRUE(StartSession());
-    }
-    void TearDown() override {
-        StopSession();
-        SetActiveScenario(BuiltInScenario());
-        ResetSimulator();
-    }
-
-    std::vector<QueuedRecord> Frame() {
-        TheSession().AdvanceFrame();
-        std::vector<QueuedRecord> due = TheRecordQueue().TakeDue(TheSession().Frame());
-        for (const QueuedRecord& record : due) NoteDelivered(record);
-        return due;
+        Use(scenario);
     }
 
     int StoredRecords(int32_t* result) {

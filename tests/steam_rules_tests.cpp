@@ -10,6 +10,7 @@
 
 #include "leaderboards.h"
 #include "model_events.h"
+#include "model_session_test.h"
 #include "record_queue.h"
 #include "records.h"
 #include "schema.h"
@@ -83,35 +84,12 @@ Scenario GameScenario() {
     return scenario;
 }
 
-class SteamRules : public ::testing::Test {
+class SteamRules : public ModelSessionTest {
 protected:
     void SetUp() override { Use(GameScenario()); }
     void TearDown() override {
-        StopSession();
         g_statsArriveOnRequest = true;
-        SetActiveScenario(BuiltInScenario());
-        ResetSimulator();
-    }
-
-    void Use(const Scenario& scenario) {
-        StopSession();
-        SetActiveScenario(scenario);
-        ResetSimulator();
-        ASSERT_TRUE(StartSession());
-    }
-
-    // The next frame's records.
-    std::vector<QueuedRecord> Frame() {
-        TheSession().AdvanceFrame();
-        std::vector<QueuedRecord> due = TheRecordQueue().TakeDue(TheSession().Frame());
-        for (const QueuedRecord& record : due) NoteDelivered(record);
-        return due;
-    }
-
-    void ReceiveStats() {
-        ASSERT_TRUE(calls::StatsRequestCurrentStats(true));
-        Frame();
-        ASSERT_TRUE(TheStatsServer().StatsAvailable());
+        ModelSessionTest::TearDown();
     }
 
     int32_t StoredResult() {

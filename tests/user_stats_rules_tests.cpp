@@ -14,6 +14,7 @@
 
 #include "achievement_icons.h"
 #include "leaderboards.h"
+#include "model_session_test.h"
 #include "record_queue.h"
 #include "records.h"
 #include "schema.h"
@@ -73,28 +74,12 @@ Scenario CommunityScenario() {
     return scenario;
 }
 
-class UserStatsRules : public ::testing::Test {
+class UserStatsRules : public ModelSessionTest {
 protected:
     void SetUp() override { Use(CommunityScenario()); }
     void TearDown() override {
-        StopSession();
         InstallPngDecoder(nullptr);
-        SetActiveScenario(BuiltInScenario());
-        ResetSimulator();
-    }
-
-    void Use(const Scenario& scenario) {
-        StopSession();
-        SetActiveScenario(scenario);
-        ResetSimulator();
-        ASSERT_TRUE(StartSession());
-    }
-
-    std::vector<QueuedRecord> Frame() {
-        TheSession().AdvanceFrame();
-        std::vector<QueuedRecord> due = TheRecordQueue().TakeDue(TheSession().Frame());
-        for (const QueuedRecord& record : due) NoteDelivered(record);
-        return due;
+        ModelSessionTest::TearDown();
     }
 
     // The answer to `call` on the next frame, as its record type.
@@ -111,12 +96,6 @@ protected:
         }
         EXPECT_TRUE(found) << "no answer to call " << call;
         return record;
-    }
-
-    void ReceiveStats() {
-        ASSERT_TRUE(calls::StatsRequestCurrentStats(true));
-        Frame();
-        ASSERT_TRUE(TheStatsServer().StatsAvailable());
     }
 };
 
