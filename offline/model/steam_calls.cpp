@@ -14,6 +14,7 @@
 #include "record_queue.h"
 #include "records.h"
 #include "schema.h"
+#include "schema_names.h"
 #include "session.h"
 #include "stable_text.h"
 #include "stats_server.h"
@@ -21,10 +22,6 @@
 
 namespace offline_steam::calls {
 namespace {
-
-std::string Quoted(const char* name) {
-    return name != nullptr ? "\"" + std::string(name) + "\"" : std::string("a null name");
-}
 
 // The user's stats have arrived; otherwise Steam answers false, and it is worth a warning.
 bool StatsReady(const char* call) {
@@ -36,48 +33,17 @@ bool StatsReady(const char* call) {
     return false;
 }
 
-const char* TypeName(StatType type) {
-    switch (type) {
-        case StatType::Int:
-            return "an int";
-        case StatType::Float:
-            return "a float";
-        case StatType::AverageRate:
-            return "an avgrate";
-    }
-    return "a";
-}
-
 // The stat's index when `name` is one of the schema's stats of an accepted
 // type and the stats have arrived; -1 (with a warning) otherwise.
 int StatFor(const char* call, const char* name, bool acceptsInt, bool acceptsFloat,
             bool acceptsAverageRate) {
-    const int index = StatIndex(name);
-    if (index < 0) {
-        Warn(WarningCode::kUnknownName,
-             std::string(call) + ": " + Quoted(name) + " is not a stat of the schema");
-        return -1;
-    }
-    const StatType type = StatAt(index).type;
-    const bool accepted = (type == StatType::Int && acceptsInt) ||
-                          (type == StatType::Float && acceptsFloat) ||
-                          (type == StatType::AverageRate && acceptsAverageRate);
-    if (!accepted) {
-        Warn(WarningCode::kWrongType,
-             std::string(call) + ": " + Quoted(name) + " is " + TypeName(type) + " stat");
-        return -1;
-    }
-    return StatsReady(call) ? index : -1;
+    const int index = KnownStat(call, name, acceptsInt, acceptsFloat, acceptsAverageRate);
+    return index >= 0 && StatsReady(call) ? index : -1;
 }
 
 int AchievementFor(const char* call, const char* name, bool needsStats) {
-    const int index = AchievementIndex(name);
-    if (index < 0) {
-        Warn(WarningCode::kUnknownName,
-             std::string(call) + ": " + Quoted(name) + " is not an achievement of the schema");
-        return -1;
-    }
-    if (needsStats && !StatsReady(call)) return -1;
+    const int index = KnownAchievement(call, name);
+    if (index < 0 || (needsStats && !StatsReady(call))) return -1;
     return index;
 }
 

@@ -17,42 +17,13 @@
 #include "leaderboards.h"
 #include "model_lock.h"
 #include "schema.h"
+#include "schema_names.h"
 #include "session.h"
 #include "stable_text.h"
 #include "stats_server.h"
 
 namespace offline_steam::calls {
 namespace {
-
-std::string Quoted(const char* name) {
-    return name != nullptr ? "\"" + std::string(name) + "\"" : std::string("a null name");
-}
-
-int KnownAchievement(const char* call, const char* name) {
-    const int index = AchievementIndex(name);
-    if (index < 0)
-        Warn(WarningCode::kUnknownName,
-             std::string(call) + ": " + Quoted(name) + " is not an achievement of the schema");
-    return index;
-}
-
-// The stat's index when it is of the schema and of a type the call takes; -1
-// (with a warning) otherwise.
-int KnownStat(const char* call, const char* name, bool wantsInt) {
-    const int index = StatIndex(name);
-    if (index < 0) {
-        Warn(WarningCode::kUnknownName,
-             std::string(call) + ": " + Quoted(name) + " is not a stat of the schema");
-        return -1;
-    }
-    const bool isInt = StatAt(index).type == StatType::Int;
-    if (isInt != wantsInt) {
-        Warn(WarningCode::kWrongType, std::string(call) + ": " + Quoted(name) + " is " +
-                                          (isInt ? "an int" : "a float") + " stat");
-        return -1;
-    }
-    return index;
-}
 
 // Steam answers false until the request's answer arrived; worth a warning.
 bool Answered(bool answered, const char* call, const char* request) {
@@ -87,14 +58,14 @@ int AchievedInfo(int position, char* name, uint32_t nameSize, float* percent, bo
 }
 
 const GlobalStat* FetchedGlobalStat(const char* call, const char* name, bool wantsInt) {
-    if (KnownStat(call, name, wantsInt) < 0 ||
+    if (KnownStat(call, name, wantsInt, !wantsInt, !wantsInt) < 0 ||
         !Answered(TheGlobalStats().GlobalStatsAnswered(), call, "RequestGlobalStats") ||
         !TheGlobalStats().GlobalStatsReady())
         return nullptr;
     const GlobalStat* stat = TheGlobalStats().GlobalStatNamed(name);
     if (stat == nullptr)
-        Warn(WarningCode::kUnknownName,
-             std::string(call) + ": " + Quoted(name) + " has no global figures in the scenario");
+        Warn(WarningCode::kUnknownName, std::string(call) + ": " + QuotedName(name) +
+                                            " has no global figures in the scenario");
     return stat;
 }
 
@@ -167,7 +138,7 @@ bool StatsUserStatInt32(bool live, uint64_t steamId, const char* name, int32_t* 
     ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_GetUserStatInt32").UnsignedInteger(steamId).Text(name).Log();
     if (!live || value == nullptr) return false;
-    const int index = KnownStat("GetUserStat(int32)", name, true);
+    const int index = KnownStat("GetUserStat(int32)", name, true, false, false);
     const GlobalStats::UserStats* user =
         index < 0 ? nullptr : FetchedUser("GetUserStat(int32)", steamId);
     if (user == nullptr) return false;
@@ -179,7 +150,7 @@ bool StatsUserStatFloat(bool live, uint64_t steamId, const char* name, float* va
     ModelGuard guard;
     CallLine("SteamAPI_ISteamUserStats_GetUserStatFloat").UnsignedInteger(steamId).Text(name).Log();
     if (!live || value == nullptr) return false;
-    const int index = KnownStat("GetUserStat(float)", name, false);
+    const int index = KnownStat("GetUserStat(float)", name, false, true, true);
     const GlobalStats::UserStats* user =
         index < 0 ? nullptr : FetchedUser("GetUserStat(float)", steamId);
     if (user == nullptr) return false;
